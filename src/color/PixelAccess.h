@@ -1,0 +1,35 @@
+#pragma once
+
+#include "color/ColorRecords.h"
+#include "platform/Bitmap.h"
+#include "platform/Geometry.h"
+
+#include <cstdint>
+
+namespace velo {
+
+// Byte k as the float nearest to k / 255.0.
+inline float byteToFloat(std::uint8_t k) {
+    return static_cast<float>(static_cast<double>(k) / 255.0);
+}
+
+// v times 255.0 in double, truncated, low 8 bits kept: no rounding, no
+// clamping. Values too large for an int (or NaN) store 0 rather than
+// invoking undefined behaviour.
+inline std::uint8_t floatToByte(float v) {
+    double d = static_cast<double>(v) * 255.0;
+    if (!(d > -2147483649.0 && d < 2147483648.0)) {
+        return 0;
+    }
+    return static_cast<std::uint8_t>(static_cast<int>(d) & 0xff);
+}
+
+// Reads the pixel at a point (origin lower left) with straight alpha.
+// Outside the bitmap it gives (0, 0, 0, 0).
+RGBA RGBAAtPoint(const Bitmap& bitmap, Point point);
+
+// Writes one pixel, premultiplying where the bitmap carries alpha. Points
+// outside the bitmap are ignored.
+void setRGBA(Bitmap& bitmap, RGBA col, Point point);
+
+} // namespace velo

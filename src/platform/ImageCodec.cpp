@@ -1,0 +1,260 @@
+#include "platform/ImageCodec.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace velo {
+
+namespace {
+
+constexpr int kMaxFrames = 4096;
+// Qt's default resolution, which it reports for files that state none.
+constexpr int kQtDefaultDotsPerMeter = 3780;
+
+std::uint64_t quarterOfPhysicalMemory() {
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0) {
+        return std::uint64_t{1} << 30;
+    }
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / 4;
+}
+
+std::uint64_t& memoryLimit() {
+    static std::uint64_t limit = quarterOfPhysicalMemory();
+    return limit;
+}
+
+// Qt turns grey-with-alpha PNGs into RGBA; the header says what the file holds.
+bool isGreyAlphaPng(std::span<const std::uint8_t> bytes) {
+    static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    return bytes.size() > 25 && std::memcmp(bytes.data(), signature, 8) == 0 &&
+           std::memcmp(bytes.data() + 12, "IHDR", 4) == 0 && bytes[24] == 8 && bytes[25] == 4;
+}
+
+int deepBitsPerSample(QImage::Format format) {
+    switch (format) {
+    case QImage::Format_Grayscale16:
+    case QImage::Format_RGBX64:
+    case QImage::Format_RGBA64:
+    case QImage::Format_RGBA64_Premultiplied:
+    case QImage::Format_RGBX16FPx4:
+    case QImage::Format_RGBA16FPx4:
+    case QImage::Format_RGBA16FPx4_Premultiplied:
+        return 16;
+    case QImage::Format_RGBX32FPx4:
+    case QImage::Format_RGBA32FPx4:
+    case QImage::Format_RGBA32FPx4_Premultiplied:
+        return 32;
+    case QImage::Format_BGR30:
+    case QImage::Format_A2BGR30_Premultiplied:
+    case QImage::Format_RGB30:
+    case QImage::Format_A2RGB30_Premultiplied:
+        return 10;
+    default:
+        return 8;
+    }
+}
+
+// Copies a QImage into a new Bitmap of 1 to 4 meshed samples. Two samples
+// take grey and alpha from premultiplied RGBA.
+std::shared_ptr<Bitmap> bitmapFromQImage(const QImage& image, int samples) {
+    QImage::Format format = samples == 1   ? QImage::Format_Grayscale8
+                            : samples == 3 ? QImage::Format_RGB888
+                                           : QImage::Format_RGBA8888_Premultiplied;
+    QImage converted = image.convertToFormat(format);
+    if (converted.isNull()) {
+        throw std::bad_alloc();
+    }
+    bool hasAlpha = samples == 2 || samples == 4;
+    const std::string& space = samples <= 2 ? kCalibratedWhiteColorSpace : kDeviceRGBColorSpace;
+    auto bitmap = std::make_shared<Bitmap>(converted.width(), converted.height(), samples, hasAlpha,
+                                           false, space);
+    for (int y = 0; y < converted.height(); ++y) {
+        const uchar* from = converted.constScanLine(y);
+        std::uint8_t* to = bitmap->plane(0) + static_cast<std::size_t>(y) * bitmap->bytesPerRow();
+        if (samples == 2) {
+            for (int x = 0; x < converted.width(); ++x) {
+                to[2 * x] = from[4 * x];
+                to[2 * x + 1] = from[4 * x + 3];
+            }
+        } else {
+            std::memcpy(to, from, static_cast<std::size_t>(bitmap->bytesPerRow()));
+        }
+    }
+    return bitmap;
+}
+
+ImageRep repFromQImage(const QImage& image, bool greyAlpha) {
+    int deepBits = deepBitsPerSample(image.format());
+    bool alpha = image.hasAlphaChannel();
+    if (deepBits != 8) {
+        ImageRep rep;
+        rep.pixelsWide = image.width();
+        rep.pixelsHigh = image.height();
+        rep.bitsPerSample = deepBits;
+        rep.samplesPerPixel = image.isGrayscale() && !alpha ? 1 : (alpha ? 4 : 3);
+        rep.hasAlpha = alpha;
+        return rep;
+    }
+    int samples = image.format() == QImage::Format_Grayscale8 ? 1 : alpha ? (greyAlpha ? 2 : 4) : 3;
+    return ImageRep::fromBitmap(bitmapFromQImage(image, samples));
+}
+
+// Draws the image scaled into a fresh 8-bit RGB or RGBA bitmap.
+Image::Renderer rendererFor(QImage image) {
+    return [image](int wide, int high) -> std::shared_ptr<Bitmap> {
+        QImage surface(wide, high, QImage::Format_RGBA8888_Premultiplied);
+        if (surface.isNull()) {
+            return nullptr;
+        }
+        surface.fill(Qt::transparent);
+        {
+            QPainter painter(&surface);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRect(0, 0, wide, high), image);
+        }
+        return bitmapFromQImage(surface, image.hasAlphaChannel() ? 4 : 3);
+    };
+}
+
+Size pointSize(const QImage& image) {
+    auto points = [](int pixels, int dotsPerMeter) {
+        if (dotsPerMeter <= 0 || dotsPerMeter == kQtDefaultDotsPerMeter) {
+            return static_cast<double>(pixels);
+        }
+        // Files store whole dots per inch; dots per metre lose a little.
+        double dpi = dotsPerMeter * 0.0254;
+        if (std::abs(dpi - std::round(dpi)) < 0.05) {
+            dpi = std::round(dpi);
+        }
+        return pixels * 72.0 / dpi;
+    };
+    return {points(image.width(), image.dotsPerMeterX()),
+            points(image.height(), image.dotsPerMeterY())};
+}
+
+std::string tooLargeMessage(QSize size) {
+    return "image of " + std::to_string(size.width()) + "x" + std::to_string(size.height()) +
+           " pixels is too large to open (limit " + std::to_string(memoryLimit() >> 20) +
+           " MB per image)";
+}
+
+bool fitsMemoryLimit(QSize size) {
+    if (!size.isValid()) {
+        return true; // the decoder itself will check
+    }
+    std::uint64_t bytes =
+        static_cast<std::uint64_t>(size.width()) * static_cast<std::uint64_t>(size.height()) * 8;
+    return bytes <= memoryLimit();
+}
+
+// Codecs keep their own position in the stream, so every further frame is
+// read through a reader of its own that jumps straight to it. Codecs that
+// cannot jump give their first frame only.
+int frameCount(QByteArray& data) {
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return std::clamp(reader.imageCount(), 1, kMaxFrames);
+}
+
+QImage readFrame(QByteArray& data, int index) {
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    QImage frame;
+    if (!reader.jumpToImage(index) || !fitsMemoryLimit(reader.size()) || !reader.read(&frame)) {
+        return {};
+    }
+    return frame;
+}
+
+DecodedImage decodeWithQt(std::span<const std::uint8_t> bytes) {
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    QImageReader::setAllocationLimit(static_cast<int>(
+        std::min<std::uint64_t>(memoryLimit() >> 20, static_cast<std::uint64_t>(INT32_MAX))));
+    if (!reader.canRead()) {
+        return {std::nullopt, "not an image in a readable format"};
+    }
+    if (!fitsMemoryLimit(reader.size())) {
+        return {std::nullopt, tooLargeMessage(reader.size())};
+    }
+    bool greyAlpha = isGreyAlphaPng(bytes);
+    Image result;
+    QColor background = reader.backgroundColor();
+    if (background.isValid()) {
+        result.backgroundColor = std::array<float, 4>{background.redF(), background.greenF(),
+                                                      background.blueF(), background.alphaF()};
+    }
+    QImage first;
+    if (!reader.read(&first) || first.isNull()) {
+        return {std::nullopt,
+                "the image data cannot be decoded: " + reader.errorString().toStdString()};
+    }
+    result.representations.push_back(repFromQImage(first, greyAlpha));
+    for (int i = 1; i < frameCount(data); ++i) {
+        QImage frame = readFrame(data, i);
+        if (frame.isNull()) {
+            break;
+        }
+        result.representations.push_back(repFromQImage(frame, greyAlpha));
+    }
+    result.size = pointSize(first);
+    if (!result.representations.front().bitmap) {
+        result.renderer = rendererFor(first);
+    }
+    return {std::move(result), {}};
+}
+
+} // namespace
+
+std::uint64_t imageMemoryLimit() {
+    return memoryLimit();
+}
+
+void setImageMemoryLimit(std::uint64_t bytes) {
+    memoryLimit() = bytes;
+}
+
+DecodedImage decodeImage(std::span<const std::uint8_t> bytes) {
+    try {
+        return decodeWithQt(bytes);
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, "not enough memory to decode the image"};
+    } catch (const std::exception& e) {
+        return {std::nullopt, std::string("the image cannot be decoded: ") + e.what()};
+    }
+}
+
+DecodedImage readImageFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return {std::nullopt, "cannot open the file"};
+    }
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                    std::istreambuf_iterator<char>()};
+    if (in.bad()) {
+        return {std::nullopt, "cannot read the file"};
+    }
+    return decodeImage(bytes);
+}
+
+} // namespace velo

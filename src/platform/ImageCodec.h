@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Image.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace velo {
+
+struct DecodedImage {
+    std::optional<Image> image;
+    std::string error; // why there is no image
+};
+
+// Decodes every frame or page of an image file's bytes, in any format the
+// installed codecs read. Never throws; a failure gives a reason.
+DecodedImage decodeImage(std::span<const std::uint8_t> bytes);
+DecodedImage readImageFile(const std::filesystem::path& path);
+
+// The most bytes one decoded image may take: a quarter of physical memory
+// unless set otherwise.
+std::uint64_t imageMemoryLimit();
+void setImageMemoryLimit(std::uint64_t bytes);
+
+} // namespace velo

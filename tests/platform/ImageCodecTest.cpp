@@ -1,0 +1,136 @@
+#include "platform/ImageCodec.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace velo {
+namespace {
+
+std::vector<std::uint8_t> encode(const QImage& image, const char* format,
+                                 QImageIOHandler::Transformations transform = {}) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setTransformation(transform);
+    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+    return {bytes.begin(), bytes.end()};
+}
+
+QImage gradient(int w, int h, QImage::Format format) {
+    QImage image(w, h, format);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            image.setPixelColor(x, y, QColor(x * 20 % 256, y * 30 % 256, 90, 255 - x * 10));
+        }
+    }
+    return image;
+}
+
+TEST(ImageCodec, DecodesPixelsIntoTheMatchingLayout) {
+    QImage rgb = gradient(7, 5, QImage::Format_RGB32);
+    DecodedImage decoded = decodeImage(encode(rgb, "png"));
+    ASSERT_TRUE(decoded.image) << decoded.error;
+    const Bitmap& bitmap = *decoded.image->representations.at(0).bitmap;
+    EXPECT_EQ(bitmap.samplesPerPixel(), 3);
+    EXPECT_FALSE(bitmap.hasAlpha());
+    const std::uint8_t* pixel = bitmap.plane(0) + 2 * bitmap.bytesPerRow() + 3 * 3;
+    QColor expected = rgb.pixelColor(3, 2);
+    EXPECT_EQ(pixel[0], expected.red());
+    EXPECT_EQ(pixel[1], expected.green());
+    EXPECT_EQ(pixel[2], expected.blue());
+
+    QImage rgba = gradient(7, 5, QImage::Format_ARGB32);
+    decoded = decodeImage(encode(rgba, "png"));
+    ASSERT_TRUE(decoded.image);
+    const Bitmap& withAlpha = *decoded.image->representations.at(0).bitmap;
+    EXPECT_EQ(withAlpha.samplesPerPixel(), 4);
+    // Stored premultiplied: colour never exceeds alpha.
+    const std::uint8_t* p = withAlpha.plane(0) + 6 * 4;
+    EXPECT_LE(p[0], p[3]);
+    EXPECT_EQ(p[3], 255 - 60);
+}
+
+TEST(ImageCodec, AppliesOrientationAndResolution) {
+    QImage wide = gradient(8, 3, QImage::Format_RGB32);
+    DecodedImage rotated =
+        decodeImage(encode(wide, "jpeg", QImageIOHandler::TransformationRotate90));
+    ASSERT_TRUE(rotated.image) << rotated.error;
+    EXPECT_EQ(rotated.image->representations[0].pixelsWide, 3);
+    EXPECT_EQ(rotated.image->representations[0].pixelsHigh, 8);
+
+    QImage sharp = gradient(100, 50, QImage::Format_RGB32);
+    sharp.setDotsPerMeterX(qRound(144 / 0.0254));
+    sharp.setDotsPerMeterY(qRound(144 / 0.0254));
+    DecodedImage retina = decodeImage(encode(sharp, "png"));
+    ASSERT_TRUE(retina.image);
+    EXPECT_DOUBLE_EQ(retina.image->size.width, 50);
+    EXPECT_DOUBLE_EQ(retina.image->size.height, 25);
+}
+
+TEST(ImageCodec, RefusesGarbageAndTruncatedData) {
+    std::vector<std::uint8_t> garbage(300, 0x5a);
+    DecodedImage none = decodeImage(garbage);
+    EXPECT_FALSE(none.image);
+    EXPECT_FALSE(none.error.empty());
+
+    std::vector<std::uint8_t> png = encode(gradient(40, 40, QImage::Format_RGB32), "png");
+    for (std::size_t length : {std::size_t{0}, std::size_t{8}, std::size_t{30}, png.size() / 2}) {
+        std::vector<std::uint8_t> cut(png.begin(), png.begin() + length);
+        DecodedImage result = decodeImage(cut);
+        if (!result.image) {
+            EXPECT_FALSE(result.error.empty());
+        }
+    }
+}
+
+std::uint32_t crc32(const std::uint8_t* data, std::size_t length) {
+    std::uint32_t crc = 0xffffffffu;
+    for (std::size_t i = 0; i < length; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<std::uint8_t>(v >> shift));
+    }
+}
+
+// A well-formed PNG claiming the given size, with no pixel data.
+std::vector<std::uint8_t> pngHeader(std::uint32_t wide, std::uint32_t high) {
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    appendBigEndian(png, 13);
+    std::size_t chunk = png.size();
+    png.insert(png.end(), {'I', 'H', 'D', 'R'});
+    appendBigEndian(png, wide);
+    appendBigEndian(png, high);
+    png.insert(png.end(), {8, 2, 0, 0, 0});
+    appendBigEndian(png, crc32(&png[chunk], png.size() - chunk));
+    for (const char* name : {"IDAT", "IEND"}) {
+        appendBigEndian(png, 0);
+        chunk = png.size();
+        png.insert(png.end(), name, name + 4);
+        appendBigEndian(png, crc32(&png[chunk], 4));
+    }
+    return png;
+}
+
+TEST(ImageCodec, RefusesAbsurdDimensionsBeforeAllocating) {
+    DecodedImage decoded = decodeImage(pngHeader(100000, 100000));
+    EXPECT_FALSE(decoded.image);
+    EXPECT_NE(decoded.error.find("too large"), std::string::npos) << decoded.error;
+}
+
+} // namespace
+} // namespace velo
