@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ColorSpaces.h"
 #include "platform/Geometry.h"
 
 #include <array>
@@ -9,10 +10,6 @@
 #include <string>
 
 namespace velo {
-
-inline const std::string kCalibratedRGBColorSpace = "NSCalibratedRGBColorSpace";
-inline const std::string kCalibratedWhiteColorSpace = "NSCalibratedWhiteColorSpace";
-inline const std::string kDeviceRGBColorSpace = "NSDeviceRGBColorSpace";
 
 // A pixel buffer of 8-bit samples, 1 to 4 per pixel, meshed (interleaved) or
 // planar, rows stored top row first. With 2 or 4 samples the last one is alpha

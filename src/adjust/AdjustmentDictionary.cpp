@@ -1,0 +1,89 @@
+// The adjustment dictionary: the one serialised form of a ColorAdjustment,
+// used by document files, the stored defaults and the workers' copies.
+#include "adjust/ColorAdjustment.h"
+
+#include "platform/Archiver.h"
+
+#include <cmath>
+#include <limits>
+
+namespace velo {
+
+namespace {
+
+const std::string kSourceColorData = "sourceColorData";
+const std::string kTargetColorData = "targetColorData";
+const std::string kComponentsMask = "componentsMask";
+const std::string kColorSpace = "colorSpace";
+
+// The colour archived under key, if it is there and decodes.
+bool colorUnder(const PropertyValue& dict, const std::string& key, ColorRef& color) {
+    const PropertyValue* value = dict.find(key);
+    if (!value || !value->asData()) {
+        return false;
+    }
+    UnarchivedColor decoded = unarchiveColor(*value->asData());
+    color = decoded.color;
+    return decoded.ok;
+}
+
+// A number's int value: integers keep their low 32 bits, reals truncate.
+bool intUnder(const PropertyValue& dict, const std::string& key, std::int32_t& out) {
+    const PropertyValue* value = dict.find(key);
+    if (!value) {
+        return false;
+    }
+    if (const std::int64_t* integer = value->asInteger()) {
+        out = static_cast<std::int32_t>(static_cast<std::uint32_t>(*integer));
+        return true;
+    }
+    const double* real = value->asReal();
+    if (real && *real > std::numeric_limits<std::int32_t>::min() - 1.0 &&
+        *real < std::numeric_limits<std::int32_t>::max() + 1.0) {
+        out = static_cast<std::int32_t>(*real);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+ColorAdjustment::ColorAdjustment(const PropertyValue* dict) {
+    if (!dict || !dict->asDictionary()) {
+        return;
+    }
+    ColorRef color;
+    if (colorUnder(*dict, kSourceColorData, color)) {
+        setSourceColor(color);
+    }
+    if (colorUnder(*dict, kTargetColorData, color)) {
+        setTargetColor(color);
+    }
+    std::int32_t mask = 0;
+    if (intUnder(*dict, kComponentsMask, mask)) {
+        setComponentsMask(mask);
+    }
+    if (const PropertyValue* space = dict->find(kColorSpace); space && space->asString()) {
+        setUsesHSB(*space->asString() == "HSB");
+    }
+}
+
+std::shared_ptr<ColorAdjustment> ColorAdjustment::initWithValuesInDict(const PropertyValue* dict) {
+    return std::make_shared<ColorAdjustment>(dict);
+}
+
+std::shared_ptr<ColorAdjustment> ColorAdjustment::copy() const {
+    PropertyValue dict = pList();
+    return initWithValuesInDict(&dict);
+}
+
+PropertyValue ColorAdjustment::pList() const {
+    return PropertyValue::Dictionary{
+        {kSourceColorData, archivedColor(sourceColor_)},
+        {kTargetColorData, archivedColor(targetColor_)},
+        {kComponentsMask, std::int64_t{componentsMask_}},
+        {kColorSpace, usesHSB_ ? "HSB" : "RGB"},
+    };
+}
+
+} // namespace velo

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "color/ColorRecords.h"
+#include "platform/Color.h"
+#include "platform/PropertyValue.h"
+#include "platform/UndoManager.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace velo {
+
+// Components mask bits: which components count when matching in HSB.
+enum ComponentBits : int {
+    kHueBit = 1,
+    kSaturationBit = 2,
+    kBrightnessBit = 4,
+    kAlphaBit = 8,
+    kAllComponents = 15,
+};
+
+// One adjustment: colours like the source colour move toward the target
+// colour. The colours' components are cached in both models so the per-pixel
+// arithmetic never touches a colour object. Setters compare first and
+// register their inverse with the undo manager, when there is one.
+//
+// Records that register undo actions must be owned by a shared_ptr (undo
+// actions hold them weakly).
+class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
+  public:
+    ColorAdjustment() = default;
+    // From an adjustment dictionary; a value of the wrong kind under a key is
+    // ignored and the default stays. Null or a non-dictionary: the defaults.
+    explicit ColorAdjustment(const PropertyValue* dict);
+
+    static std::shared_ptr<ColorAdjustment> initWithValuesInDict(const PropertyValue* dict);
+
+    // Equal colours, mask and model; no undo manager.
+    std::shared_ptr<ColorAdjustment> copy() const;
+    PropertyValue pList() const;
+
+    void setUndoManager(std::shared_ptr<UndoManager> undoManager);
+    const std::shared_ptr<UndoManager>& undoManager() const { return undoManager_; }
+
+    bool usesHSB() const { return usesHSB_; }
+    void setUsesHSB(bool usesHSB);
+    std::int32_t componentsMask() const { return componentsMask_; }
+    void setComponentsMask(std::int32_t mask);
+
+    const ColorRef& sourceColor() const { return sourceColor_; }
+    // Also gives the record a target colour when it has none, in the same step.
+    void setSourceColor(ColorRef color);
+    const ColorRef& targetColor() const { return targetColor_; }
+    void setTargetColor(ColorRef color);
+
+    RGBA sourceRGBA() const { return sourceRGBA_; }
+    RGBA targetRGBA() const { return targetRGBA_; }
+    HSBA sourceHSBA() const { return sourceHSBA_; }
+    HSBA targetHSBA() const { return targetHSBA_; }
+
+    // How far a pixel is from the source colour: 0 is identical.
+    float distanceToHSBA(HSBA c) const;
+    float distanceToRGBA(RGBA c) const;
+    float distanceToColor(const ColorRef& c) const;
+
+    // Moves a colour by fraction of the source-to-target difference.
+    RGBA adjustRGBA(RGBA rgba, float fraction) const;
+    HSBA adjustHSBA(HSBA hsba, float fraction, int mask) const;
+
+  private:
+    template <typename Setter, typename Value> void registerInverse(Setter setter, Value old);
+
+    ColorRef targetColor_;
+    ColorRef sourceColor_;
+    RGBA sourceRGBA_;
+    RGBA targetRGBA_;
+    HSBA sourceHSBA_;
+    HSBA targetHSBA_;
+    std::int32_t componentsMask_ = kAllComponents;
+    std::shared_ptr<UndoManager> undoManager_;
+    bool usesHSB_ = false;
+};
+
+// The calibrated RGB components of a colour, (0, 0, 0, 0) when it has none.
+RGBA calibratedRGBA(const ColorRef& color);
+
+} // namespace velo
