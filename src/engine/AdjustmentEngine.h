@@ -1,0 +1,108 @@
+#pragma once
+
+#include "adjust/ColorAdjustment.h"
+#include "engine/LineRange.h"
+#include "platform/Bitmap.h"
+#include "platform/ConditionLock.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace velo {
+
+// Keeps a destination bitmap up to date with its source under a list of
+// adjustments: worker threads sweep the image in chunks of lines from the
+// bottom up, and any change restarts the sweep. All public operations are
+// for the main thread.
+class AdjustmentEngine {
+  public:
+    using Adjustments = std::vector<std::shared_ptr<ColorAdjustment>>;
+
+    // What the display tick asks of the window.
+    struct DisplayUpdate {
+        bool redraw = false;
+        std::optional<std::string> title;
+    };
+
+    // Lock conditions.
+    static constexpr int kWorkPending = 0;
+    static constexpr int kIdle = 1;
+    static constexpr int kWorkersEnded = 2;
+
+    // Starts numberOfThreads workers (0: one per processor this process may
+    // run on) and returns once all of them run.
+    explicit AdjustmentEngine(int numberOfThreads = 0);
+    // Stops and joins the workers.
+    ~AdjustmentEngine();
+    AdjustmentEngine(const AdjustmentEngine&) = delete;
+    AdjustmentEngine& operator=(const AdjustmentEngine&) = delete;
+
+    // Swaps in a new image's bitmaps (either may be null), marks it all for
+    // display and restarts with the given adjustments.
+    void replaceImage(std::shared_ptr<Bitmap> source, std::shared_ptr<Bitmap> destination,
+                      const Adjustments& active);
+    // Swaps the destination alone (the caller restarts next).
+    void replaceDestination(std::shared_ptr<Bitmap> destination);
+    // Recomputes every line with the current bitmaps and these adjustments.
+    void restart(const Adjustments& active);
+
+    // The once-a-second tick: whether to redraw and what the title becomes.
+    DisplayUpdate displayTimerFired(bool viewShowsDestination,
+                                    const std::string& representedFilename);
+
+    // Blocks until the destination is complete for the latest restart,
+    // reporting the share of lines done (0..1) now and then.
+    void waitUntilComplete(const std::function<void(float)>& progress = {});
+
+    // Stops the workers and waits for them to end. Idempotent.
+    void shutdown();
+
+    int numberOfBackgroundThreads();
+    int chunkSize();
+    LineRange dirtyLineRange();
+    Rect needsDistplayRect();
+
+    // Workers this process would start: its processors, or 2 if unknown.
+    static int processorCount();
+
+  private:
+    struct Chunk {
+        LineRange range;
+        std::uint64_t generation;
+        Bitmap* destination;
+    };
+    struct Work {
+        std::shared_ptr<const Bitmap> source;
+        std::shared_ptr<Bitmap> destination;
+        std::shared_ptr<const std::vector<ColorAdjustment>> adjustments;
+        Chunk chunk;
+    };
+
+    void runBackgroundThread();
+    bool takeWork(Work& work);
+    void finishWork(const Work& work);
+    void unlockByDirtyRange();
+    bool isBlockedByStaleChunk(LineRange next) const;
+    bool isComplete() const;
+    static std::shared_ptr<const std::vector<ColorAdjustment>> copies(const Adjustments& active);
+
+    ConditionLock lock_{kIdle};
+    std::shared_ptr<const Bitmap> sourceBitmap_;
+    std::shared_ptr<Bitmap> destinationBitmap_;
+    std::shared_ptr<const std::vector<ColorAdjustment>> adjustments_;
+    LineRange dirtyLineRange_;
+    Rect needsDistplayRect_;
+    int chunkSize_ = 100;
+    int numberOfBackgroundThreads_ = 0;
+    std::uint64_t generation_ = 0;
+    std::vector<Chunk> chunksInFlight_;
+    std::atomic<bool> shouldTerminateBackgroundThreads_{false};
+    std::vector<std::thread> threads_;
+};
+
+} // namespace velo
