@@ -15,30 +15,29 @@ RGBA calibratedRGBA(const ColorRef& color) {
 }
 
 template <typename Setter, typename Value>
-void ColorAdjustment::registerInverse(Setter setter, Value old) {
-    if (!undoManager_) {
+void ColorAdjustment::registerInverse(Setter setter, Value old, const char* actionName) {
+    std::shared_ptr<UndoManager> undo = undoManager_.lock();
+    if (!undo) {
         return;
     }
     std::weak_ptr<ColorAdjustment> weak = weak_from_this();
-    undoManager_->registerUndo([weak, setter, old] {
+    undo->registerUndo([weak, setter, old] {
         if (auto self = weak.lock()) {
             ((*self).*setter)(old);
         }
     });
+    undo->setActionName(localizedString(actionName));
 }
 
-void ColorAdjustment::setUndoManager(std::shared_ptr<UndoManager> undoManager) {
-    undoManager_ = std::move(undoManager);
+void ColorAdjustment::setUndoManager(const std::shared_ptr<UndoManager>& undoManager) {
+    undoManager_ = undoManager;
 }
 
 void ColorAdjustment::setUsesHSB(bool usesHSB) {
     if (usesHSB == usesHSB_) {
         return;
     }
-    registerInverse(&ColorAdjustment::setUsesHSB, usesHSB_);
-    if (undoManager_) {
-        undoManager_->setActionName(localizedString("Change color space"));
-    }
+    registerInverse(&ColorAdjustment::setUsesHSB, usesHSB_, "Change color space");
     usesHSB_ = usesHSB;
 }
 
@@ -46,10 +45,7 @@ void ColorAdjustment::setComponentsMask(std::int32_t mask) {
     if (mask == componentsMask_) {
         return;
     }
-    registerInverse(&ColorAdjustment::setComponentsMask, componentsMask_);
-    if (undoManager_) {
-        undoManager_->setActionName(localizedString("Component on/off"));
-    }
+    registerInverse(&ColorAdjustment::setComponentsMask, componentsMask_, "Component on/off");
     componentsMask_ = mask;
 }
 
@@ -57,10 +53,7 @@ void ColorAdjustment::setSourceColor(ColorRef color) {
     if (colorsEqual(sourceColor_, color)) {
         return;
     }
-    registerInverse(&ColorAdjustment::setSourceColor, sourceColor_);
-    if (undoManager_) {
-        undoManager_->setActionName(localizedString("Change color"));
-    }
+    registerInverse(&ColorAdjustment::setSourceColor, sourceColor_, "Change color");
     sourceColor_ = std::move(color);
     sourceRGBA_ = calibratedRGBA(sourceColor_);
     sourceHSBA_ = rgba2hsba(sourceRGBA_);
@@ -73,10 +66,7 @@ void ColorAdjustment::setTargetColor(ColorRef color) {
     if (colorsEqual(targetColor_, color)) {
         return;
     }
-    registerInverse(&ColorAdjustment::setTargetColor, targetColor_);
-    if (undoManager_) {
-        undoManager_->setActionName(localizedString("Change color"));
-    }
+    registerInverse(&ColorAdjustment::setTargetColor, targetColor_, "Change color");
     targetColor_ = std::move(color);
     targetRGBA_ = calibratedRGBA(targetColor_);
     targetHSBA_ = rgba2hsba(targetRGBA_);

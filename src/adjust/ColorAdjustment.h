@@ -39,8 +39,9 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     std::shared_ptr<ColorAdjustment> copy() const;
     PropertyValue pList() const;
 
-    void setUndoManager(std::shared_ptr<UndoManager> undoManager);
-    const std::shared_ptr<UndoManager>& undoManager() const { return undoManager_; }
+    // Held weakly: the undo manager's actions hold records in turn.
+    void setUndoManager(const std::shared_ptr<UndoManager>& undoManager);
+    std::shared_ptr<UndoManager> undoManager() const { return undoManager_.lock(); }
 
     bool usesHSB() const { return usesHSB_; }
     void setUsesHSB(bool usesHSB);
@@ -68,7 +69,10 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     HSBA adjustHSBA(HSBA hsba, float fraction, int mask) const;
 
   private:
-    template <typename Setter, typename Value> void registerInverse(Setter setter, Value old);
+    // Registers setter(old) as the inverse, named by key; false without an
+    // undo manager.
+    template <typename Setter, typename Value>
+    void registerInverse(Setter setter, Value old, const char* actionName);
 
     ColorRef targetColor_;
     ColorRef sourceColor_;
@@ -77,7 +81,7 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     HSBA sourceHSBA_;
     HSBA targetHSBA_;
     std::int32_t componentsMask_ = kAllComponents;
-    std::shared_ptr<UndoManager> undoManager_;
+    std::weak_ptr<UndoManager> undoManager_;
     bool usesHSB_ = false;
 };
 

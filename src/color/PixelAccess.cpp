@@ -70,6 +70,11 @@ RGBA premultiplied(RGBA c) {
 
 } // namespace
 
+bool containsPoint(const Bitmap& bitmap, Point point) {
+    PixelIndex index;
+    return pixelAt(bitmap, point, index);
+}
+
 RGBA RGBAAtPoint(const Bitmap& bitmap, Point point) {
     PixelIndex index;
     if (!pixelAt(bitmap, point, index)) {

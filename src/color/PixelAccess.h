@@ -24,6 +24,9 @@ inline std::uint8_t floatToByte(float v) {
     return static_cast<std::uint8_t>(static_cast<int>(d) & 0xff);
 }
 
+// Whether a point falls on a pixel of the bitmap (as reads and writes map it).
+bool containsPoint(const Bitmap& bitmap, Point point);
+
 // Reads the pixel at a point (origin lower left) with straight alpha.
 // Outside the bitmap it gives (0, 0, 0, 0).
 RGBA RGBAAtPoint(const Bitmap& bitmap, Point point);

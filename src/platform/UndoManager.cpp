@@ -11,6 +11,9 @@ void UndoManager::registerUndo(Action inverse) {
         nesting_ = 1;
         implicitGroup_ = true;
     }
+    if (open_.actions.empty()) {
+        ++changeCount_; // a new step begins
+    }
     open_.actions.push_back(std::move(inverse));
     redoStack_.clear();
 }
@@ -42,7 +45,6 @@ void UndoManager::endEvent() {
 void UndoManager::closeOpenGroup() {
     if (!open_.actions.empty()) {
         undoStack_.push_back(std::move(open_));
-        ++changeCount_;
     }
     open_ = Group{};
 }

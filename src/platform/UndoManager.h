@@ -36,12 +36,16 @@ class UndoManager {
 
     void removeAllActions();
 
-    // Up by one for every step done or redone, down by one for every step
+    // Up by one for every step begun or redone, down by one for every step
     // undone: equal to a remembered value when the document is as it was then.
     long changeCount() const { return changeCount_; }
 
     void addDidUndoObserver(Observer observer) { didUndo_.push_back(std::move(observer)); }
     void addDidRedoObserver(Observer observer) { didRedo_.push_back(std::move(observer)); }
+    void removeAllObservers() {
+        didUndo_.clear();
+        didRedo_.clear();
+    }
 
   private:
     enum class Mode { Normal, Undoing, Redoing };

@@ -105,6 +105,7 @@ struct CorpusCase {
 };
 
 TEST(WorkingBitmap, EverySampleImageOpensWithTheExpectedLayout) {
+    VELO_REQUIRE_CORPUS();
     const CorpusCase cases[] = {
         {"bmp_24bit_oddwidth_mate_GreenMeadow.bmp", 641, 513, 3, false, 1},
         {"gif_transparent_tk_pwrdLogo200.gif", 130, 200, 4, false, 1},

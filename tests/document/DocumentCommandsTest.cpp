@@ -1,0 +1,206 @@
+#include "color/PixelAccess.h"
+#include "document/DocumentSupport.h"
+#include "document/RecordingWindow.h"
+#include "support/Bits.h"
+
+#include <gtest/gtest.h>
+
+namespace velo {
+namespace {
+
+class DocumentCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        document.setWindow(&window);
+        document.finishSetUp();
+    }
+    // The end of one user event.
+    void event() { document.undoManager()->endEvent(); }
+    UndoManager& undo() { return *document.undoManager(); }
+
+    VeloDocument document{nullptr, 2};
+    test::RecordingWindow window;
+};
+
+TEST_F(DocumentCommands, NewAddsASelectedActiveRowThatUndoRemoves) {
+    document.newColorAdjustment();
+    event();
+    ASSERT_EQ(document.colorAdjustments().size(), 6u);
+    auto added = document.colorAdjustments().back();
+    EXPECT_EQ(document.activeColorAdjustments().back(), added);
+    EXPECT_EQ(added->componentsMask(), 15);
+    EXPECT_EQ(window.rowsSelectedAlone.back(), 5);
+    EXPECT_EQ(document.clickedColorTableRow(), 5);
+    EXPECT_EQ(document.clickedColorTableColumn(), VeloDocument::ColorColumn::Source);
+    EXPECT_EQ(undo().undoActionName(), "New");
+    // Its own edits now register with the document.
+    added->setSourceColor(Color::redColor());
+    event();
+    EXPECT_EQ(undo().undoActionName(), "Change color");
+    undo().undo();
+
+    undo().undo();
+    EXPECT_EQ(document.colorAdjustments().size(), 5u);
+    EXPECT_EQ(document.activeColorAdjustments().size(), 5u);
+    undo().redo();
+    EXPECT_EQ(document.colorAdjustments().back(), added);
+}
+
+TEST_F(DocumentCommands, DeletingSeveralRowsIsOneStep) {
+    auto second = document.colorAdjustments()[1];
+    auto fourth = document.colorAdjustments()[3];
+    window.selection = {1, 3};
+    document.deleteSelectedAdjustents();
+    event();
+    ASSERT_EQ(document.colorAdjustments().size(), 3u);
+    EXPECT_EQ(undo().undoActionName(), "Delete");
+
+    undo().undo();
+    ASSERT_EQ(document.colorAdjustments().size(), 5u);
+    EXPECT_EQ(document.colorAdjustments()[3], second);
+    EXPECT_EQ(document.colorAdjustments()[4], fourth);
+    EXPECT_EQ(document.activeColorAdjustments().size(), 5u);
+
+    window.selection.clear();
+    document.deleteBackward();
+    EXPECT_EQ(document.colorAdjustments().size(), 5u);
+}
+
+TEST_F(DocumentCommands, PickingReadsTheSourceOrWithShiftTheResult) {
+    auto image = test::randomImage(8, 6, 3, 5);
+    document.setSourceImage(image);
+    document.colorAdjustments()[2]->setTargetColor(Color::blueColor());
+    document.settingsChanged();
+    document.waitUntilComplete();
+    event();
+
+    // The lower left corner of a view at half size: the last line, first column.
+    document.mouseDownInBitmapView({{0, 0}, {4, 3}, false});
+    event();
+    RGBA expected = RGBAAtPoint(*document.sourceBitmap(), {0, 0});
+    EXPECT_SAME_RGBA(document.colorAdjustments().back()->sourceRGBA(), expected.r, expected.g,
+                     expected.b, expected.a);
+    EXPECT_TRUE(document.colorAdjustments().back()->targetColor()->isEqual(
+        *document.colorAdjustments().back()->sourceColor()));
+    EXPECT_EQ(undo().undoActionName(), "New");
+
+    document.waitUntilComplete();
+    RGBA adjusted = RGBAAtPoint(*document.destinationBitmap(), {6.4f, 5.8f});
+    document.mouseDownInBitmapView({{3.2f, 2.9f}, {4, 3}, true});
+    event();
+    EXPECT_SAME_RGBA(document.colorAdjustments().back()->sourceRGBA(), adjusted.r, adjusted.g,
+                     adjusted.b, adjusted.a);
+
+    // Outside the bitmap: nothing.
+    std::size_t count = document.colorAdjustments().size();
+    document.mouseDownInBitmapView({{4.0f, 1}, {4, 3}, false});
+    document.mouseDownInBitmapView({{1, 3.5f}, {4, 3}, false});
+    EXPECT_EQ(document.colorAdjustments().size(), count);
+}
+
+TEST_F(DocumentCommands, AnUnchangedBackgroundColourDoesNothing) {
+    int reloads = window.reloads;
+    document.setBackgroundColor(Color::clearColor());
+    EXPECT_FALSE(undo().canUndo());
+    EXPECT_EQ(window.reloads, reloads);
+
+    document.takeBackgroundColorFrom(Color::colorWithCalibratedRed(0.1f, 0.2f, 0.3f, 1));
+    event();
+    EXPECT_EQ(undo().undoActionName(), "Change Background Color");
+    EXPECT_TRUE(window.viewBackground->isEqual(*document.backgroundColor()));
+    EXPECT_TRUE(window.wellColor->isEqual(*document.backgroundColor()));
+    EXPECT_EQ(document.clickedColorTableColumn(), VeloDocument::ColorColumn::None);
+    undo().undo();
+    EXPECT_TRUE(document.backgroundColor()->isEqual(*Color::clearColor()));
+}
+
+TEST_F(DocumentCommands, TransparencyTogglesAndUndoes) {
+    document.toggleImageAlpha(); // no image: nothing
+    EXPECT_FALSE(undo().canUndo());
+
+    document.setSourceImage(test::randomImage(12, 9, 3));
+    event();
+    auto original = document.destinationBitmap();
+    document.toggleImageAlpha();
+    event();
+    EXPECT_EQ(document.destinationBitmap()->samplesPerPixel(), 4);
+    EXPECT_TRUE(window.alphaColumn);
+    EXPECT_TRUE(window.panelShowsAlpha);
+    EXPECT_EQ(window.drawer.width, 203);
+    EXPECT_EQ(window.shown, document.destinationBitmap());
+    EXPECT_EQ(test::resultOf(document), test::referenceResult(document));
+
+    document.toggleImageAlpha();
+    event();
+    EXPECT_EQ(document.destinationBitmap()->samplesPerPixel(), 3);
+    EXPECT_FALSE(window.alphaColumn);
+    EXPECT_EQ(window.drawer.width, 200);
+    EXPECT_EQ(undo().undoActionName(), "Change transparency");
+
+    undo().undo();
+    undo().undo();
+    EXPECT_EQ(document.destinationBitmap()->samplesPerPixel(), 3);
+    EXPECT_EQ(test::resultOf(document), test::referenceResult(document));
+}
+
+TEST_F(DocumentCommands, SwitchingTheShownImageTouchesNeitherUndoNorResult) {
+    document.setSourceImage(test::randomImage(5, 5, 3));
+    document.finishSetUp();
+    document.toggleSourceOrDestinationImage();
+    EXPECT_EQ(window.shown, document.sourceBitmap());
+    EXPECT_EQ(window.toggleLabel, "Show adjusted");
+    EXPECT_EQ(window.toggleIcon, "ToggleModificationsOn");
+    document.toggleSourceOrDestinationImage();
+    EXPECT_EQ(window.shown, document.destinationBitmap());
+    EXPECT_EQ(window.toggleLabel, "Show original");
+    EXPECT_FALSE(undo().canUndo());
+    EXPECT_FALSE(document.isDocumentEdited());
+}
+
+TEST_F(DocumentCommands, AnySequenceOfCommandsEndsAtTheReferenceResult) {
+    std::mt19937 random(99);
+    document.setSourceImage(test::randomImage(33, 71, 4, 3));
+    for (int step = 0; step < 80; ++step) {
+        const auto& all = document.colorAdjustments();
+        switch (random() % 8) {
+        case 0:
+            document.newColorAdjustment();
+            break;
+        case 1:
+            if (!all.empty()) {
+                document.deleteColorAdjustment(all[random() % all.size()]);
+            }
+            break;
+        case 2:
+            if (!all.empty()) {
+                all[random() % all.size()]->setTargetColor(Color::colorWithCalibratedRed(
+                    (random() % 256) / 255.0f, (random() % 256) / 255.0f, 0.5f, 1));
+                document.settingsChanged();
+            }
+            break;
+        case 3:
+            if (!all.empty()) {
+                all[random() % all.size()]->setUsesHSB(random() % 2);
+                document.settingsChanged();
+            }
+            break;
+        case 4:
+            document.toggleImageAlpha();
+            break;
+        case 5:
+            document.mouseDownInBitmapView(
+                {{float(random() % 33), float(random() % 71)}, {33, 71}, random() % 2 == 0});
+            break;
+        case 6:
+            undo().undo();
+            break;
+        default:
+            undo().redo();
+        }
+        event();
+    }
+    EXPECT_EQ(test::resultOf(document), test::referenceResult(document));
+}
+
+} // namespace
+} // namespace velo

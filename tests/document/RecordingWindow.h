@@ -1,0 +1,47 @@
+#pragma once
+
+#include "document/DocumentWindow.h"
+
+#include <string>
+#include <vector>
+
+namespace velo::test {
+
+// A window that remembers what the document asked of it.
+class RecordingWindow : public DocumentWindow {
+  public:
+    std::shared_ptr<Bitmap> shown;
+    ColorRef viewBackground, wellColor;
+    int redraws = 0, reloads = 0, fits = 0;
+    std::vector<int> selection;
+    std::vector<int> rowsSelectedAlone;
+    bool alphaColumn = false;
+    Size drawer{200, 300};
+    Size drawerMin{150, 100};
+    std::string toggleLabel, toggleIcon, title;
+    bool panelShowsAlpha = false;
+
+    void setBitmap(std::shared_ptr<Bitmap> bitmap) override { shown = std::move(bitmap); }
+    std::shared_ptr<Bitmap> bitmap() const override { return shown; }
+    void setViewBackgroundColor(const ColorRef& color) override { viewBackground = color; }
+    void setNeedsDisplay() override { ++redraws; }
+    void reloadData() override { ++reloads; }
+    void selectRowAlone(int row) override { rowsSelectedAlone.push_back(row); }
+    std::vector<int> selectedRows() const override { return selection; }
+    bool hasAlphaColumn() const override { return alphaColumn; }
+    void setAlphaColumnShown(bool shown) override { alphaColumn = shown; }
+    Size drawerContentSize() const override { return drawer; }
+    Size drawerMinContentSize() const override { return drawerMin; }
+    void setDrawerContentSize(Size size) override { drawer = size; }
+    void setToggleImageItem(const std::string& label, const std::string& icon) override {
+        toggleLabel = label;
+        toggleIcon = icon;
+    }
+    void setBackgroundWellColor(const ColorRef& color) override { wellColor = color; }
+    void setColorPanelShowsAlpha(bool showsAlpha) override { panelShowsAlpha = showsAlpha; }
+    void setTitle(const std::string& t) override { title = t; }
+    void fitWindowToImage() override { ++fits; }
+    void showAlertSheet(const std::string&, const std::string&) override {}
+};
+
+} // namespace velo::test
