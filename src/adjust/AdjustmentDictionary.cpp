@@ -72,6 +72,26 @@ std::shared_ptr<ColorAdjustment> ColorAdjustment::initWithValuesInDict(const Pro
     return std::make_shared<ColorAdjustment>(dict);
 }
 
+std::optional<std::string> ColorAdjustment::checkDictionary(const PropertyValue& dict) {
+    if (!dict.asDictionary()) {
+        return "an adjustment is not a dictionary";
+    }
+    for (const std::string& key : {kSourceColorData, kTargetColorData}) {
+        ColorRef color;
+        if (dict.find(key) && !colorUnder(dict, key, color)) {
+            return "the adjustment's \"" + key + "\" is not a colour";
+        }
+    }
+    std::int32_t mask = 0;
+    if (dict.find(kComponentsMask) && !intUnder(dict, kComponentsMask, mask)) {
+        return "the adjustment's \"" + kComponentsMask + "\" is not a number";
+    }
+    if (const PropertyValue* space = dict.find(kColorSpace); space && !space->asString()) {
+        return "the adjustment's \"" + kColorSpace + "\" is not a string";
+    }
+    return std::nullopt;
+}
+
 std::shared_ptr<ColorAdjustment> ColorAdjustment::copy() const {
     PropertyValue dict = pList();
     return initWithValuesInDict(&dict);

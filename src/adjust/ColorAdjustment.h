@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace velo {
 
@@ -34,6 +36,10 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     explicit ColorAdjustment(const PropertyValue* dict);
 
     static std::shared_ptr<ColorAdjustment> initWithValuesInDict(const PropertyValue* dict);
+
+    // Why a value is not a well-formed adjustment dictionary (a value of the
+    // wrong kind under a key, undecodable colour data), or nothing when it is.
+    static std::optional<std::string> checkDictionary(const PropertyValue& dict);
 
     // Equal colours, mask and model; no undo manager.
     std::shared_ptr<ColorAdjustment> copy() const;

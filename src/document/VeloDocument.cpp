@@ -3,18 +3,15 @@
 #include "document/VeloDocument.h"
 
 #include "color/WorkingBitmap.h"
+#include "document/DefaultsKeys.h"
 #include "platform/Localization.h"
 
 namespace velo {
 
-namespace {
-
-const std::string kActiveColorAdjustmentsKey = "activeColorAdjustments";
-
-} // namespace
+namespace {} // namespace
 
 VeloDocument::VeloDocument(const UserDefaults* defaults, int numberOfThreads)
-    : engine_(numberOfThreads) {
+    : defaults_(defaults), engine_(numberOfThreads) {
     fillDefaultAdjustments(defaults);
     activeColorAdjustments_ = colorAdjustments_;
     undoManager_->addDidUndoObserver([this] { settingsChanged(); });
@@ -29,7 +26,7 @@ VeloDocument::~VeloDocument() {
 
 void VeloDocument::fillDefaultAdjustments(const UserDefaults* defaults) {
     std::optional<PropertyValue> stored =
-        defaults ? defaults->objectForKey(kActiveColorAdjustmentsKey) : std::nullopt;
+        defaults ? defaults->objectForKey(kActiveColorAdjustmentsDefault) : std::nullopt;
     if (stored && stored->asArray()) {
         for (const PropertyValue& dict : *stored->asArray()) {
             auto adjustment = ColorAdjustment::initWithValuesInDict(&dict);

@@ -4,11 +4,15 @@
 #include "document/DocumentWindow.h"
 #include "engine/AdjustmentEngine.h"
 #include "platform/Image.h"
+#include "platform/ImageEncoder.h"
 #include "platform/UndoManager.h"
 #include "platform/UserDefaults.h"
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -75,16 +79,44 @@ class VeloDocument {
     // Blocks until the adjusted image is complete.
     void waitUntilComplete(const std::function<void(float)>& progress = {});
 
+    // The document as a file of the given type: the document archive, or the
+    // adjusted image (complete) in a raster type. Nothing for an unknown type
+    // or a failed encoding, which the window (or the log) is told about.
+    EncodedData dataRepresentationOfType(const std::string& typeName);
+    // Reads a file's bytes into the document. A document archive that is
+    // malformed in any way, or an image that cannot be decoded, fails with a
+    // reason and leaves the document as it was.
+    struct LoadResult {
+        bool ok = false;
+        std::string error;
+    };
+    LoadResult loadDataRepresentation(std::span<const std::uint8_t> data,
+                                      const std::string& typeName);
+    // The same through a file, written atomically.
+    std::optional<std::string> writeToFile(const std::filesystem::path& path,
+                                           const std::string& typeName);
+    LoadResult readFromFile(const std::filesystem::path& path, const std::string& typeName);
+
+    // Stores the active adjustments as the defaults for new documents.
+    void saveColorAdjustmentsAsDefault(UserDefaults& defaults) const;
+
     bool isDocumentEdited() const;
     void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
     const std::string& fileName() const { return fileName_; }
 
   private:
+    struct ParsedDocument;
+    EncodedData documentArchive() const;
+    EncodedData exportImage(const std::string& typeName, ImageFileType type);
+    float jpegCompressionFactor() const;
+    void reportSavingFailure(const std::string& message);
+    void apply(ParsedDocument& parsed);
     void fillDefaultAdjustments(const UserDefaults* defaults);
     void addBuiltInAdjustment(ColorRef color, int mask);
     void updateAlphaColumn(bool destinationHasAlpha);
     bool windowShowsDestination() const;
 
+    const UserDefaults* defaults_;
     std::shared_ptr<UndoManager> undoManager_ = std::make_shared<UndoManager>();
     DocumentWindow* window_ = nullptr;
     std::shared_ptr<const Image> sourceImage_;

@@ -1,5 +1,7 @@
 #include "platform/ImageCodec.h"
 
+#include "platform/Files.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
@@ -9,8 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 namespace velo {
@@ -95,6 +95,22 @@ std::shared_ptr<Bitmap> bitmapFromQImage(const QImage& image, int samples) {
     return bitmap;
 }
 
+Size pointSize(const QImage& image) {
+    auto points = [](int pixels, int dotsPerMeter) {
+        if (dotsPerMeter <= 0 || dotsPerMeter == kQtDefaultDotsPerMeter) {
+            return static_cast<double>(pixels);
+        }
+        // Files store whole dots per inch; dots per metre lose a little.
+        double dpi = dotsPerMeter * 0.0254;
+        if (std::abs(dpi - std::round(dpi)) < 0.05) {
+            dpi = std::round(dpi);
+        }
+        return pixels * 72.0 / dpi;
+    };
+    return {points(image.width(), image.dotsPerMeterX()),
+            points(image.height(), image.dotsPerMeterY())};
+}
+
 ImageRep repFromQImage(const QImage& image, bool greyAlpha) {
     int deepBits = deepBitsPerSample(image.format());
     bool alpha = image.hasAlphaChannel();
@@ -108,7 +124,9 @@ ImageRep repFromQImage(const QImage& image, bool greyAlpha) {
         return rep;
     }
     int samples = image.format() == QImage::Format_Grayscale8 ? 1 : alpha ? (greyAlpha ? 2 : 4) : 3;
-    return ImageRep::fromBitmap(bitmapFromQImage(image, samples));
+    auto bitmap = bitmapFromQImage(image, samples);
+    bitmap->setSize(pointSize(image));
+    return ImageRep::fromBitmap(std::move(bitmap));
 }
 
 // Draws the image scaled into a fresh 8-bit RGB or RGBA bitmap.
@@ -127,22 +145,6 @@ Image::Renderer rendererFor(QImage image) {
         }
         return bitmapFromQImage(surface, image.hasAlphaChannel() ? 4 : 3);
     };
-}
-
-Size pointSize(const QImage& image) {
-    auto points = [](int pixels, int dotsPerMeter) {
-        if (dotsPerMeter <= 0 || dotsPerMeter == kQtDefaultDotsPerMeter) {
-            return static_cast<double>(pixels);
-        }
-        // Files store whole dots per inch; dots per metre lose a little.
-        double dpi = dotsPerMeter * 0.0254;
-        if (std::abs(dpi - std::round(dpi)) < 0.05) {
-            dpi = std::round(dpi);
-        }
-        return pixels * 72.0 / dpi;
-    };
-    return {points(image.width(), image.dotsPerMeterX()),
-            points(image.height(), image.dotsPerMeterY())};
 }
 
 std::string tooLargeMessage(QSize size) {
@@ -245,16 +247,11 @@ DecodedImage decodeImage(std::span<const std::uint8_t> bytes) {
 }
 
 DecodedImage readImageFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {std::nullopt, "cannot open the file"};
+    FileBytes file = readFile(path);
+    if (!file.bytes) {
+        return {std::nullopt, file.error};
     }
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                    std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        return {std::nullopt, "cannot read the file"};
-    }
-    return decodeImage(bytes);
+    return decodeImage(*file.bytes);
 }
 
 } // namespace velo

@@ -3,6 +3,7 @@
 #include "platform/Archiver.h"
 #include "platform/SettingsUserDefaults.h"
 #include "support/Bits.h"
+#include "support/TemporaryFolder.h"
 
 #include <QSettings>
 
@@ -13,20 +14,7 @@
 namespace velo {
 namespace {
 
-class TemporaryFolder {
-  public:
-    TemporaryFolder() {
-        path_ = std::filesystem::temp_directory_path() /
-                ("velo-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-        std::filesystem::create_directories(path_);
-    }
-    ~TemporaryFolder() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    static inline int counter_ = 0;
-    std::filesystem::path path_;
-};
+using test::TemporaryFolder;
 
 TEST(DocumentLifecycle, ANewDocumentHoldsTheFiveBuiltInAdjustments) {
     VeloDocument document(nullptr, 2);

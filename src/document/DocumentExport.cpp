@@ -1,0 +1,101 @@
+// Writing the document in a type: its own archive, or the adjusted image.
+#include "document/DefaultsKeys.h"
+#include "document/FileTypes.h"
+#include "document/VeloDocument.h"
+#include "platform/Localization.h"
+#include "platform/Log.h"
+
+#include <cstdlib>
+
+namespace velo {
+
+namespace {
+
+constexpr float kDefaultJpegCompressionFactor = 0.96f;
+
+// A number's float value; a string's leading number, as in "0.5".
+std::optional<float> floatValue(const PropertyValue& value) {
+    if (const double* real = value.asReal()) {
+        return static_cast<float>(*real);
+    }
+    if (const std::int64_t* integer = value.asInteger()) {
+        return static_cast<float>(*integer);
+    }
+    if (const std::string* text = value.asString()) {
+        return std::strtof(text->c_str(), nullptr);
+    }
+    return std::nullopt;
+}
+
+std::string format(const std::string& pattern, const std::string& first,
+                   const std::string& second = {}) {
+    std::string out = pattern;
+    for (const std::string* argument : {&first, &second}) {
+        std::size_t at = out.find("%@");
+        if (at != std::string::npos) {
+            out.replace(at, 2, *argument);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+float VeloDocument::jpegCompressionFactor() const {
+    std::optional<PropertyValue> stored =
+        defaults_ ? defaults_->objectForKey(kJpegCompressionFactorDefault) : std::nullopt;
+    std::optional<float> factor = stored ? floatValue(*stored) : std::nullopt;
+    if (factor && *factor >= 0.0f && *factor <= 1.0f) {
+        return *factor;
+    }
+    return kDefaultJpegCompressionFactor;
+}
+
+void VeloDocument::reportSavingFailure(const std::string& message) {
+    if (window_) {
+        window_->showAlertSheet(localizedString("Saving failed"), message);
+    } else {
+        logMessage(localizedString("Saving failed") + ": " + message);
+    }
+}
+
+EncodedData VeloDocument::dataRepresentationOfType(const std::string& typeName) {
+    if (typeName == kVeloDocumentType) {
+        return documentArchive();
+    }
+    std::optional<ImageFileType> type = exportTypeForName(typeName);
+    if (!type) {
+        logMessage(format(localizedString("Unknown file type:%@"), typeName));
+        return {std::nullopt, "unknown file type " + typeName};
+    }
+    return exportImage(typeName, *type);
+}
+
+EncodedData VeloDocument::exportImage(const std::string& typeName, ImageFileType type) {
+    if (!destinationBitmap_) {
+        std::string message = "the document has no image to export";
+        reportSavingFailure(message);
+        return {std::nullopt, message};
+    }
+    // Never encode a half-computed result, nor lines a worker is writing.
+    engine_.waitUntilComplete();
+    if (sourceImage_) {
+        destinationBitmap_->setSize(sourceImage_->size);
+    }
+    EncodedData encoded = encodeImage(*destinationBitmap_, type, jpegCompressionFactor());
+    if (!encoded.data) {
+        std::string message =
+            encoded.error.empty()
+                ? format(localizedString("Could not save the image to %@. Try saving it in "
+                                         "another format."),
+                         typeName)
+                : format(localizedString("Could not save the image to %@. Try saving it in "
+                                         "another format. The cryptic internal error is '%@'"),
+                         typeName, encoded.error);
+        reportSavingFailure(message);
+        encoded.error = message;
+    }
+    return encoded;
+}
+
+} // namespace velo

@@ -1,0 +1,256 @@
+// The "Velo document" file: one archived dictionary holding the source
+// image, the adjustments, the alpha flag and the background colour.
+#include "document/DefaultsKeys.h"
+#include "document/FileTypes.h"
+#include "document/VeloDocument.h"
+#include "platform/Archiver.h"
+#include "platform/Files.h"
+#include "platform/ImageCodec.h"
+#include "platform/TiffCodec.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velo {
+
+namespace {
+
+const std::string kVersion = "version";
+const std::string kActive = "activeColorAdjustments";
+const std::string kInactive = "inactiveColorAdjustments";
+const std::string kSourceImage = "sourceImage";
+const std::string kHasAlpha = "hasAlpha";
+const std::string kBackgroundColor = "backgroundColor";
+const std::string kColorSpace = "colorSpace";
+
+using Adjustments = VeloDocument::Adjustments;
+
+PropertyValue::Array pLists(const Adjustments& adjustments) {
+    PropertyValue::Array array;
+    for (const auto& adjustment : adjustments) {
+        array.push_back(adjustment->pList());
+    }
+    return array;
+}
+
+std::string wrongKind(const std::string& key, const char* expected) {
+    return "the document's \"" + key + "\" is not " + expected;
+}
+
+// An integer or real number as an int, or nothing for any other value.
+std::optional<std::int64_t> integerOf(const PropertyValue& value) {
+    if (const std::int64_t* integer = value.asInteger()) {
+        return *integer;
+    }
+    if (const double* real = value.asReal(); real && std::abs(*real) < 9e18) {
+        return static_cast<std::int64_t>(*real);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+struct VeloDocument::ParsedDocument {
+    std::optional<std::shared_ptr<const Image>> image;
+    Adjustments active;
+    Adjustments inactive;
+    std::optional<bool> colorSpaceAlpha;
+    std::optional<bool> hasAlpha;
+    std::optional<ColorRef> backgroundColor;
+    std::string error;
+};
+
+namespace {
+
+bool parseAdjustments(const PropertyValue& root, const std::string& key, Adjustments& out,
+                      std::string& error) {
+    const PropertyValue* value = root.find(key);
+    if (!value) {
+        return true;
+    }
+    if (!value->asArray()) {
+        error = wrongKind(key, "an array");
+        return false;
+    }
+    for (const PropertyValue& dict : *value->asArray()) {
+        if (auto problem = ColorAdjustment::checkDictionary(dict)) {
+            error = *problem;
+            return false;
+        }
+        out.push_back(ColorAdjustment::initWithValuesInDict(&dict));
+    }
+    return true;
+}
+
+bool parseImage(const PropertyValue& root, std::optional<std::shared_ptr<const Image>>& out,
+                std::string& error) {
+    const PropertyValue* value = root.find(kSourceImage);
+    if (!value) {
+        return true;
+    }
+    if (!value->asData()) {
+        error = wrongKind(kSourceImage, "image data");
+        return false;
+    }
+    DecodedBitmap tiff = decodeTiff(*value->asData());
+    if (tiff.bitmap) {
+        auto image = std::make_shared<Image>();
+        image->size = tiff.bitmap->size();
+        image->representations.push_back(ImageRep::fromBitmap(tiff.bitmap));
+        out = std::move(image);
+        return true;
+    }
+    DecodedImage decoded = decodeImage(*value->asData());
+    if (!decoded.image) {
+        error = "the document's image cannot be decoded: " + decoded.error;
+        return false;
+    }
+    out = std::make_shared<const Image>(std::move(*decoded.image));
+    return true;
+}
+
+bool parseFlags(const PropertyValue& root, std::optional<bool>& colorSpaceAlpha,
+                std::optional<bool>& hasAlpha, std::optional<ColorRef>& background,
+                std::string& error) {
+    if (const PropertyValue* value = root.find(kColorSpace)) {
+        std::optional<std::int64_t> space = integerOf(*value);
+        if (!space) {
+            error = wrongKind(kColorSpace, "a number");
+            return false;
+        }
+        colorSpaceAlpha = *space == 1 || *space == 3;
+    }
+    if (const PropertyValue* value = root.find(kHasAlpha)) {
+        std::optional<std::int64_t> number = integerOf(*value);
+        if (!value->asBool() && !number) {
+            error = wrongKind(kHasAlpha, "a boolean");
+            return false;
+        }
+        hasAlpha = value->asBool() ? *value->asBool() : *number != 0;
+    }
+    if (const PropertyValue* value = root.find(kBackgroundColor)) {
+        UnarchivedColor color = value->asData() ? unarchiveColor(*value->asData())
+                                                : UnarchivedColor{false, nullptr, {}};
+        if (!color.ok) {
+            error = wrongKind(kBackgroundColor, "a colour");
+            return false;
+        }
+        background = color.color;
+    }
+    return true;
+}
+
+} // namespace
+
+EncodedData VeloDocument::documentArchive() const {
+    Adjustments inactive;
+    for (const auto& adjustment : colorAdjustments_) {
+        if (std::find(activeColorAdjustments_.begin(), activeColorAdjustments_.end(), adjustment) ==
+            activeColorAdjustments_.end()) {
+            inactive.push_back(adjustment);
+        }
+    }
+    PropertyValue::Dictionary root{
+        {kActive, pLists(activeColorAdjustments_)},
+        {kInactive, pLists(inactive)},
+        {kVersion, "1"},
+        {kHasAlpha, destinationBitmap_ && destinationBitmap_->hasAlpha()},
+    };
+    if (sourceBitmap_) {
+        EncodedData tiff = encodeTiff(*sourceBitmap_);
+        if (!tiff.data) {
+            return {std::nullopt, "cannot encode the image: " + tiff.error};
+        }
+        root[kSourceImage] = std::move(*tiff.data);
+    }
+    if (!colorsEqual(Color::clearColor(), backgroundColor_)) {
+        root[kBackgroundColor] = archivedColor(backgroundColor_);
+    }
+    return {archivedDataWithRootObject(PropertyValue(std::move(root))), {}};
+}
+
+VeloDocument::LoadResult VeloDocument::loadDataRepresentation(std::span<const std::uint8_t> data,
+                                                              const std::string& typeName) {
+    ParsedDocument parsed;
+    if (typeName != kVeloDocumentType) {
+        DecodedImage decoded = decodeImage(data);
+        if (!decoded.image) {
+            return {false, decoded.error};
+        }
+        setSourceImage(std::make_shared<const Image>(std::move(*decoded.image)));
+        return {true, {}};
+    }
+    Unarchived archive = unarchiveObjectWithData(data);
+    if (!archive.value) {
+        return {false, "not a Velo document: " + archive.error};
+    }
+    const PropertyValue& root = *archive.value;
+    if (!root.asDictionary()) {
+        return {false, "not a Velo document: the archive holds no dictionary"};
+    }
+    if (const PropertyValue* version = root.find(kVersion); version && !version->asString()) {
+        return {false, wrongKind(kVersion, "a string")};
+    }
+    std::string error;
+    if (!parseAdjustments(root, kActive, parsed.active, error) ||
+        !parseAdjustments(root, kInactive, parsed.inactive, error) ||
+        !parseFlags(root, parsed.colorSpaceAlpha, parsed.hasAlpha, parsed.backgroundColor, error) ||
+        !parseImage(root, parsed.image, error)) {
+        return {false, error};
+    }
+    apply(parsed);
+    return {true, {}};
+}
+
+// Only a fully checked document gets here, so reading never stops halfway.
+void VeloDocument::apply(ParsedDocument& parsed) {
+    if (parsed.image) {
+        setSourceImage(*parsed.image);
+    }
+    colorAdjustments_.clear();
+    activeColorAdjustments_.clear();
+    for (auto& adjustment : parsed.active) {
+        activeColorAdjustments_.push_back(adjustment);
+        colorAdjustments_.push_back(adjustment);
+    }
+    for (auto& adjustment : parsed.inactive) {
+        colorAdjustments_.push_back(adjustment);
+    }
+    for (auto& adjustment : colorAdjustments_) {
+        adjustment->setUndoManager(undoManager_);
+    }
+    for (const std::optional<bool>& wantsAlpha : {parsed.colorSpaceAlpha, parsed.hasAlpha}) {
+        if (wantsAlpha && destinationBitmap_ && destinationBitmap_->hasAlpha() != *wantsAlpha) {
+            toggleImageAlpha();
+        }
+    }
+    if (parsed.backgroundColor) {
+        setBackgroundColor(*parsed.backgroundColor);
+    }
+    // The result must follow the new lists even before the window's set-up.
+    engine_.restart(activeColorAdjustments_);
+}
+
+std::optional<std::string> VeloDocument::writeToFile(const std::filesystem::path& path,
+                                                     const std::string& typeName) {
+    EncodedData data = dataRepresentationOfType(typeName);
+    if (!data.data) {
+        return data.error;
+    }
+    return writeFileAtomically(path, *data.data);
+}
+
+VeloDocument::LoadResult VeloDocument::readFromFile(const std::filesystem::path& path,
+                                                    const std::string& typeName) {
+    FileBytes file = velo::readFile(path);
+    if (!file.bytes) {
+        return {false, file.error};
+    }
+    return loadDataRepresentation(*file.bytes, typeName);
+}
+
+void VeloDocument::saveColorAdjustmentsAsDefault(UserDefaults& defaults) const {
+    defaults.setObject(kActiveColorAdjustmentsDefault, pLists(activeColorAdjustments_));
+}
+
+} // namespace velo

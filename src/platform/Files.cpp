@@ -1,0 +1,103 @@
+#include "platform/Files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velo {
+
+namespace {
+
+std::string systemError(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
+
+bool writeAll(int fd, const PropertyValue::Data& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+FileBytes readFile(const std::filesystem::path& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return {std::nullopt, systemError("cannot open the file")};
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {std::nullopt, "not a regular file"};
+    }
+    PropertyValue::Data bytes;
+    std::uint8_t buffer[1 << 16];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            std::string error = systemError("cannot read the file");
+            ::close(fd);
+            return {std::nullopt, error};
+        }
+        if (n == 0) {
+            break;
+        }
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    ::close(fd);
+    return {std::move(bytes), {}};
+}
+
+std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
+                                               const PropertyValue::Data& bytes) {
+    std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
+    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        return systemError("cannot write in " + folder.string());
+    }
+    std::string temporary = pattern;
+    auto fail = [&](const std::string& what) {
+        std::string error = systemError(what);
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return error;
+    };
+    if (!writeAll(fd, bytes)) {
+        return fail("cannot write " + path.string());
+    }
+    if (::fsync(fd) != 0) {
+        return fail("cannot write " + path.string());
+    }
+    // Keep the usual permissions of a new file (mkstemp makes it private).
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    if (::close(fd) != 0) {
+        std::string error = systemError("cannot write " + path.string());
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::string error = systemError("cannot replace " + path.string());
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    return std::nullopt;
+}
+
+} // namespace velo

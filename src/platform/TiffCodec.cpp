@@ -1,0 +1,221 @@
+#include "platform/TiffCodec.h"
+
+#include "platform/ImageCodec.h"
+
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstring>
+
+namespace velo {
+
+namespace {
+
+// A growable buffer that libtiff reads from or writes to.
+struct MemoryFile {
+    PropertyValue::Data bytes;
+    std::span<const std::uint8_t> input;
+    toff_t position = 0;
+    bool writing = false;
+
+    std::size_t size() const { return writing ? bytes.size() : input.size(); }
+};
+
+tmsize_t readProc(thandle_t handle, void* data, tmsize_t size) {
+    auto* file = static_cast<MemoryFile*>(handle);
+    std::size_t available = file->position < file->size() ? file->size() - file->position : 0;
+    std::size_t n = std::min<std::size_t>(available, static_cast<std::size_t>(size));
+    const std::uint8_t* from = file->writing ? file->bytes.data() : file->input.data();
+    if (n > 0) {
+        std::memcpy(data, from + file->position, n);
+    }
+    file->position += n;
+    return static_cast<tmsize_t>(n);
+}
+
+tmsize_t writeProc(thandle_t handle, void* data, tmsize_t size) {
+    auto* file = static_cast<MemoryFile*>(handle);
+    if (!file->writing) {
+        return 0;
+    }
+    std::size_t end = file->position + static_cast<std::size_t>(size);
+    if (end > file->bytes.size()) {
+        file->bytes.resize(end);
+    }
+    std::memcpy(file->bytes.data() + file->position, data, static_cast<std::size_t>(size));
+    file->position = end;
+    return size;
+}
+
+toff_t seekProc(thandle_t handle, toff_t offset, int whence) {
+    auto* file = static_cast<MemoryFile*>(handle);
+    toff_t base = whence == SEEK_CUR ? file->position : whence == SEEK_END ? file->size() : 0;
+    file->position = base + offset;
+    return file->position;
+}
+
+int closeProc(thandle_t) {
+    return 0;
+}
+toff_t sizeProc(thandle_t handle) {
+    return static_cast<MemoryFile*>(handle)->size();
+}
+int mapProc(thandle_t, void**, toff_t*) {
+    return 0;
+}
+void unmapProc(thandle_t, void*, toff_t) {}
+
+// libtiff reports through global handlers; keep the last message per thread.
+thread_local std::string lastTiffError;
+
+void errorHandler(const char* module, const char* format, va_list args) {
+    char message[512];
+    std::vsnprintf(message, sizeof message, format, args);
+    lastTiffError = std::string(module ? module : "TIFF") + ": " + message;
+}
+
+void ignoreWarning(const char*, const char*, va_list) {}
+
+TIFF* openMemory(MemoryFile& file, const char* mode) {
+    TIFFSetErrorHandler(errorHandler);
+    TIFFSetWarningHandler(ignoreWarning);
+    lastTiffError.clear();
+    return TIFFClientOpen("velo", mode, &file, readProc, writeProc, seekProc, closeProc, sizeProc,
+                          mapProc, unmapProc);
+}
+
+struct TiffCloser {
+    void operator()(TIFF* tiff) const { TIFFClose(tiff); }
+};
+using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
+
+void writeTags(TIFF* tiff, const Bitmap& bitmap) {
+    int samples = bitmap.samplesPerPixel();
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(bitmap.pixelsWide()));
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(bitmap.pixelsHigh()));
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG,
+                 bitmap.isPlanar() ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC,
+                 samples <= 2 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+    TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_NONE);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+    if (bitmap.hasAlpha()) {
+        std::uint16_t extra = EXTRASAMPLE_ASSOCALPHA;
+        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
+    }
+    if (bitmap.size().width > 0 && bitmap.size().height > 0) {
+        TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+        TIFFSetField(tiff, TIFFTAG_XRESOLUTION,
+                     static_cast<float>(72.0 * bitmap.pixelsWide() / bitmap.size().width));
+        TIFFSetField(tiff, TIFFTAG_YRESOLUTION,
+                     static_cast<float>(72.0 * bitmap.pixelsHigh() / bitmap.size().height));
+    }
+}
+
+// The bytes of one row of one plane, without padding.
+std::size_t rowBytes(const Bitmap& bitmap) {
+    return static_cast<std::size_t>(bitmap.pixelsWide()) *
+           (bitmap.isPlanar() ? 1 : bitmap.samplesPerPixel());
+}
+
+bool writeRows(TIFF* tiff, const Bitmap& bitmap) {
+    std::vector<std::uint8_t> row(rowBytes(bitmap));
+    for (int plane = 0; plane < bitmap.numberOfPlanes(); ++plane) {
+        for (int y = 0; y < bitmap.pixelsHigh(); ++y) {
+            const std::uint8_t* from =
+                bitmap.plane(plane) + static_cast<std::size_t>(y) * bitmap.bytesPerRow();
+            if (!bitmap.isPlanar() && bitmap.bitsPerPixel() != 8 * bitmap.samplesPerPixel()) {
+                // Pixels carrying padding bits: gather the samples.
+                std::size_t step = static_cast<std::size_t>(bitmap.bitsPerPixel()) / 8;
+                for (int x = 0; x < bitmap.pixelsWide(); ++x) {
+                    std::memcpy(&row[x * bitmap.samplesPerPixel()], from + x * step,
+                                bitmap.samplesPerPixel());
+                }
+            } else {
+                std::memcpy(row.data(), from, row.size());
+            }
+            if (TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(y),
+                                  static_cast<std::uint16_t>(plane)) < 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::string tiffError(const char* fallback) {
+    return lastTiffError.empty() ? fallback : lastTiffError;
+}
+
+} // namespace
+
+EncodedData encodeTiff(const Bitmap& bitmap) {
+    MemoryFile file;
+    file.writing = true;
+    TiffHandle tiff(openMemory(file, "w"));
+    if (!tiff) {
+        return {std::nullopt, tiffError("cannot start a TIFF")};
+    }
+    writeTags(tiff.get(), bitmap);
+    if (!writeRows(tiff.get(), bitmap) || !TIFFWriteDirectory(tiff.get())) {
+        return {std::nullopt, tiffError("cannot encode the TIFF")};
+    }
+    tiff.reset();
+    return {std::move(file.bytes), {}};
+}
+
+DecodedBitmap decodeTiff(std::span<const std::uint8_t> bytes) {
+    MemoryFile file;
+    file.input = bytes;
+    TiffHandle tiff(openMemory(file, "rm"));
+    if (!tiff) {
+        return {nullptr, tiffError("not a TIFF")};
+    }
+    std::uint32_t wide = 0, high = 0;
+    std::uint16_t bits = 0, samples = 0, planar = PLANARCONFIG_CONTIG, extraCount = 0;
+    std::uint16_t* extra = nullptr;
+    TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &wide);
+    TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &high);
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_EXTRASAMPLES, &extraCount, &extra);
+    bool hasAlpha = extraCount == 1 && (samples == 2 || samples == 4);
+    if (bits != 8 || samples < 1 || samples > 4 || (extraCount > 0 && !hasAlpha) ||
+        wide > INT32_MAX || high > INT32_MAX) {
+        return {nullptr, "unsupported TIFF layout"};
+    }
+    if (static_cast<std::uint64_t>(wide) * high * samples > imageMemoryLimit()) {
+        return {nullptr, "image of " + std::to_string(wide) + "x" + std::to_string(high) +
+                             " pixels is too large to open"};
+    }
+    bool isPlanar = planar == PLANARCONFIG_SEPARATE && samples > 1;
+    auto bitmap = std::make_shared<Bitmap>(
+        static_cast<int>(wide), static_cast<int>(high), samples, hasAlpha, isPlanar,
+        samples <= 2 ? kCalibratedWhiteColorSpace : kDeviceRGBColorSpace);
+    if (static_cast<std::size_t>(TIFFScanlineSize(tiff.get())) != rowBytes(*bitmap)) {
+        return {nullptr, "unsupported TIFF layout"};
+    }
+    for (int plane = 0; plane < bitmap->numberOfPlanes(); ++plane) {
+        for (std::uint32_t y = 0; y < high; ++y) {
+            std::uint8_t* row =
+                bitmap->plane(plane) + static_cast<std::size_t>(y) * bitmap->bytesPerRow();
+            if (TIFFReadScanline(tiff.get(), row, y, static_cast<std::uint16_t>(plane)) < 0) {
+                return {nullptr, tiffError("the TIFF data is damaged")};
+            }
+        }
+    }
+    float xResolution = 0, yResolution = 0;
+    if (TIFFGetField(tiff.get(), TIFFTAG_XRESOLUTION, &xResolution) &&
+        TIFFGetField(tiff.get(), TIFFTAG_YRESOLUTION, &yResolution) && xResolution > 0 &&
+        yResolution > 0) {
+        bitmap->setSize({wide * 72.0 / xResolution, high * 72.0 / yResolution});
+    }
+    return {bitmap, {}};
+}
+
+} // namespace velo
