@@ -1,64 +1,161 @@
 #include "app/InfoCommand.h"
 
+#include "app/ColorSpecs.h"
+#include "app/DocumentController.h"
 #include "color/WorkingBitmap.h"
+#include "document/FileTypes.h"
 #include "platform/ImageCodec.h"
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <ostream>
 
 namespace velo {
 
+const char* const kInfoUsage = "usage: velo info FILE.velo|IMAGE [--json]\n"
+                               "Describes a document or an image.\n";
+
 namespace {
 
-std::string describeLayout(int samples, int bitsPerSample, bool hasAlpha, bool planar) {
-    static const char* names[] = {"", "grey", "grey+alpha", "RGB", "RGBA"};
-    std::string kind = samples >= 1 && samples <= 4 ? names[samples] : "?";
+using json = nlohmann::ordered_json;
+
+std::string layoutName(int samples, bool hasAlpha) {
+    static const char* names[] = {"?", "grey", "grey+alpha", "RGB", "RGBA"};
     if (samples == 4 && !hasAlpha) {
-        kind = "4 samples without alpha";
+        return "4 samples without alpha";
     }
-    return kind + ", " + std::to_string(bitsPerSample) + " bits per sample" +
-           (planar ? ", planar" : "");
+    return samples >= 1 && samples <= 4 ? names[samples] : "?";
 }
 
-void describeRep(std::ostream& out, std::size_t index, const ImageRep& rep) {
-    out << "  [" << index << "] " << rep.pixelsWide << "x" << rep.pixelsHigh << " "
-        << describeLayout(rep.samplesPerPixel, rep.bitsPerSample, rep.hasAlpha,
-                          rep.bitmap && rep.bitmap->isPlanar())
-        << (isAcceptableBitmap(rep) ? "" : " (not usable directly)") << "\n";
+json describeBitmap(const Bitmap& bitmap) {
+    return {{"width", bitmap.pixelsWide()},
+            {"height", bitmap.pixelsHigh()},
+            {"layout", layoutName(bitmap.samplesPerPixel(), bitmap.hasAlpha())},
+            {"bitsPerSample", 8},
+            {"planar", bitmap.isPlanar()}};
+}
+
+json describeImage(const Image& image) {
+    json reps = json::array();
+    for (const ImageRep& rep : image.representations) {
+        reps.push_back({{"width", rep.pixelsWide},
+                        {"height", rep.pixelsHigh},
+                        {"layout", layoutName(rep.samplesPerPixel, rep.hasAlpha)},
+                        {"bitsPerSample", rep.bitsPerSample},
+                        {"usable", isAcceptableBitmap(rep)}});
+    }
+    json info = {{"kind", "image"},
+                 {"sizeInPoints", {image.size.width, image.size.height}},
+                 {"representations", reps}};
+    if (auto working = bitmap(image)) {
+        json chosen = describeBitmap(*working);
+        chosen["rendered"] =
+            std::none_of(image.representations.begin(), image.representations.end(),
+                         [&](const ImageRep& r) { return r.bitmap == working; });
+        info["workingBitmap"] = chosen;
+    }
+    return info;
+}
+
+json describeDocument(const VeloDocument& document) {
+    json adjustments = json::array();
+    const auto& active = document.activeColorAdjustments();
+    for (const auto& a : document.colorAdjustments()) {
+        adjustments.push_back(
+            {{"model", a->usesHSB() ? "HSB" : "RGB"},
+             {"mask", a->componentsMask()},
+             {"source", describeColor(a->sourceColor())},
+             {"target", describeColor(a->targetColor())},
+             {"active", std::find(active.begin(), active.end(), a) != active.end()}});
+    }
+    json info = {{"kind", "document"}, {"version", "1"}};
+    info["image"] = document.sourceBitmap() ? describeBitmap(*document.sourceBitmap()) : json();
+    info["alpha"] = document.destinationBitmap() && document.destinationBitmap()->hasAlpha();
+    info["background"] = describeColor(document.backgroundColor());
+    info["adjustments"] = adjustments;
+    return info;
+}
+
+void printBitmapLine(std::ostream& out, const json& b) {
+    out << b["width"] << "x" << b["height"] << " " << b["layout"].get<std::string>() << ", "
+        << b["bitsPerSample"] << " bits per sample" << (b.value("planar", false) ? ", planar" : "");
+}
+
+void printText(std::ostream& out, const std::string& path, const json& info) {
+    out << path << "\n";
+    if (info["kind"] == "image") {
+        out << "size in points: " << info["sizeInPoints"][0].get<double>() << "x"
+            << info["sizeInPoints"][1].get<double>() << "\n";
+        out << "representations: " << info["representations"].size() << "\n";
+        for (std::size_t i = 0; i < info["representations"].size(); ++i) {
+            const json& rep = info["representations"][i];
+            out << "  [" << i << "] ";
+            printBitmapLine(out, rep);
+            out << (rep["usable"].get<bool>() ? "" : " (not usable directly)") << "\n";
+        }
+        if (info.contains("workingBitmap")) {
+            out << "working bitmap: ";
+            printBitmapLine(out, info["workingBitmap"]);
+            out << (info["workingBitmap"]["rendered"].get<bool>() ? " (rendered)" : "") << "\n";
+        }
+        return;
+    }
+    out << "Velo document, version " << info["version"].get<std::string>() << "\n";
+    out << "image: ";
+    if (info["image"].is_null()) {
+        out << "none";
+    } else {
+        printBitmapLine(out, info["image"]);
+    }
+    out << "\nalpha: " << (info["alpha"].get<bool>() ? "yes" : "no") << "\n";
+    out << "background: " << info["background"].get<std::string>() << "\n";
+    out << "adjustments: " << info["adjustments"].size() << "\n";
+    for (const json& a : info["adjustments"]) {
+        out << "  " << (a["active"].get<bool>() ? "on " : "off") << " "
+            << a["model"].get<std::string>() << " mask " << a["mask"] << "  "
+            << a["source"].get<std::string>() << " > " << a["target"].get<std::string>() << "\n";
+    }
 }
 
 } // namespace
 
-int runInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1) {
-        err << "usage: velo info IMAGE\n";
-        return 2;
+int runInfoCommand(const CommandContext& context) {
+    Arguments arguments = parseArguments(context.args, {}, {"--json", "--help"});
+    if (arguments.has("--help")) {
+        context.out << kInfoUsage;
+        return kExitSuccess;
     }
-    const std::string& path = args[0];
-    DecodedImage decoded = readImageFile(path);
-    if (!decoded.image) {
-        err << "velo: " << path << ": " << decoded.error << "\n";
-        return 1;
+    if (!arguments.error.empty() || arguments.operands.size() != 1) {
+        context.err << "velo info: "
+                    << (arguments.error.empty() ? "give one file" : arguments.error) << "\n"
+                    << kInfoUsage;
+        return kExitUsage;
     }
-    const Image& image = *decoded.image;
-    out << path << "\n";
-    out << "size in points: " << image.size.width << "x" << image.size.height << "\n";
-    out << "representations: " << image.representations.size() << "\n";
-    for (std::size_t i = 0; i < image.representations.size(); ++i) {
-        describeRep(out, i, image.representations[i]);
+    const std::string& path = arguments.operands[0];
+    json info;
+    if (DocumentController::typeForFile(path) == kVeloDocumentType) {
+        VeloDocument document(nullptr, 1);
+        VeloDocument::LoadResult loaded = document.readFromFile(path, kVeloDocumentType);
+        if (!loaded.ok) {
+            context.err << "velo: " << path << ": " << loaded.error << "\n";
+            return kExitFailure;
+        }
+        info = describeDocument(document);
+    } else {
+        DecodedImage decoded = readImageFile(path);
+        if (!decoded.image) {
+            context.err << "velo: " << path << ": " << decoded.error << "\n";
+            return kExitFailure;
+        }
+        info = describeImage(*decoded.image);
     }
-    auto working = bitmap(image);
-    if (!working) {
-        err << "velo: " << path << ": no working bitmap can be made\n";
-        return 1;
+    if (arguments.has("--json")) {
+        context.out << info.dump(2) << "\n";
+    } else {
+        printText(context.out, path, info);
     }
-    bool picked = false;
-    for (const ImageRep& rep : image.representations) {
-        picked = picked || rep.bitmap == working;
-    }
-    out << "working bitmap: " << working->pixelsWide() << "x" << working->pixelsHigh() << " "
-        << describeLayout(working->samplesPerPixel(), 8, working->hasAlpha(), working->isPlanar())
-        << (picked ? "" : " (rendered)") << "\n";
-    return 0;
+    return kExitSuccess;
 }
 
 } // namespace velo

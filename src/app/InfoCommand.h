@@ -1,13 +1,11 @@
 #pragma once
 
-#include <iosfwd>
-#include <string>
-#include <vector>
+#include "app/CommandSupport.h"
 
 namespace velo {
 
-// `velo info IMAGE`: prints the image's representations and the working
-// bitmap picked from them. Returns the process exit status.
-int runInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `velo info`: describes a document or an image.
+int runInfoCommand(const CommandContext& context);
+extern const char* const kInfoUsage;
 
 } // namespace velo

@@ -1,35 +1,19 @@
-#include "app/InfoCommand.h"
+#include "app/Velo.h"
+#include "platform/SettingsUserDefaults.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <iostream>
-#include <string>
-#include <vector>
-
-namespace {
-
-void printUsage(std::ostream& out) {
-    out << "usage: velo COMMAND [ARGS]\n"
-           "commands:\n"
-           "  info IMAGE   describe an image and the working bitmap picked from it\n";
-}
-
-} // namespace
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     // Codecs load as plug-ins, which needs an application object; no display is used.
     QCoreApplication app(argc, argv);
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        printUsage(args.empty() ? std::cerr : std::cout);
-        return args.empty() ? 2 : 0;
-    }
-    std::string command = args[0];
-    args.erase(args.begin());
-    if (command == "info") {
-        return velo::runInfoCommand(args, std::cout, std::cerr);
-    }
-    std::cerr << "velo: unknown command '" << command << "'\n";
-    printUsage(std::cerr);
-    return 2;
+    // Codec chatter (such as libpng's colour profile remarks) is not the user's concern.
+    QLoggingCategory::setFilterRules("qt.gui.imageio*=false");
+    velo::SettingsUserDefaults defaults;
+    velo::CommandContext context{
+        {argv + 1, argv + argc}, std::cout, std::cerr, defaults, ::isatty(STDERR_FILENO) == 1};
+    return velo::runVelo(context);
 }

@@ -207,18 +207,7 @@ void VeloDocument::apply(ParsedDocument& parsed) {
     if (parsed.image) {
         setSourceImage(*parsed.image);
     }
-    colorAdjustments_.clear();
-    activeColorAdjustments_.clear();
-    for (auto& adjustment : parsed.active) {
-        activeColorAdjustments_.push_back(adjustment);
-        colorAdjustments_.push_back(adjustment);
-    }
-    for (auto& adjustment : parsed.inactive) {
-        colorAdjustments_.push_back(adjustment);
-    }
-    for (auto& adjustment : colorAdjustments_) {
-        adjustment->setUndoManager(undoManager_);
-    }
+    replaceAdjustments(std::move(parsed.active), parsed.inactive);
     for (const std::optional<bool>& wantsAlpha : {parsed.colorSpaceAlpha, parsed.hasAlpha}) {
         if (wantsAlpha && destinationBitmap_ && destinationBitmap_->hasAlpha() != *wantsAlpha) {
             toggleImageAlpha();
@@ -226,6 +215,15 @@ void VeloDocument::apply(ParsedDocument& parsed) {
     }
     if (parsed.backgroundColor) {
         setBackgroundColor(*parsed.backgroundColor);
+    }
+}
+
+void VeloDocument::replaceAdjustments(Adjustments active, const Adjustments& inactive) {
+    activeColorAdjustments_ = std::move(active);
+    colorAdjustments_ = activeColorAdjustments_;
+    colorAdjustments_.insert(colorAdjustments_.end(), inactive.begin(), inactive.end());
+    for (auto& adjustment : colorAdjustments_) {
+        adjustment->setUndoManager(undoManager_);
     }
     // The result must follow the new lists even before the window's set-up.
     engine_.restart(activeColorAdjustments_);

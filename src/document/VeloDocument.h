@@ -51,6 +51,10 @@ class VeloDocument {
     const ColorRef& backgroundColor() const { return backgroundColor_; }
     const std::shared_ptr<UndoManager>& undoManager() const { return undoManager_; }
 
+    // Replaces both lists at once (active ones first, then the others),
+    // without undo; every adjustment gets the document's undo manager.
+    void replaceAdjustments(Adjustments active, const Adjustments& inactive);
+
     int clickedColorTableRow() const { return clickedColorTableRow_; }
     ColorColumn clickedColorTableColumn() const { return clickedColorTableColumn_; }
 

@@ -1,0 +1,222 @@
+#include "app/ApplyCommand.h"
+
+#include "app/DocumentController.h"
+#include "document/FileTypes.h"
+
+#include <filesystem>
+#include <ostream>
+#include <set>
+
+namespace velo {
+
+namespace fs = std::filesystem;
+
+const char* const kApplyUsage =
+    "usage: velo apply [--doc FILE.velo] [--map MAP]... [--alpha on|off] [--background COLOR]\n"
+    "                  [--format TYPE] [--threads N] [--quiet] -o OUT INPUT...\n"
+    "Recolours each INPUT with the document's active adjustments followed by each MAP and\n"
+    "writes OUT: a file for one input, a folder for several. Without inputs, --doc exports\n"
+    "the document's own image.\n"
+    "  MAP    [MODEL[/COMPONENTS]:]SOURCE>TARGET, MODEL rgb or hsb, COMPONENTS of h,s,b,a\n"
+    "  COLOR  #RRGGBB, #RRGGBBAA or r,g,b[,a]\n"
+    "  TYPE   tiff, tif, jpg, JPEG, \"jpg 72 dpi\", bmp, gif or png (default: OUT's extension,\n"
+    "         else png)\n";
+
+namespace {
+
+struct Job {
+    std::optional<fs::path> input; // none: the template document's own image
+    fs::path output;
+};
+
+// The export type name for an output file's extension.
+std::optional<std::string> typeForExtension(const fs::path& path) {
+    std::string extension = path.extension().string();
+    for (char& c : extension) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (extension == ".jpeg") {
+        return "jpg";
+    }
+    if (!extension.empty() && exportTypeForName(extension.substr(1))) {
+        return extension.substr(1);
+    }
+    return std::nullopt;
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error) ||
+           fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
+}
+
+class ApplyRun {
+  public:
+    ApplyRun(const CommandContext& context, const Arguments& arguments)
+        : context_(context), arguments_(arguments),
+          progress_(context.err, context.errIsTerminal && !arguments.has("--quiet")) {}
+
+    int run();
+
+  private:
+    int usage(const std::string& message) {
+        context_.err << "velo apply: " << message << "\n" << kApplyUsage;
+        return kExitUsage;
+    }
+    bool fail(const std::string& file, const std::string& reason) {
+        progress_.done();
+        context_.err << "velo: " << file << ": " << reason << "\n";
+        return false;
+    }
+    std::optional<std::string> planJobs();
+    bool runJob(const Job& job, std::size_t index);
+    bool prepare(VeloDocument& document);
+
+    const CommandContext& context_;
+    const Arguments& arguments_;
+    ProgressReporter progress_;
+    DocumentSettings settings_;
+    std::unique_ptr<VeloDocument> template_;
+    std::string typeName_;
+    std::vector<Job> jobs_;
+};
+
+std::optional<std::string> ApplyRun::planJobs() {
+    fs::path out = arguments_.value("-o");
+    const std::vector<std::string>& inputs = arguments_.operands;
+    bool toFolder = inputs.size() > 1 || fs::is_directory(out);
+    typeName_ = arguments_.value("--format");
+    if (typeName_.empty()) {
+        typeName_ = toFolder ? "png" : typeForExtension(out).value_or("png");
+    }
+    if (!exportTypeForName(typeName_)) {
+        return "unknown type '" + typeName_ + "'";
+    }
+    if (inputs.empty()) {
+        jobs_.push_back({std::nullopt, out});
+        return std::nullopt;
+    }
+    std::set<fs::path> outputs;
+    std::string extension = extensionOf(*exportTypeForName(typeName_));
+    for (const std::string& input : inputs) {
+        fs::path output = toFolder ? out / fs::path(input).stem().concat("." + extension) : out;
+        if (!outputs.insert(output).second) {
+            return "two inputs would both be written to " + output.string();
+        }
+        jobs_.push_back({fs::path(input), output});
+    }
+    if (toFolder) {
+        std::error_code error;
+        fs::create_directories(out, error);
+        if (error) {
+            return "cannot make the folder " + out.string() + ": " + error.message();
+        }
+    }
+    return std::nullopt;
+}
+
+// Gives a document the adjustments, alpha and background of the run.
+bool ApplyRun::prepare(VeloDocument& document) {
+    VeloDocument::Adjustments active =
+        template_ ? copiesOf(template_->activeColorAdjustments()) : VeloDocument::Adjustments{};
+    VeloDocument::Adjustments maps = copiesOf(settings_.maps);
+    active.insert(active.end(), maps.begin(), maps.end());
+    document.replaceAdjustments(active, {});
+    std::optional<bool> alpha = settings_.alpha;
+    if (!alpha && template_ && template_->destinationBitmap()) {
+        alpha = template_->destinationBitmap()->hasAlpha();
+    }
+    if (alpha) {
+        setResultAlpha(document, *alpha);
+    }
+    ColorRef background = settings_.background;
+    if (!background && template_) {
+        background = template_->backgroundColor();
+    }
+    if (background) {
+        document.setBackgroundColor(background);
+    }
+    document.finishSetUp();
+    return true;
+}
+
+bool ApplyRun::runJob(const Job& job, std::size_t index) {
+    std::string name = job.input ? job.input->string() : arguments_.value("--doc");
+    progress_.file(index, jobs_.size(), name + " -> " + job.output.string());
+    bool overwritesInput = (job.input && sameFile(*job.input, job.output)) ||
+                           (template_ && sameFile(arguments_.value("--doc"), job.output));
+    if (overwritesInput) {
+        return fail(name, "the output would overwrite an input");
+    }
+    std::unique_ptr<VeloDocument> document;
+    VeloDocument* target = template_.get();
+    if (job.input) {
+        document = std::make_unique<VeloDocument>(nullptr, settings_.threads);
+        VeloDocument::LoadResult loaded =
+            document->readFromFile(*job.input, DocumentController::typeForFile(*job.input));
+        if (!loaded.ok) {
+            return fail(name, loaded.error);
+        }
+        target = document.get();
+    }
+    if (!target->destinationBitmap()) {
+        return fail(name, "there is no image to recolour");
+    }
+    prepare(*target);
+    const Bitmap& result = *target->destinationBitmap();
+    target->waitUntilComplete(
+        progress_.bar(static_cast<std::size_t>(result.pixelsWide()) * result.pixelsHigh()));
+    progress_.done();
+    if (auto error = target->writeToFile(job.output, typeName_)) {
+        return fail(job.output.string(), *error);
+    }
+    return true;
+}
+
+int ApplyRun::run() {
+    if (auto error = readDocumentSettings(arguments_, settings_)) {
+        return usage(*error);
+    }
+    if (!arguments_.hasValue("-o")) {
+        return usage("-o OUT is missing");
+    }
+    if (arguments_.operands.empty() && !arguments_.hasValue("--doc")) {
+        return usage("no input");
+    }
+    if (auto error = planJobs()) {
+        return usage(*error);
+    }
+    if (arguments_.hasValue("--doc")) {
+        fs::path path = arguments_.value("--doc");
+        template_ = std::make_unique<VeloDocument>(nullptr, settings_.threads);
+        VeloDocument::LoadResult loaded = template_->readFromFile(path, kVeloDocumentType);
+        if (!loaded.ok) {
+            fail(path.string(), loaded.error);
+            return kExitFailure;
+        }
+    }
+    bool allGood = true;
+    for (std::size_t i = 0; i < jobs_.size(); ++i) {
+        allGood = runJob(jobs_[i], i) && allGood;
+    }
+    return allGood ? kExitSuccess : kExitFailure;
+}
+
+} // namespace
+
+int runApplyCommand(const CommandContext& context) {
+    Arguments arguments = parseArguments(
+        context.args, {"--doc", "--map", "--alpha", "--background", "--format", "--threads", "-o"},
+        {"--quiet", "--help"});
+    if (arguments.has("--help")) {
+        context.out << kApplyUsage;
+        return kExitSuccess;
+    }
+    if (!arguments.error.empty()) {
+        context.err << "velo apply: " << arguments.error << "\n" << kApplyUsage;
+        return kExitUsage;
+    }
+    return ApplyRun(context, arguments).run();
+}
+
+} // namespace velo

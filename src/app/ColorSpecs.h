@@ -1,0 +1,33 @@
+#pragma once
+
+#include "adjust/ColorAdjustment.h"
+#include "platform/Color.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace velo {
+
+// A colour as written on the command line: "#RRGGBB", "#RRGGBBAA" (each byte
+// k is k / 255.0 as a float) or "r,g,b[,a]" in decimal (a is 1 when left
+// out). Always calibrated RGB. Nothing and a reason when malformed.
+struct ParsedColor {
+    ColorRef color;
+    std::string error;
+};
+ParsedColor parseColor(const std::string& text);
+
+// An adjustment as written on the command line:
+// [MODEL[/COMPONENTS]:]SOURCE>TARGET, MODEL rgb (default) or hsb, COMPONENTS
+// letters of h, s, b, a (all four by default).
+struct ParsedMap {
+    std::shared_ptr<ColorAdjustment> adjustment;
+    std::string error;
+};
+ParsedMap parseMap(const std::string& text);
+
+// A colour written back the way parseColor reads it, exactly.
+std::string describeColor(const ColorRef& color);
+
+} // namespace velo

@@ -1,0 +1,68 @@
+#include "app/DefaultsCommand.h"
+
+#include "app/ColorSpecs.h"
+#include "app/DocumentController.h"
+#include "document/DefaultsKeys.h"
+#include "document/FileTypes.h"
+
+#include <ostream>
+
+namespace velo {
+
+const char* const kDefaultsUsage =
+    "usage: velo defaults show | save FILE.velo | reset\n"
+    "Shows the adjustments new documents start with, stores a document's active\n"
+    "adjustments as those, or forgets them (back to the built-in five).\n";
+
+namespace {
+
+int show(const CommandContext& context) {
+    bool stored = context.defaults.objectForKey(kActiveColorAdjustmentsDefault).has_value();
+    VeloDocument document(&context.defaults, 1);
+    context.out << (stored ? "stored defaults" : "built-in defaults") << ": "
+                << document.activeColorAdjustments().size() << " adjustments\n";
+    for (const auto& a : document.activeColorAdjustments()) {
+        context.out << "  " << (a->usesHSB() ? "HSB" : "RGB") << " mask " << a->componentsMask()
+                    << "  " << describeColor(a->sourceColor()) << " > "
+                    << describeColor(a->targetColor()) << "\n";
+    }
+    return kExitSuccess;
+}
+
+int save(const CommandContext& context, const std::string& path) {
+    VeloDocument document(nullptr, 1);
+    VeloDocument::LoadResult loaded = document.readFromFile(path, kVeloDocumentType);
+    if (!loaded.ok) {
+        context.err << "velo: " << path << ": " << loaded.error << "\n";
+        return kExitFailure;
+    }
+    document.saveColorAdjustmentsAsDefault(context.defaults);
+    return kExitSuccess;
+}
+
+} // namespace
+
+int runDefaultsCommand(const CommandContext& context) {
+    Arguments arguments = parseArguments(context.args, {}, {"--help"});
+    if (arguments.has("--help")) {
+        context.out << kDefaultsUsage;
+        return kExitSuccess;
+    }
+    const auto& operands = arguments.operands;
+    if (arguments.error.empty() && operands.size() == 1 && operands[0] == "show") {
+        return show(context);
+    }
+    if (arguments.error.empty() && operands.size() == 2 && operands[0] == "save") {
+        return save(context, operands[1]);
+    }
+    if (arguments.error.empty() && operands.size() == 1 && operands[0] == "reset") {
+        DocumentController(context.defaults).revertDefaults();
+        return kExitSuccess;
+    }
+    context.err << "velo defaults: " << (arguments.error.empty() ? "unknown use" : arguments.error)
+                << "\n"
+                << kDefaultsUsage;
+    return kExitUsage;
+}
+
+} // namespace velo

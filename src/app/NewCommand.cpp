@@ -1,0 +1,63 @@
+#include "app/NewCommand.h"
+
+#include "app/DocumentController.h"
+#include "document/FileTypes.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace velo {
+
+const char* const kNewUsage =
+    "usage: velo new FILE.velo IMAGE [--map MAP]... [--defaults] [--alpha on|off]\n"
+    "                [--background COLOR] [--threads N]\n"
+    "Writes a document holding IMAGE, then the stored or built-in default adjustments when\n"
+    "--defaults is given, then each MAP.\n";
+
+int runNewCommand(const CommandContext& context) {
+    Arguments arguments = parseArguments(
+        context.args, {"--map", "--alpha", "--background", "--threads"}, {"--defaults", "--help"});
+    if (arguments.has("--help")) {
+        context.out << kNewUsage;
+        return kExitSuccess;
+    }
+    DocumentSettings settings;
+    std::optional<std::string> error =
+        arguments.error.empty() ? readDocumentSettings(arguments, settings) : arguments.error;
+    if (!error && arguments.operands.size() != 2) {
+        error = "give the document file and one image";
+    }
+    if (error) {
+        context.err << "velo new: " << *error << "\n" << kNewUsage;
+        return kExitUsage;
+    }
+    std::filesystem::path file = arguments.operands[0];
+    std::filesystem::path image = arguments.operands[1];
+    VeloDocument document(arguments.has("--defaults") ? &context.defaults : nullptr,
+                          settings.threads);
+    VeloDocument::Adjustments active = arguments.has("--defaults")
+                                           ? document.activeColorAdjustments()
+                                           : VeloDocument::Adjustments{};
+    VeloDocument::LoadResult loaded =
+        document.readFromFile(image, DocumentController::typeForFile(image));
+    if (!loaded.ok) {
+        context.err << "velo: " << image.string() << ": " << loaded.error << "\n";
+        return kExitFailure;
+    }
+    active.insert(active.end(), settings.maps.begin(), settings.maps.end());
+    document.replaceAdjustments(active, {});
+    if (settings.alpha) {
+        setResultAlpha(document, *settings.alpha);
+    }
+    if (settings.background) {
+        document.setBackgroundColor(settings.background);
+    }
+    document.finishSetUp();
+    if (auto failure = document.writeToFile(file, kVeloDocumentType)) {
+        context.err << "velo: " << file.string() << ": " << *failure << "\n";
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+} // namespace velo

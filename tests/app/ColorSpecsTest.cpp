@@ -1,0 +1,62 @@
+#include "app/ColorSpecs.h"
+#include "support/Bits.h"
+
+#include <gtest/gtest.h>
+
+namespace velo {
+namespace {
+
+RGBA rgbaOf(const ColorRef& color) {
+    return calibratedRGBA(color);
+}
+
+TEST(ColorSpecs, HexBytesBecomeExactFractions) {
+    ParsedColor orange = parseColor("#ff8000");
+    ASSERT_TRUE(orange.color);
+    EXPECT_EQ(orange.color->colorSpaceName(), kCalibratedRGBColorSpace);
+    EXPECT_SAME_RGBA(rgbaOf(orange.color), 1, 128 / 255.0, 0, 1);
+    EXPECT_SAME_RGBA(rgbaOf(parseColor("#0000FF80").color), 0, 0, 1, 128 / 255.0);
+    for (const char* bad : {"#ff80", "#ff80000", "#gg0000", "#", ""}) {
+        ParsedColor result = parseColor(bad);
+        EXPECT_FALSE(result.color) << bad;
+        EXPECT_FALSE(result.error.empty());
+    }
+}
+
+TEST(ColorSpecs, DecimalComponentsParseAsFloats) {
+    EXPECT_SAME_RGBA(rgbaOf(parseColor("0.1,0.2,0.3").color), 0.1f, 0.2f, 0.3f, 1);
+    EXPECT_SAME_RGBA(rgbaOf(parseColor("1,0,0.5,0.25").color), 1, 0, 0.5f, 0.25f);
+    for (const char* bad :
+         {"1,2", "1,2,3,4,5", "1,,2", "a,b,c", "nan,0,0", "1e99,0,0", "0.5,0.5,"}) {
+        EXPECT_FALSE(parseColor(bad).color) << bad;
+    }
+}
+
+TEST(ColorSpecs, MapsCarryModelComponentsAndColours) {
+    ParsedMap plain = parseMap("#ff0000>#0000ff");
+    ASSERT_TRUE(plain.adjustment) << plain.error;
+    EXPECT_FALSE(plain.adjustment->usesHSB());
+    EXPECT_EQ(plain.adjustment->componentsMask(), 15);
+    EXPECT_SAME_RGBA(plain.adjustment->targetRGBA(), 0, 0, 1, 1);
+
+    ParsedMap hsb = parseMap("hsb/hsa:#00ff00>#ffff00");
+    ASSERT_TRUE(hsb.adjustment) << hsb.error;
+    EXPECT_TRUE(hsb.adjustment->usesHSB());
+    EXPECT_EQ(hsb.adjustment->componentsMask(), 11);
+    EXPECT_SAME_RGBA(hsb.adjustment->sourceRGBA(), 0, 1, 0, 1);
+
+    ParsedMap decimal = parseMap("rgb:0.5,0.5,0.5>0.6,0.5,0.5,1");
+    ASSERT_TRUE(decimal.adjustment) << decimal.error;
+    EXPECT_SAME_RGBA(decimal.adjustment->targetRGBA(), 0.6f, 0.5f, 0.5f, 1);
+
+    for (const char* bad :
+         {"#ff0000", "#ff0000>#00ff00>#0000ff", "lab:#ff0000>#00ff00", "hsb/x:#ff0000>#00ff00",
+          "hsb/:#ff0000>#00ff00", ">#ff0000", "#ff0000>"}) {
+        ParsedMap result = parseMap(bad);
+        EXPECT_FALSE(result.adjustment) << bad;
+        EXPECT_FALSE(result.error.empty());
+    }
+}
+
+} // namespace
+} // namespace velo

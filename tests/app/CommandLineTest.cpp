@@ -1,0 +1,191 @@
+#include "app/ColorSpecs.h"
+#include "app/Velo.h"
+#include "document/FileTypes.h"
+#include "engine/AdjustmentPass.h"
+#include "platform/Files.h"
+#include "platform/ImageCodec.h"
+#include "platform/SettingsUserDefaults.h"
+#include "support/Corpus.h"
+#include "support/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+namespace velo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CommandLine : public ::testing::Test {
+  protected:
+    int run(std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        return runVelo({std::move(args), out, err, defaults});
+    }
+    fs::path make(const std::string& name, const std::string& content) {
+        fs::path path = folder / name;
+        PropertyValue::Data bytes(content.begin(), content.end());
+        EXPECT_FALSE(writeFileAtomically(path, bytes));
+        return path;
+    }
+    fs::path writeRandomImage(const std::string& name) {
+        Bitmap bitmap(37, 23, 3, false, false, kDeviceRGBColorSpace);
+        std::mt19937 random(42);
+        for (std::size_t i = 0; i < bitmap.bytesPerPlane(); ++i) {
+            bitmap.plane(0)[i] = static_cast<std::uint8_t>(random());
+        }
+        fs::path path = folder / name;
+        EXPECT_FALSE(writeFileAtomically(path, *encodeImage(bitmap, ImageFileType::PNG, 1).data));
+        return path;
+    }
+    static std::vector<std::uint8_t> pixelsOf(const Bitmap& b) {
+        return {b.plane(0), b.plane(0) + b.bytesPerPlane()};
+    }
+
+    test::TemporaryFolder folder;
+    SettingsUserDefaults defaults{folder.path()};
+    std::ostringstream out, err;
+};
+
+TEST_F(CommandLine, AppliesToEverySampleInEveryType) {
+    VELO_REQUIRE_CORPUS();
+    std::vector<std::string> inputs;
+    for (const auto& entry : fs::directory_iterator(test::corpusDir())) {
+        if (entry.path().extension() != ".md") {
+            inputs.push_back(entry.path().string());
+        }
+    }
+    for (const char* type : {"png", "tiff", "jpg", "bmp", "gif"}) {
+        fs::path out = folder / type;
+        std::vector<std::string> args = {
+            "apply", "--map", "#ff8000>#0000ff", "--map", "hsb/hs:#208020>#ffff00", "--format",
+            type,    "-o",    out.string()};
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        ASSERT_EQ(run(args), 0) << err.str();
+        for (const std::string& input : inputs) {
+            fs::path written =
+                out / fs::path(input).stem().concat("." + extensionOf(*exportTypeForName(type)));
+            DecodedImage decoded = readImageFile(written);
+            EXPECT_TRUE(decoded.image) << written << ": " << decoded.error;
+        }
+    }
+}
+
+TEST_F(CommandLine, OneFileComesOutAsTheReferencePassMakesIt) {
+    fs::path input = writeRandomImage("in.png");
+    fs::path output = folder / "out.png";
+    ASSERT_EQ(run({"apply", "--quiet", "--threads", "3", "--map", "#ff0000>#0000ff", "--map",
+                   "hsb/sb:0.2,0.6,0.4>1,1,0", "-o", output.string(), input.string()}),
+              0)
+        << err.str();
+    std::vector<ColorAdjustment> list{*parseMap("#ff0000>#0000ff").adjustment,
+                                      *parseMap("hsb/sb:0.2,0.6,0.4>1,1,0").adjustment};
+    auto source = readImageFile(input).image->representations[0].bitmap;
+    Bitmap expected(source->pixelsWide(), source->pixelsHigh(), 3, false, false,
+                    kDeviceRGBColorSpace);
+    calcRange({0, static_cast<std::uint32_t>(source->pixelsHigh())}, source.get(), &expected, list);
+    auto written = readImageFile(output).image->representations[0].bitmap;
+    EXPECT_EQ(pixelsOf(*written), pixelsOf(expected));
+}
+
+TEST_F(CommandLine, ADocumentCarriesItsAdjustmentsIntoApply) {
+    fs::path input = writeRandomImage("in.png");
+    fs::path document = folder / "doc.velo";
+    ASSERT_EQ(run({"new", document.string(), input.string(), "--map", "#102030>#ff00ff", "--alpha",
+                   "on", "--background", "#00ff00"}),
+              0)
+        << err.str();
+    ASSERT_EQ(run({"info", document.string()}), 0);
+    EXPECT_NE(out.str().find("alpha: yes"), std::string::npos) << out.str();
+    ASSERT_EQ(run({"info", "--json", document.string()}), 0);
+    EXPECT_NE(out.str().find("\"kind\": \"document\""), std::string::npos);
+
+    fs::path fromDocument = folder / "a.png";
+    fs::path fromMap = folder / "b.png";
+    ASSERT_EQ(run({"apply", "--doc", document.string(), "-o", fromDocument.string()}), 0)
+        << err.str();
+    ASSERT_EQ(run({"apply", "--map", "#102030>#ff00ff", "--alpha", "on", "-o", fromMap.string(),
+                   input.string()}),
+              0);
+    EXPECT_EQ(pixelsOf(*readImageFile(fromDocument).image->representations[0].bitmap),
+              pixelsOf(*readImageFile(fromMap).image->representations[0].bitmap));
+}
+
+TEST_F(CommandLine, AFailedInputDoesNotStopTheOthersNorTouchInputs) {
+    fs::path good = writeRandomImage("good.png");
+    fs::path broken = make("broken.png", "not a picture");
+    PropertyValue::Data before = *readFile(good).bytes;
+    fs::path out = folder / "out";
+    EXPECT_EQ(run({"apply", "--map", "#000000>#ffffff", "-o", out.string(), broken.string(),
+                   good.string(), (folder / "missing.jpg").string()}),
+              1);
+    EXPECT_NE(err.str().find("broken.png"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("missing.jpg"), std::string::npos);
+    EXPECT_TRUE(readImageFile(out / "good.png").image);
+
+    EXPECT_EQ(run({"apply", "--map", "#000000>#ffffff", "-o", good.string(), good.string()}), 1);
+    EXPECT_EQ(*readFile(good).bytes, before);
+}
+
+TEST_F(CommandLine, BadUsageExitsWithTwo) {
+    fs::path input = writeRandomImage("in.png");
+    const std::vector<std::vector<std::string>> misuses = {
+        {},
+        {"frobnicate"},
+        {"apply", input.string()},
+        {"apply", "--alpha", "maybe", "-o", "x.png", input.string()},
+        {"apply", "--threads", "0", "-o", "x.png", input.string()},
+        {"apply", "--format", "PNG", "-o", "x.png", input.string()},
+        {"apply", "--bogus", "-o", "x.png", input.string()},
+        {"apply", "--background", "#12", "-o", "x.png", input.string()},
+        {"new", "only.velo"},
+        {"info"},
+        {"defaults", "forget"},
+    };
+    for (const auto& args : misuses) {
+        EXPECT_EQ(run(args), 2) << (args.empty() ? "" : args[0]);
+        EXPECT_FALSE(err.str().empty());
+    }
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_EQ(run({"apply", "--help"}), 0);
+    EXPECT_EQ(run({"--version"}), 0);
+}
+
+TEST_F(CommandLine, MalformedDocumentsGiveAClearError) {
+    fs::path input = writeRandomImage("in.png");
+    fs::path document = folder / "doc.velo";
+    ASSERT_EQ(run({"new", document.string(), input.string()}), 0);
+    PropertyValue::Data good = *readFile(document).bytes;
+    for (std::size_t length : {std::size_t{0}, std::size_t{5}, good.size() / 2}) {
+        fs::path cut = folder / ("cut" + std::to_string(length) + ".velo");
+        ASSERT_FALSE(
+            writeFileAtomically(cut, PropertyValue::Data(good.begin(), good.begin() + length)));
+        EXPECT_EQ(run({"info", cut.string()}), 1);
+        EXPECT_NE(err.str().find("velo: " + cut.string() + ": "), std::string::npos) << err.str();
+        EXPECT_EQ(run({"apply", "--doc", cut.string(), "-o", (folder / "x.png").string()}), 1);
+    }
+}
+
+TEST_F(CommandLine, DefaultsAreStoredShownAndForgotten) {
+    fs::path input = writeRandomImage("in.png");
+    fs::path document = folder / "doc.velo";
+    ASSERT_EQ(run({"new", document.string(), input.string(), "--map", "hsb:#ff0000>#00ff00"}), 0);
+    ASSERT_EQ(run({"defaults", "save", document.string()}), 0);
+    ASSERT_EQ(run({"defaults", "show"}), 0);
+    EXPECT_NE(out.str().find("stored defaults: 1 adjustments"), std::string::npos) << out.str();
+
+    fs::path withDefaults = folder / "withDefaults.velo";
+    ASSERT_EQ(run({"new", withDefaults.string(), input.string(), "--defaults"}), 0);
+    ASSERT_EQ(run({"info", withDefaults.string()}), 0);
+    EXPECT_NE(out.str().find("adjustments: 1"), std::string::npos) << out.str();
+
+    ASSERT_EQ(run({"defaults", "reset"}), 0);
+    ASSERT_EQ(run({"defaults", "show"}), 0);
+    EXPECT_NE(out.str().find("built-in defaults: 5 adjustments"), std::string::npos);
+}
+
+} // namespace
+} // namespace velo
