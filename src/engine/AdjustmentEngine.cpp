@@ -1,7 +1,7 @@
 #include "engine/AdjustmentEngine.h"
 
-#include "engine/AdjustmentPass.h"
 #include "engine/ChunkHandout.h"
+#include "engine/FastPass.h"
 
 #include <algorithm>
 #include <sched.h>
@@ -158,7 +158,8 @@ void AdjustmentEngine::runBackgroundThread() {
         if (!takeWork(work)) {
             continue;
         }
-        calcRange(work.chunk.range, work.source.get(), work.destination.get(), *work.adjustments);
+        calcRangeFast(work.chunk.range, work.source.get(), work.destination.get(),
+                      *work.adjustments);
         finishWork(work);
     }
     lock_.lock();
