@@ -3,6 +3,8 @@
 #include "app/DocumentController.h"
 #include "document/FileTypes.h"
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <set>
@@ -20,7 +22,8 @@ const char* const kApplyUsage =
     "  MAP    [MODEL[/COMPONENTS]:]SOURCE>TARGET, MODEL rgb or hsb, COMPONENTS of h,s,b,a\n"
     "  COLOR  #RRGGBB, #RRGGBBAA or r,g,b[,a]\n"
     "  TYPE   tiff, tif, jpg, JPEG, \"jpg 72 dpi\", bmp, gif or png (default: OUT's extension,\n"
-    "         else png)\n";
+    "         else png)\n"
+    "  --timings  prints the time each file took to decode, recolour and encode\n";
 
 namespace {
 
@@ -140,8 +143,15 @@ bool ApplyRun::prepare(VeloDocument& document) {
     return true;
 }
 
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
 bool ApplyRun::runJob(const Job& job, std::size_t index) {
     std::string name = job.input ? job.input->string() : arguments_.value("--doc");
+    Clock::time_point start = Clock::now();
     progress_.file(index, jobs_.size(), name + " -> " + job.output.string());
     bool overwritesInput = (job.input && sameFile(*job.input, job.output)) ||
                            (template_ && sameFile(arguments_.value("--doc"), job.output));
