@@ -217,7 +217,7 @@ int ApplyRun::run() {
 int runApplyCommand(const CommandContext& context) {
     Arguments arguments = parseArguments(
         context.args, {"--doc", "--map", "--alpha", "--background", "--format", "--threads", "-o"},
-        {"--quiet", "--help"});
+        {"--quiet", "--timings", "--help"});
     if (arguments.has("--help")) {
         context.out << kApplyUsage;
         return kExitSuccess;
