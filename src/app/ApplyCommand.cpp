@@ -74,6 +74,7 @@ class ApplyRun {
     std::optional<std::string> planJobs();
     bool runJob(const Job& job, std::size_t index);
     bool prepare(VeloDocument& document);
+    void reportTimings(const std::string& name, double decode, double pass, double encode);
 
     const CommandContext& context_;
     const Arguments& arguments_;
@@ -172,15 +173,31 @@ bool ApplyRun::runJob(const Job& job, std::size_t index) {
     if (!target->destinationBitmap()) {
         return fail(name, "there is no image to recolour");
     }
+    double decode = secondsSince(start);
+    start = Clock::now();
     prepare(*target);
     const Bitmap& result = *target->destinationBitmap();
     target->waitUntilComplete(
         progress_.bar(static_cast<std::size_t>(result.pixelsWide()) * result.pixelsHigh()));
     progress_.done();
+    double pass = secondsSince(start);
+    start = Clock::now();
     if (auto error = target->writeToFile(job.output, typeName_)) {
         return fail(job.output.string(), *error);
     }
+    if (arguments_.has("--timings")) {
+        reportTimings(name, decode, pass, secondsSince(start));
+    }
     return true;
+}
+
+void ApplyRun::reportTimings(const std::string& name, double decode, double pass, double encode) {
+    double total = decode + pass + encode;
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "decode %.3f s, pass %.3f s, encode %.3f s (pass %.0f%% of %.3f s)", decode,
+                  pass, encode, 100 * pass / total, total);
+    context_.err << "velo: " << name << ": " << line << "\n";
 }
 
 int ApplyRun::run() {
