@@ -186,99 +186,121 @@ HWY_INLINE Colour adjustHSB(D d, const FastAdjustment& a, Colour c, V fraction,
             move(d, a.differenceHSB[2], fraction, c.z), move(d, a.differenceHSB[3], fraction, c.w)};
 }
 
-void AdjustPixels(const PassPlan& plan, PixelArrays in, PixelArrays out, std::size_t n,
-                  float* scratch) {
+// All adjustments on one vector of pixels, as the reference moves one pixel.
+HWY_INLINE Colour AdjustColour(D d, const PassPlan& plan, Colour source, float* scratch,
+                               const Thresholds& t) {
+    const std::size_t lanes = hn::Lanes(d);
+    const std::size_t count = plan.ordered.size();
+    Colour sourceHSB = plan.needsHSB ? rgba2hsba(d, source, t) : source;
+    V weightSum = hn::Zero(d);
+    for (std::size_t k = 0; k < count; ++k) {
+        const FastAdjustment& a = plan.ordered[k];
+        V distance = a.usesHSB ? distanceHSB(d, a, sourceHSB) : distanceRGB(d, a, source);
+        V weight = hn::IfThenElse(hn::Le(distance, hn::Set(d, t.weightFloor)),
+                                  hn::Set(d, 1000000.0f), hn::Div(hn::Set(d, 1.0f), distance));
+        hn::StoreU(weight, d, scratch + k * lanes);
+        weightSum = hn::Add(weight, weightSum);
+    }
+    Colour rgb = source;
+    Colour hsb = sourceHSB;
+    bool lastWasRGB = plan.startsWithRGB;
+    for (std::size_t k = 0; k < count; ++k) {
+        const FastAdjustment& a = plan.ordered[k];
+        V fraction = hn::Div(hn::LoadU(d, scratch + k * lanes), weightSum);
+        if (a.usesHSB) {
+            if (lastWasRGB) {
+                hsb = rgba2hsba(d, {clamp01(d, rgb.x), clamp01(d, rgb.y), clamp01(d, rgb.z), rgb.w},
+                                t);
+                lastWasRGB = false;
+            }
+            hsb = adjustHSB(d, a, hsb, fraction, t);
+        } else {
+            rgb = adjustRGB(d, a, rgb, fraction);
+        }
+    }
+    if (lastWasRGB) {
+        return {clamp01(d, rgb.x), clamp01(d, rgb.y), clamp01(d, rgb.z), clamp01(d, rgb.w)};
+    }
+    return hsba2rgba(
+        d, {clamp01(d, hsb.x), clamp01(d, hsb.y), clamp01(d, hsb.z), clamp01(d, hsb.w)}, t);
+}
+
+// Lanes pixels of `samples` bytes as straight-alpha floats, as pixel reads
+// make them: k / 255 exactly, colour divided by partial alpha.
+HWY_INLINE Colour LoadPixels(D d, const std::uint8_t* p, int samples, const Thresholds& t) {
+    const hn::Rebind<std::uint8_t, D> d8;
+    const hn::RebindToSigned<D> di;
+    const V scale = hn::Set(d, 255.0f);
+    auto toFloat = [&](hn::Vec<decltype(d8)> v) {
+        return hn::Div(hn::ConvertTo(d, hn::PromoteTo(di, v)), scale);
+    };
+    hn::Vec<decltype(d8)> v0, v1, v2, v3;
+    Colour c;
+    switch (samples) {
+    case 1:
+        c.x = c.y = c.z = toFloat(hn::LoadU(d8, p));
+        c.w = hn::Set(d, 1.0f);
+        return c;
+    case 2:
+        hn::LoadInterleaved2(d8, p, v0, v1);
+        c.x = c.y = c.z = toFloat(v0);
+        c.w = toFloat(v1);
+        break;
+    case 3:
+        hn::LoadInterleaved3(d8, p, v0, v1, v2);
+        return {toFloat(v0), toFloat(v1), toFloat(v2), hn::Set(d, 1.0f)};
+    default:
+        hn::LoadInterleaved4(d8, p, v0, v1, v2, v3);
+        c = {toFloat(v0), toFloat(v1), toFloat(v2), toFloat(v3)};
+    }
+    M partial =
+        hn::And(hn::Gt(c.w, hn::Set(d, t.nearZero)), hn::Le(c.w, hn::Set(d, t.almostOpaque)));
+    c.x = hn::IfThenElse(partial, hn::Div(c.x, c.w), c.x);
+    c.y = hn::IfThenElse(partial, hn::Div(c.y, c.w), c.y);
+    c.z = hn::IfThenElse(partial, hn::Div(c.z, c.w), c.z);
+    return c;
+}
+
+// Stores lanes pixels as pixel writes do: premultiplied where the bitmap has
+// alpha, each value times 255 truncated (in 0..1 the float product truncates
+// as the double one does).
+HWY_INLINE void StorePixels(D d, Colour c, int samples, std::uint8_t* p, const Thresholds& t) {
+    const hn::Rebind<std::uint8_t, D> d8;
+    const hn::RebindToSigned<D> di;
+    const V scale = hn::Set(d, 255.0f);
+    if (samples == 2 || samples == 4) {
+        M clear = hn::Le(c.w, hn::Set(d, t.nearZero));
+        M partial = hn::Le(c.w, hn::Set(d, t.almostOpaque));
+        c.x = hn::IfThenZeroElse(clear, hn::IfThenElse(partial, hn::Mul(c.x, c.w), c.x));
+        c.y = hn::IfThenZeroElse(clear, hn::IfThenElse(partial, hn::Mul(c.y, c.w), c.y));
+        c.z = hn::IfThenZeroElse(clear, hn::IfThenElse(partial, hn::Mul(c.z, c.w), c.z));
+        c.w = hn::IfThenZeroElse(clear, c.w);
+    }
+    auto toByte = [&](V v) { return hn::DemoteTo(d8, hn::ConvertTo(di, hn::Mul(v, scale))); };
+    switch (samples) {
+    case 1:
+        hn::StoreU(toByte(c.x), d8, p);
+        break;
+    case 2:
+        hn::StoreInterleaved2(toByte(c.x), toByte(c.w), d8, p);
+        break;
+    case 3:
+        hn::StoreInterleaved3(toByte(c.x), toByte(c.y), toByte(c.z), d8, p);
+        break;
+    default:
+        hn::StoreInterleaved4(toByte(c.x), toByte(c.y), toByte(c.z), toByte(c.w), d8, p);
+    }
+}
+
+void AdjustRow(const PassPlan& plan, const std::uint8_t* in, int inSamples, std::uint8_t* out,
+               int outSamples, std::size_t n, float* scratch) {
     const D d;
     const std::size_t lanes = hn::Lanes(d);
     const Thresholds& t = thresholds();
-    const std::size_t count = plan.ordered.size();
     for (std::size_t i = 0; i < n; i += lanes) {
-        Colour source{hn::LoadU(d, in.r + i), hn::LoadU(d, in.g + i), hn::LoadU(d, in.b + i),
-                      hn::LoadU(d, in.a + i)};
-        Colour sourceHSB = source;
-        if (plan.needsHSB) {
-            sourceHSB = rgba2hsba(d, source, t);
-        }
-        V weightSum = hn::Zero(d);
-        for (std::size_t k = 0; k < count; ++k) {
-            const FastAdjustment& a = plan.ordered[k];
-            V distance = a.usesHSB ? distanceHSB(d, a, sourceHSB) : distanceRGB(d, a, source);
-            V weight = hn::IfThenElse(hn::Le(distance, hn::Set(d, t.weightFloor)),
-                                      hn::Set(d, 1000000.0f), hn::Div(hn::Set(d, 1.0f), distance));
-            hn::StoreU(weight, d, scratch + k * lanes);
-            weightSum = hn::Add(weight, weightSum);
-        }
-        Colour rgb = source;
-        Colour hsb = sourceHSB;
-        bool lastWasRGB = plan.startsWithRGB;
-        for (std::size_t k = 0; k < count; ++k) {
-            const FastAdjustment& a = plan.ordered[k];
-            V fraction = hn::Div(hn::LoadU(d, scratch + k * lanes), weightSum);
-            if (a.usesHSB) {
-                if (lastWasRGB) {
-                    hsb = rgba2hsba(
-                        d, {clamp01(d, rgb.x), clamp01(d, rgb.y), clamp01(d, rgb.z), rgb.w}, t);
-                    lastWasRGB = false;
-                }
-                hsb = adjustHSB(d, a, hsb, fraction, t);
-            } else {
-                rgb = adjustRGB(d, a, rgb, fraction);
-            }
-        }
-        Colour result = lastWasRGB ? Colour{clamp01(d, rgb.x), clamp01(d, rgb.y), clamp01(d, rgb.z),
-                                            clamp01(d, rgb.w)}
-                                   : hsba2rgba(d,
-                                               {clamp01(d, hsb.x), clamp01(d, hsb.y),
-                                                clamp01(d, hsb.z), clamp01(d, hsb.w)},
-                                               t);
-        hn::StoreU(result.x, d, out.r + i);
-        hn::StoreU(result.y, d, out.g + i);
-        hn::StoreU(result.z, d, out.b + i);
-        hn::StoreU(result.w, d, out.a + i);
-    }
-}
-
-void PixelsToBytes(PixelArrays p, bool premultiply, std::int32_t* r, std::int32_t* g,
-                   std::int32_t* b, std::int32_t* a, std::size_t n) {
-    const D d;
-    const hn::RebindToSigned<D> di;
-    const Thresholds& t = thresholds();
-    const V scale = hn::Set(d, 255.0f);
-    for (std::size_t i = 0; i < n; i += hn::Lanes(d)) {
-        V vr = hn::LoadU(d, p.r + i), vg = hn::LoadU(d, p.g + i), vb = hn::LoadU(d, p.b + i),
-          va = hn::LoadU(d, p.a + i);
-        if (premultiply) {
-            M clear = hn::Le(va, hn::Set(d, t.nearZero));
-            M partial = hn::Le(va, hn::Set(d, t.almostOpaque));
-            vr = hn::IfThenZeroElse(clear, hn::IfThenElse(partial, hn::Mul(vr, va), vr));
-            vg = hn::IfThenZeroElse(clear, hn::IfThenElse(partial, hn::Mul(vg, va), vg));
-            vb = hn::IfThenZeroElse(clear, hn::IfThenElse(partial, hn::Mul(vb, va), vb));
-            va = hn::IfThenZeroElse(clear, va);
-        }
-        // Values lie in 0..1, where the float product truncates as the double one.
-        hn::StoreU(hn::ConvertTo(di, hn::Mul(vr, scale)), di, r + i);
-        hn::StoreU(hn::ConvertTo(di, hn::Mul(vg, scale)), di, g + i);
-        hn::StoreU(hn::ConvertTo(di, hn::Mul(vb, scale)), di, b + i);
-        hn::StoreU(hn::ConvertTo(di, hn::Mul(va, scale)), di, a + i);
-    }
-}
-
-void Unpremultiply(PixelArrays p, std::size_t n) {
-    const D d;
-    const Thresholds& t = thresholds();
-    for (std::size_t i = 0; i < n; i += hn::Lanes(d)) {
-        V a = hn::LoadU(d, p.a + i);
-        M partial =
-            hn::And(hn::Gt(a, hn::Set(d, t.nearZero)), hn::Le(a, hn::Set(d, t.almostOpaque)));
-        hn::StoreU(
-            hn::IfThenElse(partial, hn::Div(hn::LoadU(d, p.r + i), a), hn::LoadU(d, p.r + i)), d,
-            p.r + i);
-        hn::StoreU(
-            hn::IfThenElse(partial, hn::Div(hn::LoadU(d, p.g + i), a), hn::LoadU(d, p.g + i)), d,
-            p.g + i);
-        hn::StoreU(
-            hn::IfThenElse(partial, hn::Div(hn::LoadU(d, p.b + i), a), hn::LoadU(d, p.b + i)), d,
-            p.b + i);
+        Colour moved =
+            AdjustColour(d, plan, LoadPixels(d, in + i * inSamples, inSamples, t), scratch, t);
+        StorePixels(d, moved, outSamples, out + i * outSamples, t);
     }
 }
 
@@ -293,23 +315,12 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace velo {
 
-HWY_EXPORT(AdjustPixels);
-HWY_EXPORT(PixelsToBytes);
-HWY_EXPORT(Unpremultiply);
+HWY_EXPORT(AdjustRow);
 HWY_EXPORT(Lanes);
 
-void adjustPixels(const PassPlan& plan, PixelArrays in, PixelArrays out, std::size_t n,
-                  float* scratch) {
-    HWY_DYNAMIC_DISPATCH(AdjustPixels)(plan, in, out, n, scratch);
-}
-
-void pixelsToBytes(PixelArrays pixels, bool premultiply, std::int32_t* r, std::int32_t* g,
-                   std::int32_t* b, std::int32_t* a, std::size_t n) {
-    HWY_DYNAMIC_DISPATCH(PixelsToBytes)(pixels, premultiply, r, g, b, a, n);
-}
-
-void unpremultiply(PixelArrays pixels, std::size_t n) {
-    HWY_DYNAMIC_DISPATCH(Unpremultiply)(pixels, n);
+void adjustRow(const PassPlan& plan, const std::uint8_t* in, int inSamples, std::uint8_t* out,
+               int outSamples, std::size_t n, float* scratch) {
+    HWY_DYNAMIC_DISPATCH(AdjustRow)(plan, in, inSamples, out, outSamples, n, scratch);
 }
 
 std::size_t kernelLanes() {

@@ -38,26 +38,12 @@ struct PassPlan {
 };
 PassPlan makePassPlan(std::span<const ColorAdjustment> adjustments);
 
-// Pixels as separate float arrays, straight (not premultiplied) alpha.
-struct PixelArrays {
-    float* r;
-    float* g;
-    float* b;
-    float* a;
-};
-
-// The SIMD kernel: moves n pixels (n a multiple of kernelLanes()), in to out.
-// scratch holds room for ordered.size() * n floats.
-void adjustPixels(const PassPlan& plan, PixelArrays in, PixelArrays out, std::size_t n,
-                  float* scratch);
-
-// Premultiplies (when the destination has alpha) and turns each float into
-// its byte, as pixel writes do: n pixels, results as ints per channel.
-void pixelsToBytes(PixelArrays pixels, bool premultiply, std::int32_t* r, std::int32_t* g,
-                   std::int32_t* b, std::int32_t* a, std::size_t n);
-
-// Divides colour by alpha where alpha is partial, as pixel reads do.
-void unpremultiply(PixelArrays pixels, std::size_t n);
+// The SIMD kernel: moves n pixels (n a multiple of kernelLanes()) of a row of
+// inSamples bytes each into a row of outSamples bytes each, exactly as
+// reading, the pass and writing do pixel by pixel. scratch holds room for
+// ordered.size() * kernelLanes() floats.
+void adjustRow(const PassPlan& plan, const std::uint8_t* in, int inSamples, std::uint8_t* out,
+               int outSamples, std::size_t n, float* scratch);
 
 std::size_t kernelLanes();
 
