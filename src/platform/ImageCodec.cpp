@@ -68,29 +68,44 @@ int deepBitsPerSample(QImage::Format format) {
 
 // Copies a QImage into a new Bitmap of 1 to 4 meshed samples. Two samples
 // take grey and alpha from premultiplied RGBA.
-std::shared_ptr<Bitmap> bitmapFromQImage(const QImage& image, int samples) {
-    QImage::Format format = samples == 1   ? QImage::Format_Grayscale8
-                            : samples == 3 ? QImage::Format_RGB888
-                                           : QImage::Format_RGBA8888_Premultiplied;
-    QImage converted = image.convertToFormat(format);
-    if (converted.isNull()) {
-        throw std::bad_alloc();
-    }
-    bool hasAlpha = samples == 2 || samples == 4;
-    const std::string& space = samples <= 2 ? kCalibratedWhiteColorSpace : kDeviceRGBColorSpace;
-    auto bitmap = std::make_shared<Bitmap>(converted.width(), converted.height(), samples, hasAlpha,
-                                           false, space);
-    for (int y = 0; y < converted.height(); ++y) {
-        const uchar* from = converted.constScanLine(y);
-        std::uint8_t* to = bitmap->plane(0) + static_cast<std::size_t>(y) * bitmap->bytesPerRow();
+// Copies rows of a QImage already in the bitmap's format into it.
+void copyRows(const QImage& rows, int samples, Bitmap& bitmap, int firstRow) {
+    for (int y = 0; y < rows.height(); ++y) {
+        const uchar* from = rows.constScanLine(y);
+        std::uint8_t* to =
+            bitmap.plane(0) + static_cast<std::size_t>(firstRow + y) * bitmap.bytesPerRow();
         if (samples == 2) {
-            for (int x = 0; x < converted.width(); ++x) {
+            for (int x = 0; x < rows.width(); ++x) {
                 to[2 * x] = from[4 * x];
                 to[2 * x + 1] = from[4 * x + 3];
             }
         } else {
-            std::memcpy(to, from, static_cast<std::size_t>(bitmap->bytesPerRow()));
+            std::memcpy(to, from, static_cast<std::size_t>(bitmap.bytesPerRow()));
         }
+    }
+}
+
+// Copies a QImage into a new Bitmap of 1 to 4 meshed samples. Two samples
+// take grey and alpha from premultiplied RGBA. Converted a band of rows at a
+// time, so a huge image never exists three times over.
+std::shared_ptr<Bitmap> bitmapFromQImage(const QImage& image, int samples) {
+    constexpr int kBandRows = 64;
+    QImage::Format format = samples == 1   ? QImage::Format_Grayscale8
+                            : samples == 3 ? QImage::Format_RGB888
+                                           : QImage::Format_RGBA8888_Premultiplied;
+    bool hasAlpha = samples == 2 || samples == 4;
+    const std::string& space = samples <= 2 ? kCalibratedWhiteColorSpace : kDeviceRGBColorSpace;
+    auto bitmap =
+        std::make_shared<Bitmap>(image.width(), image.height(), samples, hasAlpha, false, space);
+    for (int y = 0; y < image.height(); y += kBandRows) {
+        int rows = std::min(kBandRows, image.height() - y);
+        QImage band = image.format() == format
+                          ? image.copy(0, y, image.width(), rows)
+                          : image.copy(0, y, image.width(), rows).convertToFormat(format);
+        if (band.isNull()) {
+            throw std::bad_alloc();
+        }
+        copyRows(band, samples, *bitmap, y);
     }
     return bitmap;
 }
@@ -153,12 +168,13 @@ std::string tooLargeMessage(QSize size) {
            " MB per image)";
 }
 
+// The limit applies to one decoded bitmap of four bytes a pixel.
 bool fitsMemoryLimit(QSize size) {
     if (!size.isValid()) {
         return true; // the decoder itself will check
     }
     std::uint64_t bytes =
-        static_cast<std::uint64_t>(size.width()) * static_cast<std::uint64_t>(size.height()) * 8;
+        static_cast<std::uint64_t>(size.width()) * static_cast<std::uint64_t>(size.height()) * 4;
     return bytes <= memoryLimit();
 }
 

@@ -21,6 +21,15 @@ std::uint8_t sampleAt(const Bitmap& bitmap, int x, int y, int k) {
     return bitmap.plane(0)[row + static_cast<std::size_t>(x) * (bitmap.bitsPerPixel() / 8) + k];
 }
 
+void setResolution(QImage& image, const Bitmap& bitmap) {
+    if (bitmap.size().width > 0 && bitmap.size().height > 0) {
+        image.setDotsPerMeterX(static_cast<int>(
+            std::lround(72.0 / 0.0254 * bitmap.pixelsWide() / bitmap.size().width)));
+        image.setDotsPerMeterY(static_cast<int>(
+            std::lround(72.0 / 0.0254 * bitmap.pixelsHigh() / bitmap.size().height)));
+    }
+}
+
 // Premultiplied RGBA (or grey) in Qt's terms, sample for sample.
 QImage toQImage(const Bitmap& bitmap) {
     int samples = bitmap.samplesPerPixel();
@@ -46,17 +55,29 @@ QImage toQImage(const Bitmap& bitmap) {
             }
         }
     }
-    if (bitmap.size().width > 0 && bitmap.size().height > 0) {
-        image.setDotsPerMeterX(static_cast<int>(
-            std::lround(72.0 / 0.0254 * bitmap.pixelsWide() / bitmap.size().width)));
-        image.setDotsPerMeterY(static_cast<int>(
-            std::lround(72.0 / 0.0254 * bitmap.pixelsHigh() / bitmap.size().height)));
+    setResolution(image, bitmap);
+    return image;
+}
+
+// The bitmap's own pixels seen as a QImage, without a copy, where Qt has a
+// format for its layout; otherwise a converted copy.
+QImage imageOf(const Bitmap& bitmap) {
+    bool meshed = !bitmap.isPlanar() && bitmap.bitsPerPixel() == 8 * bitmap.samplesPerPixel();
+    int samples = bitmap.samplesPerPixel();
+    if (!meshed || samples == 2) {
+        return toQImage(bitmap);
     }
+    QImage::Format format = samples == 1   ? QImage::Format_Grayscale8
+                            : samples == 3 ? QImage::Format_RGB888
+                                           : QImage::Format_RGBA8888_Premultiplied;
+    QImage image(bitmap.plane(0), bitmap.pixelsWide(), bitmap.pixelsHigh(), bitmap.bytesPerRow(),
+                 format);
+    setResolution(image, bitmap);
     return image;
 }
 
 EncodedData encodeWithQt(const Bitmap& bitmap, const char* format, int quality) {
-    QImage image = toQImage(bitmap);
+    QImage image = imageOf(bitmap);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -1,6 +1,8 @@
 #include "color/PixelAccess.h"
 #include "document/DocumentSupport.h"
+#include "document/FileTypes.h"
 #include "document/RecordingWindow.h"
+#include "platform/ImageCodec.h"
 #include "support/Bits.h"
 
 #include <gtest/gtest.h>
@@ -201,6 +203,73 @@ TEST_F(DocumentCommands, AnySequenceOfCommandsEndsAtTheReferenceResult) {
     }
     EXPECT_EQ(test::resultOf(document), test::referenceResult(document));
 }
+
+} // namespace
+} // namespace velo
+
+namespace velo {
+namespace {
+
+// Commands, undo and redo, saving and exporting while the workers compute,
+// with few and with many workers: every export shows the complete result of
+// its moment, and the end result is the reference pass.
+class DocumentUnderLoad : public ::testing::TestWithParam<int> {};
+
+TEST_P(DocumentUnderLoad, ExportsAndTheEndResultMatchTheReference) {
+    std::mt19937 random(static_cast<unsigned>(GetParam()));
+    VeloDocument document(nullptr, GetParam());
+    test::RecordingWindow window;
+    document.setWindow(&window);
+    document.setSourceImage(test::randomImage(41, 67, 4, 2));
+    document.finishSetUp();
+    UndoManager& undo = *document.undoManager();
+    for (int step = 0; step < 40; ++step) {
+        const auto& all = document.colorAdjustments();
+        switch (random() % 7) {
+        case 0:
+            document.newColorAdjustment();
+            all.back()->setSourceColor(Color::colorWithCalibratedRed(0.2f, 0.5f, 0.7f, 1));
+            all.back()->setTargetColor(Color::colorWithCalibratedRed(0.9f, 0.1f, 0.3f, 1));
+            document.settingsChanged();
+            break;
+        case 1:
+            if (!all.empty()) {
+                all[random() % all.size()]->setUsesHSB(random() % 2);
+                document.settingsChanged();
+            }
+            break;
+        case 2:
+            document.toggleImageAlpha();
+            break;
+        case 3:
+            undo.undo();
+            break;
+        case 4:
+            undo.redo();
+            break;
+        case 5: {
+            EncodedData saved = document.dataRepresentationOfType(kVeloDocumentType);
+            ASSERT_TRUE(saved.data);
+            break;
+        }
+        default: {
+            EncodedData png = document.dataRepresentationOfType("png");
+            ASSERT_TRUE(png.data) << png.error;
+            std::vector<std::uint8_t> expected = test::referenceResult(document);
+            auto decoded = decodeImage(*png.data).image->representations[0].bitmap;
+            if (document.destinationBitmap()->samplesPerPixel() == decoded->samplesPerPixel()) {
+                EXPECT_TRUE(std::vector<std::uint8_t>(
+                                decoded->plane(0), decoded->plane(0) + decoded->bytesPerPlane()) ==
+                            expected);
+            }
+        }
+        }
+        undo.endEvent();
+    }
+    EXPECT_TRUE(test::resultOf(document) == test::referenceResult(document));
+}
+
+INSTANTIATE_TEST_SUITE_P(Workers, DocumentUnderLoad, ::testing::Values(1, 2, 5, 16));
 
 } // namespace
 } // namespace velo

@@ -1,0 +1,98 @@
+#include "platform/Files.h"
+#include "support/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace velo {
+namespace {
+
+namespace fs = std::filesystem;
+
+PropertyValue::Data bytes(std::size_t size, std::uint8_t fill) {
+    return PropertyValue::Data(size, fill);
+}
+
+std::size_t entriesIn(const fs::path& folder) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
+        ++count;
+    }
+    return count;
+}
+
+class AtomicWrite : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_FALSE(writeFileAtomically(target, bytes(1000, 'p'))); }
+    void expectPreviousFileIntact() {
+        EXPECT_EQ(*readFile(target).bytes, bytes(1000, 'p'));
+        EXPECT_EQ(entriesIn(folder.path()), 1u) << "a temporary file was left behind";
+    }
+
+    test::TemporaryFolder folder;
+    fs::path target = folder / "picture.png";
+};
+
+TEST_F(AtomicWrite, ReplacesTheFileWhole) {
+    ASSERT_FALSE(writeFileAtomically(target, bytes(10, 'n')));
+    EXPECT_EQ(*readFile(target).bytes, bytes(10, 'n'));
+    EXPECT_EQ(entriesIn(folder.path()), 1u);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::owner_read, fs::perms::owner_read);
+}
+
+TEST_F(AtomicWrite, AFullDiskKeepsThePreviousFile) {
+    // A file size limit makes writes fail as a full disk does; in a child,
+    // so that the limit does not reach the rest of the tests.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::optional<std::string> error = writeFileAtomically(target, bytes(1 << 20, 'n'));
+        _exit(error && !error->empty() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write should have failed with a message";
+    expectPreviousFileIntact();
+}
+
+TEST_F(AtomicWrite, AFolderThatCannotTakeFilesKeepsEverything) {
+    // Where a folder is expected a file stands: nothing can be created there.
+    fs::path blocked = folder / "not-a-folder";
+    ASSERT_FALSE(writeFileAtomically(blocked, bytes(3, 'x')));
+    std::optional<std::string> error = writeFileAtomically(blocked / "out.png", bytes(3, 'x'));
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("cannot write in"), std::string::npos) << *error;
+    fs::remove(blocked);
+    expectPreviousFileIntact();
+}
+
+TEST_F(AtomicWrite, ATargetThatDisappearsIsWrittenAfreshAndAVanishedFolderFails) {
+    fs::remove(target);
+    ASSERT_FALSE(writeFileAtomically(target, bytes(5, 'n')));
+    EXPECT_EQ(*readFile(target).bytes, bytes(5, 'n'));
+
+    fs::path gone = folder / "gone";
+    fs::create_directory(gone);
+    fs::remove(gone);
+    EXPECT_TRUE(writeFileAtomically(gone / "out.png", bytes(5, 'n')));
+    EXPECT_EQ(entriesIn(folder.path()), 1u);
+}
+
+TEST(ReadFile, RefusesFoldersAndMissingFiles) {
+    test::TemporaryFolder folder;
+    EXPECT_FALSE(readFile(folder.path()).bytes);
+    FileBytes missing = readFile(folder / "missing");
+    EXPECT_FALSE(missing.bytes);
+    EXPECT_FALSE(missing.error.empty());
+}
+
+} // namespace
+} // namespace velo
