@@ -13,6 +13,8 @@ namespace velo::bench {
 std::shared_ptr<Bitmap> transparentImage();
 // A 20-megapixel RGB image with the smooth gradients and grain of a photo.
 std::shared_ptr<Bitmap> photoImage();
+// The same kind of image in any size.
+std::shared_ptr<Bitmap> photoLikeImage(int wide, int high);
 
 // (a) five RGB adjustments with real targets, (b) three RGB and two HSB
 // (mask 15), (c) one RGB adjustment.
