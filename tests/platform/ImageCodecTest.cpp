@@ -130,6 +130,15 @@ TEST(ImageCodec, RefusesAbsurdDimensionsBeforeAllocating) {
     DecodedImage decoded = decodeImage(pngHeader(100000, 100000));
     EXPECT_FALSE(decoded.image);
     EXPECT_NE(decoded.error.find("too large"), std::string::npos) << decoded.error;
+
+    // The limit is configurable: a real 40 x 40 image against 4 KB.
+    std::vector<std::uint8_t> png = encode(gradient(40, 40, QImage::Format_RGB32), "png");
+    std::uint64_t limit = imageMemoryLimit();
+    setImageMemoryLimit(4096);
+    DecodedImage refused = decodeImage(png);
+    setImageMemoryLimit(limit);
+    EXPECT_FALSE(refused.image);
+    EXPECT_TRUE(decodeImage(png).image);
 }
 
 } // namespace
