@@ -142,6 +142,77 @@ class TreeBuilder {
     std::string error_;
 };
 
+// Walks the CBOR items without recursion and refuses, before any decoder
+// sees them, what our archives never hold: indefinite lengths (whose nested
+// chunks would make a recursive decoder overflow its stack), tags inside,
+// reserved or undefined simple values, nesting deeper than the limit, and
+// lengths or counts longer than the data.
+std::optional<std::string> checkStructure(std::span<const std::uint8_t> bytes) {
+    std::size_t position = 0;
+    auto argument = [&](std::uint8_t info, std::uint64_t& value) {
+        if (info < 24) {
+            value = info;
+            return true;
+        }
+        if (info > 27) {
+            return false;
+        }
+        std::size_t size = std::size_t{1} << (info - 24);
+        if (bytes.size() - position < size) {
+            return false;
+        }
+        value = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            value = value << 8 | bytes[position++];
+        }
+        return true;
+    };
+    std::vector<std::uint64_t> pending{1};
+    while (!pending.empty()) {
+        if (pending.back() == 0) {
+            pending.pop_back();
+            continue;
+        }
+        --pending.back();
+        if (position >= bytes.size()) {
+            return "the archive is truncated";
+        }
+        std::uint8_t initial = bytes[position++];
+        std::uint8_t major = initial >> 5, info = initial & 31;
+        std::uint64_t value = 0;
+        if (major == 7) {
+            bool simple = info == 20 || info == 21 || info == 22;
+            bool number = info >= 25 && info <= 27 && argument(info, value);
+            if (!simple && !number) {
+                return "the archive holds a value Velo does not write";
+            }
+            continue;
+        }
+        if (major == 6 || !argument(info, value)) {
+            return "the archive holds a tag or an indefinite length";
+        }
+        std::size_t remaining = bytes.size() - position;
+        if ((major == 2 || major == 3) && value > remaining) {
+            return "the archive claims more bytes than it holds";
+        }
+        if (major == 2 || major == 3) {
+            position += static_cast<std::size_t>(value);
+        } else if (major == 4 || major == 5) {
+            if (value > remaining) {
+                return "the archive claims more elements than it holds";
+            }
+            if (pending.size() - 1 >= kMaxArchiveDepth) {
+                return "archive nested deeper than " + std::to_string(kMaxArchiveDepth) + " levels";
+            }
+            pending.push_back(major == 5 ? 2 * value : value);
+        }
+    }
+    if (position != bytes.size()) {
+        return "the archive has bytes after its end";
+    }
+    return std::nullopt;
+}
+
 bool readComponents(const PropertyValue::Array& array, std::vector<float>& out) {
     for (const PropertyValue& element : array) {
         const double* real = element.asReal();
@@ -195,6 +266,9 @@ Unarchived unarchiveObjectWithData(std::span<const std::uint8_t> bytes) {
         return {std::nullopt, "not a Velo archive (the CBOR tag 55799 is missing)"};
     }
     auto body = bytes.subspan(sizeof kMagic);
+    if (auto problem = checkStructure(body)) {
+        return {std::nullopt, "malformed archive: " + *problem};
+    }
     TreeBuilder builder(body.size());
     try {
         json::sax_parse(body.begin(), body.end(), &builder, json::input_format_t::cbor, true);

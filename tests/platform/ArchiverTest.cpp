@@ -96,6 +96,12 @@ TEST(Archiver, RefusesNestingDeeperThanTheLimit) {
     EXPECT_TRUE(unarchiveObjectWithData(nested(kMaxArchiveDepth)).value);
     EXPECT_FALSE(unarchiveObjectWithData(nested(kMaxArchiveDepth + 1)).value);
     EXPECT_FALSE(unarchiveObjectWithData(nested(100000)).value);
+
+    // Byte strings of indefinite length nested in each other: the fuzzer's
+    // find, which overflowed the stack of a recursive decoder.
+    PropertyValue::Data chunks = {0xd9, 0xd9, 0xf7};
+    chunks.insert(chunks.end(), 200000, 0x5f);
+    EXPECT_FALSE(unarchiveObjectWithData(chunks).value);
 }
 
 TEST(Archiver, SurvivesRandomlyMutatedArchives) {
