@@ -1,4 +1,5 @@
 #include "app/ColorSpecs.h"
+#include "app/DocumentController.h"
 #include "app/Velo.h"
 #include "document/FileTypes.h"
 #include "engine/AdjustmentPass.h"
@@ -185,6 +186,34 @@ TEST_F(CommandLine, DefaultsAreStoredShownAndForgotten) {
     ASSERT_EQ(run({"defaults", "reset"}), 0);
     ASSERT_EQ(run({"defaults", "show"}), 0);
     EXPECT_NE(out.str().find("built-in defaults: 5 adjustments"), std::string::npos);
+}
+
+} // namespace
+} // namespace velo
+
+namespace velo {
+namespace {
+
+TEST(DocumentControllerTest, OpensDocumentsAndImagesAsOneClass) {
+    test::TemporaryFolder folder;
+    SettingsUserDefaults defaults(folder.path());
+    DocumentController controller(defaults, 1);
+    auto untitled = DocumentController::documentClassForType("no such type")(nullptr, 1);
+    EXPECT_EQ(untitled->colorAdjustments().size(), 5u);
+
+    Bitmap bitmap(6, 4, 3, false, false, kDeviceRGBColorSpace);
+    fs::path image = folder / "small.bmp";
+    ASSERT_FALSE(writeFileAtomically(image, *encodeImage(bitmap, ImageFileType::BMP, 1).data));
+    DocumentController::Opened opened = controller.openDocument(image);
+    ASSERT_TRUE(opened.document) << opened.error;
+    EXPECT_EQ(opened.document->fileName(), image.string());
+    EXPECT_FALSE(opened.document->isDocumentEdited());
+
+    fs::path saved = folder / "small.velo";
+    ASSERT_FALSE(opened.document->writeToFile(saved, kVeloDocumentType));
+    EXPECT_EQ(DocumentController::typeForFile(saved), kVeloDocumentType);
+    EXPECT_TRUE(controller.openDocument(saved).document);
+    EXPECT_FALSE(controller.openDocument(folder / "missing.velo").document);
 }
 
 } // namespace
