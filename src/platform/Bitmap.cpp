@@ -26,6 +26,9 @@ void checkLayout(int wide, int high, int samples, bool hasAlpha, bool planar, in
     if (hasAlpha && samples != 2 && samples != 4) {
         throw std::invalid_argument("only 2 or 4 samples can carry alpha");
     }
+    if (samples == 2 && !hasAlpha) {
+        throw std::invalid_argument("2 samples are grey and alpha");
+    }
     if (bitsPerPixel < 8 * samples || bitsPerPixel > 255) {
         throw std::invalid_argument("bits per pixel do not fit the samples");
     }

@@ -151,6 +151,8 @@ std::string tiffError(const char* fallback) {
     return lastTiffError.empty() ? fallback : lastTiffError;
 }
 
+DecodedBitmap decodeTiffPages(std::span<const std::uint8_t> bytes);
+
 } // namespace
 
 EncodedData encodeTiff(const Bitmap& bitmap) {
@@ -169,6 +171,18 @@ EncodedData encodeTiff(const Bitmap& bitmap) {
 }
 
 DecodedBitmap decodeTiff(std::span<const std::uint8_t> bytes) {
+    try {
+        return decodeTiffPages(bytes);
+    } catch (const std::bad_alloc&) {
+        return {nullptr, "not enough memory to decode the TIFF"};
+    } catch (const std::exception& e) {
+        return {nullptr, std::string("the TIFF cannot be decoded: ") + e.what()};
+    }
+}
+
+namespace {
+
+DecodedBitmap decodeTiffPages(std::span<const std::uint8_t> bytes) {
     MemoryFile file;
     file.input = bytes;
     TiffHandle tiff(openMemory(file, "rm"));
@@ -184,9 +198,11 @@ DecodedBitmap decodeTiff(std::span<const std::uint8_t> bytes) {
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_PLANARCONFIG, &planar);
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_EXTRASAMPLES, &extraCount, &extra);
+    // Grey, grey+alpha, RGB or RGBA: 2 and 4 samples exactly when alpha is there.
     bool hasAlpha = extraCount == 1 && (samples == 2 || samples == 4);
-    if (bits != 8 || samples < 1 || samples > 4 || (extraCount > 0 && !hasAlpha) ||
-        wide > INT32_MAX || high > INT32_MAX) {
+    bool alphaMatches = hasAlpha == (samples == 2 || samples == 4) && extraCount <= 1;
+    if (bits != 8 || samples < 1 || samples > 4 || !alphaMatches || wide > INT32_MAX ||
+        high > INT32_MAX) {
         return {nullptr, "unsupported TIFF layout"};
     }
     if (static_cast<std::uint64_t>(wide) * high * samples > imageMemoryLimit()) {
@@ -217,5 +233,7 @@ DecodedBitmap decodeTiff(std::span<const std::uint8_t> bytes) {
     }
     return {bitmap, {}};
 }
+
+} // namespace
 
 } // namespace velo

@@ -33,6 +33,7 @@ TEST(Bitmap, CopyOwnsItsPixels) {
 TEST(Bitmap, RefusesLayoutsItCannotHold) {
     EXPECT_THROW(Bitmap(2, 2, 5, true, false, kDeviceRGBColorSpace), std::invalid_argument);
     EXPECT_THROW(Bitmap(2, 2, 3, true, false, kDeviceRGBColorSpace), std::invalid_argument);
+    EXPECT_THROW(Bitmap(2, 2, 2, false, false, kDeviceRGBColorSpace), std::invalid_argument);
     EXPECT_THROW(Bitmap(-1, 2, 3, false, false, kDeviceRGBColorSpace), std::invalid_argument);
     EXPECT_THROW(Bitmap(4, 2, 3, false, false, kDeviceRGBColorSpace, 11), std::invalid_argument);
     EXPECT_THROW(Bitmap(4, 2, 3, false, false, kDeviceRGBColorSpace, 0, 16), std::invalid_argument);
