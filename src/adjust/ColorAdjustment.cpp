@@ -49,27 +49,30 @@ void ColorAdjustment::setComponentsMask(std::int32_t mask) {
     componentsMask_ = mask;
 }
 
-void ColorAdjustment::setSourceColor(ColorRef color) {
-    if (colorsEqual(sourceColor_, color)) {
-        return;
+// Sets one of the two colours with its caches; false when it was equal.
+bool ColorAdjustment::replaceColor(ColorSlot slot, ColorRef color) {
+    bool source = slot == ColorSlot::Source;
+    ColorRef& field = source ? sourceColor_ : targetColor_;
+    if (colorsEqual(field, color)) {
+        return false;
     }
-    registerInverse(&ColorAdjustment::setSourceColor, sourceColor_, "Change color");
-    sourceColor_ = std::move(color);
-    sourceRGBA_ = calibratedRGBA(sourceColor_);
-    sourceHSBA_ = rgba2hsba(sourceRGBA_);
-    if (!targetColor_) {
+    registerInverse(source ? &ColorAdjustment::setSourceColor : &ColorAdjustment::setTargetColor,
+                    field, "Change color");
+    field = std::move(color);
+    RGBA& rgba = source ? sourceRGBA_ : targetRGBA_;
+    rgba = calibratedRGBA(field);
+    (source ? sourceHSBA_ : targetHSBA_) = rgba2hsba(rgba);
+    return true;
+}
+
+void ColorAdjustment::setSourceColor(ColorRef color) {
+    if (replaceColor(ColorSlot::Source, std::move(color)) && !targetColor_) {
         setTargetColor(sourceColor_);
     }
 }
 
 void ColorAdjustment::setTargetColor(ColorRef color) {
-    if (colorsEqual(targetColor_, color)) {
-        return;
-    }
-    registerInverse(&ColorAdjustment::setTargetColor, targetColor_, "Change color");
-    targetColor_ = std::move(color);
-    targetRGBA_ = calibratedRGBA(targetColor_);
-    targetHSBA_ = rgba2hsba(targetRGBA_);
+    replaceColor(ColorSlot::Target, std::move(color));
 }
 
 } // namespace velo

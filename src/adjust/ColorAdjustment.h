@@ -75,6 +75,9 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     HSBA adjustHSBA(HSBA hsba, float fraction, int mask) const;
 
   private:
+    enum class ColorSlot { Source, Target };
+    bool replaceColor(ColorSlot slot, ColorRef color);
+
     // Registers setter(old) as the inverse, named by key; false without an
     // undo manager.
     template <typename Setter, typename Value>
