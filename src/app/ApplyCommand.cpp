@@ -195,8 +195,8 @@ void ApplyRun::reportTimings(const std::string& name, double decode, double pass
     double total = decode + pass + encode;
     char line[160];
     std::snprintf(line, sizeof line,
-                  "decode %.3f s, pass %.3f s, encode %.3f s (pass %.0f%% of %.3f s)", decode,
-                  pass, encode, 100 * pass / total, total);
+                  "decode %.3f s, pass %.3f s, encode %.3f s (pass %.0f%% of %.3f s)", decode, pass,
+                  encode, 100 * pass / total, total);
     context_.err << "velo: " << name << ": " << line << "\n";
 }
 

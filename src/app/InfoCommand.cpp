@@ -69,7 +69,7 @@ json describeDocument(const VeloDocument& document) {
              {"target", describeColor(a->targetColor())},
              {"active", std::find(active.begin(), active.end(), a) != active.end()}});
     }
-    json info = {{"kind", "document"}, {"version", "1"}};
+    json info = {{"kind", "document"}, {"version", document.fileVersion()}};
     info["image"] = document.sourceBitmap() ? describeBitmap(*document.sourceBitmap()) : json();
     info["alpha"] = document.destinationBitmap() && document.destinationBitmap()->hasAlpha();
     info["background"] = describeColor(document.backgroundColor());
@@ -101,7 +101,8 @@ void printText(std::ostream& out, const std::string& path, const json& info) {
         }
         return;
     }
-    out << "Velo document, version " << info["version"].get<std::string>() << "\n";
+    std::string version = info["version"].get<std::string>();
+    out << "Velo document, version " << (version.empty() ? "none" : version) << "\n";
     out << "image: ";
     if (info["image"].is_null()) {
         out << "none";

@@ -188,7 +188,8 @@ VeloDocument::LoadResult VeloDocument::loadDataRepresentation(std::span<const st
     if (!root.asDictionary()) {
         return {false, "not a Velo document: the archive holds no dictionary"};
     }
-    if (const PropertyValue* version = root.find(kVersion); version && !version->asString()) {
+    const PropertyValue* version = root.find(kVersion);
+    if (version && !version->asString()) {
         return {false, wrongKind(kVersion, "a string")};
     }
     std::string error;
@@ -199,6 +200,7 @@ VeloDocument::LoadResult VeloDocument::loadDataRepresentation(std::span<const st
         return {false, error};
     }
     apply(parsed);
+    fileVersion_ = version ? *version->asString() : std::string();
     return {true, {}};
 }
 

@@ -105,6 +105,9 @@ class VeloDocument {
     void saveColorAdjustmentsAsDefault(UserDefaults& defaults) const;
 
     bool isDocumentEdited() const;
+    // The "version" of the document file last read ("" when it had none);
+    // reading does not depend on it.
+    const std::string& fileVersion() const { return fileVersion_; }
     void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
     const std::string& fileName() const { return fileName_; }
 
@@ -133,6 +136,7 @@ class VeloDocument {
     ColorRef backgroundColor_ = Color::clearColor();
     long savedChangeCount_ = 0;
     std::string fileName_;
+    std::string fileVersion_;
     AdjustmentEngine engine_;
 };
 

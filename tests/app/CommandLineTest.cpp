@@ -101,6 +101,7 @@ TEST_F(CommandLine, ADocumentCarriesItsAdjustmentsIntoApply) {
         << err.str();
     ASSERT_EQ(run({"info", document.string()}), 0);
     EXPECT_NE(out.str().find("alpha: yes"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("version 1"), std::string::npos) << out.str();
     ASSERT_EQ(run({"info", "--json", document.string()}), 0);
     EXPECT_NE(out.str().find("\"kind\": \"document\""), std::string::npos);
 
