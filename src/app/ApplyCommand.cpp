@@ -1,6 +1,6 @@
 #include "app/ApplyCommand.h"
 
-#include "app/DocumentController.h"
+#include "document/DocumentController.h"
 #include "document/FileTypes.h"
 
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "app/InfoCommand.h"
 
 #include "app/ColorSpecs.h"
-#include "app/DocumentController.h"
+#include "document/DocumentController.h"
 #include "color/WorkingBitmap.h"
 #include "document/FileTypes.h"
 #include "platform/ImageCodec.h"

@@ -1,6 +1,6 @@
 #include "app/NewCommand.h"
 
-#include "app/DocumentController.h"
+#include "document/DocumentController.h"
 #include "document/FileTypes.h"
 
 #include <filesystem>

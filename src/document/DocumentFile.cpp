@@ -228,7 +228,7 @@ void VeloDocument::replaceAdjustments(Adjustments active, const Adjustments& ina
         adjustment->setUndoManager(undoManager_);
     }
     // The result must follow the new lists even before the window's set-up.
-    engine_.restart(activeColorAdjustments_);
+    restart();
 }
 
 std::optional<std::string> VeloDocument::writeToFile(const std::filesystem::path& path,

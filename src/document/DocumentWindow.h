@@ -21,11 +21,15 @@ class DocumentWindow {
     virtual std::shared_ptr<Bitmap> bitmap() const = 0;
     virtual void setViewBackgroundColor(const ColorRef& color) = 0;
     virtual void setNeedsDisplay() = 0;
+    // Every line of the result is being computed anew.
+    virtual void resultRestarted() = 0;
 
     // The adjustments table and its drawer.
     virtual void reloadData() = 0;
     virtual void selectRowAlone(int row) = 0; // and scroll it into view
     virtual std::vector<int> selectedRows() const = 0;
+    virtual bool isRowSelected(int row) const = 0;
+    virtual int numberOfRows() const = 0; // as the table shows them now
     virtual bool hasAlphaColumn() const = 0;
     virtual void setAlphaColumnShown(bool shown) = 0;
     virtual Size drawerContentSize() const = 0;
@@ -36,6 +40,8 @@ class DocumentWindow {
     virtual void setToggleImageItem(const std::string& label, const std::string& iconName) = 0;
     virtual void setBackgroundWellColor(const ColorRef& color) = 0;
     virtual void setColorPanelShowsAlpha(bool showsAlpha) = 0;
+    // Gives the shared colour panel this colour and brings it to the front.
+    virtual void showColorPanel(const ColorRef& color) = 0;
 
     // The window itself.
     virtual void setTitle(const std::string& title) = 0;

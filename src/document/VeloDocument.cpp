@@ -8,8 +8,6 @@
 
 namespace velo {
 
-namespace {} // namespace
-
 VeloDocument::VeloDocument(const UserDefaults* defaults, int numberOfThreads)
     : defaults_(defaults), engine_(numberOfThreads) {
     fillDefaultAdjustments(defaults);
@@ -90,6 +88,9 @@ void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
         window_->fitWindowToImage();
     }
     engine_.replaceImage(sourceBitmap_, destinationBitmap_, activeColorAdjustments_);
+    if (window_) {
+        window_->resultRestarted();
+    }
     if (sourceImage_ && sourceImage_->backgroundColor) {
         const auto& c = *sourceImage_->backgroundColor;
         setBackgroundColor(Color::colorWithCalibratedRed(c[0], c[1], c[2], c[3]));
@@ -103,7 +104,14 @@ void VeloDocument::settingsChanged() {
         updateAlphaColumn(hasAlpha);
         window_->reloadData();
     }
+    restart();
+}
+
+void VeloDocument::restart() {
     engine_.restart(activeColorAdjustments_);
+    if (window_) {
+        window_->resultRestarted();
+    }
 }
 
 // The alpha column is in the table exactly while the result has alpha; the

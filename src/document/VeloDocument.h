@@ -82,6 +82,18 @@ class VeloDocument {
 
     // Blocks until the adjusted image is complete.
     void waitUntilComplete(const std::function<void(float)>& progress = {});
+    // The adjusted image as it is being computed: whether it is complete,
+    // the stripes finished since last asked (safe to read until the next
+    // restart), and a worker-thread call after each finished stripe.
+    bool isResultComplete() { return engine_.isResultComplete(); }
+    std::vector<LineRange> takeFinishedStripes() { return engine_.takeFinishedStripes(); }
+    void setStripeObserver(std::function<void()> observer) {
+        engine_.setStripeObserver(std::move(observer));
+    }
+    // Copies of the active adjustments, as the workers compute with them.
+    std::shared_ptr<const std::vector<ColorAdjustment>> activeAdjustmentCopies() const {
+        return AdjustmentEngine::copies(activeColorAdjustments_);
+    }
 
     // The document as a file of the given type: the document archive, or the
     // adjusted image (complete) in a raster type. Nothing for an unknown type
@@ -122,6 +134,7 @@ class VeloDocument {
     void addBuiltInAdjustment(ColorRef color, int mask);
     void updateAlphaColumn(bool destinationHasAlpha);
     bool windowShowsDestination() const;
+    void restart();
 
     const UserDefaults* defaults_;
     std::shared_ptr<UndoManager> undoManager_ = std::make_shared<UndoManager>();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <sched.h>
+#include <utility>
 
 namespace velo {
 
@@ -15,6 +16,12 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(100);
 
 bool overlaps(LineRange a, LineRange b) {
     return a.location < b.end() && b.location < a.end();
+}
+
+LineRange clippedTo(LineRange range, int height) {
+    auto end = std::min<std::uint64_t>(range.end(), static_cast<std::uint64_t>(height));
+    auto location = std::min<std::uint64_t>(range.location, end);
+    return {static_cast<std::uint32_t>(location), static_cast<std::uint32_t>(end - location)};
 }
 
 } // namespace
@@ -65,26 +72,31 @@ void AdjustmentEngine::replaceImage(std::shared_ptr<Bitmap> source,
     int height = destinationBitmap_ ? destinationBitmap_->pixelsHigh() : 0;
     int width = destinationBitmap_ ? destinationBitmap_->pixelsWide() : 0;
     needsDistplayRect_ = {0, 0, static_cast<float>(width), static_cast<float>(height)};
-    dirtyLineRange_ = {0, static_cast<std::uint32_t>(height)};
     chunkSize_ = chunkSizeForHeight(height);
-    adjustments_ = std::move(adjustments);
-    ++generation_;
+    startSweep(std::move(adjustments));
     lock_.unlockWithCondition(kWorkPending);
+}
+
+// Under the lock: every line waits again, for a new sweep.
+void AdjustmentEngine::startSweep(std::shared_ptr<const std::vector<ColorAdjustment>> adjustments) {
+    adjustments_ = std::move(adjustments);
+    dirtyLineRange_ = {
+        0, destinationBitmap_ ? static_cast<std::uint32_t>(destinationBitmap_->pixelsHigh()) : 0u};
+    finishedStripes_.clear();
+    ++generation_;
 }
 
 void AdjustmentEngine::replaceDestination(std::shared_ptr<Bitmap> destination) {
     lock_.lock();
     destinationBitmap_ = std::move(destination);
+    finishedStripes_.clear();
     lock_.unlock();
 }
 
 void AdjustmentEngine::restart(const Adjustments& active) {
     auto adjustments = copies(active);
     lock_.lock();
-    adjustments_ = std::move(adjustments);
-    dirtyLineRange_ = {
-        0, destinationBitmap_ ? static_cast<std::uint32_t>(destinationBitmap_->pixelsHigh()) : 0u};
-    ++generation_;
+    startSweep(std::move(adjustments));
     lock_.unlockWithCondition(kWorkPending);
 }
 
@@ -122,6 +134,7 @@ bool AdjustmentEngine::takeWork(Work& work) {
 }
 
 void AdjustmentEngine::finishWork(const Work& work) {
+    std::function<void()> observer;
     lock_.lock();
     auto it = std::find_if(chunksInFlight_.begin(), chunksInFlight_.end(), [&](const Chunk& c) {
         return c.generation == work.chunk.generation && c.range == work.chunk.range &&
@@ -133,8 +146,15 @@ void AdjustmentEngine::finishWork(const Work& work) {
                     static_cast<float>(work.destination->pixelsWide()),
                     static_cast<float>(work.chunk.range.length)};
         needsDistplayRect_ = unionRect(needsDistplayRect_, stripe);
+        if (work.chunk.generation == generation_) {
+            finishedStripes_.push_back(clippedTo(work.chunk.range, work.destination->pixelsHigh()));
+            observer = stripeObserver_;
+        }
     }
     unlockByDirtyRange();
+    if (observer) {
+        observer();
+    }
 }
 
 void AdjustmentEngine::runBackgroundThread() {
@@ -207,6 +227,21 @@ void AdjustmentEngine::waitUntilComplete(const std::function<void(float)>& progr
     if (progress) {
         progress(1.0f);
     }
+}
+
+bool AdjustmentEngine::isResultComplete() {
+    std::lock_guard guard(lock_);
+    return isComplete();
+}
+
+std::vector<LineRange> AdjustmentEngine::takeFinishedStripes() {
+    std::lock_guard guard(lock_);
+    return std::exchange(finishedStripes_, {});
+}
+
+void AdjustmentEngine::setStripeObserver(std::function<void()> observer) {
+    std::lock_guard guard(lock_);
+    stripeObserver_ = std::move(observer);
 }
 
 void AdjustmentEngine::shutdown() {

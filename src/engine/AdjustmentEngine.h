@@ -58,6 +58,19 @@ class AdjustmentEngine {
     // Blocks until the destination is complete for the latest restart,
     // reporting the share of lines done (0..1) now and then.
     void waitUntilComplete(const std::function<void(float)>& progress = {});
+    // Whether the destination is complete for the latest restart.
+    bool isResultComplete();
+
+    // The stripes of the destination finished by the current sweep since the
+    // last call. Until the main thread restarts again no worker writes those
+    // lines, so it may read them without the lock.
+    std::vector<LineRange> takeFinishedStripes();
+    // Called on a worker thread, without the lock, each time a stripe of the
+    // current sweep has been finished; it must be cheap and thread-safe.
+    void setStripeObserver(std::function<void()> observer);
+
+    // Private copies of adjustments, as the workers compute with them.
+    static std::shared_ptr<const std::vector<ColorAdjustment>> copies(const Adjustments& active);
 
     // Stops the workers and waits for them to end. Idempotent.
     void shutdown();
@@ -89,7 +102,7 @@ class AdjustmentEngine {
     void unlockByDirtyRange();
     bool isBlockedByStaleChunk(LineRange next) const;
     bool isComplete() const;
-    static std::shared_ptr<const std::vector<ColorAdjustment>> copies(const Adjustments& active);
+    void startSweep(std::shared_ptr<const std::vector<ColorAdjustment>> adjustments);
 
     ConditionLock lock_{kIdle};
     std::shared_ptr<const Bitmap> sourceBitmap_;
@@ -101,6 +114,8 @@ class AdjustmentEngine {
     int numberOfBackgroundThreads_ = 0;
     std::uint64_t generation_ = 0;
     std::vector<Chunk> chunksInFlight_;
+    std::vector<LineRange> finishedStripes_;
+    std::function<void()> stripeObserver_;
     std::atomic<bool> shouldTerminateBackgroundThreads_{false};
     std::vector<std::thread> threads_;
 };

@@ -1,5 +1,5 @@
 #include "app/ColorSpecs.h"
-#include "app/DocumentController.h"
+#include "document/DocumentController.h"
 #include "app/Velo.h"
 #include "document/FileTypes.h"
 #include "engine/AdjustmentPass.h"

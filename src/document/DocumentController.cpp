@@ -1,4 +1,4 @@
-#include "app/DocumentController.h"
+#include "document/DocumentController.h"
 
 #include "document/DefaultsKeys.h"
 #include "document/FileTypes.h"
