@@ -1,8 +1,8 @@
 #include "app/DefaultsCommand.h"
 
 #include "app/ColorSpecs.h"
-#include "document/DocumentController.h"
 #include "document/DefaultsKeys.h"
+#include "document/DocumentController.h"
 #include "document/FileTypes.h"
 
 #include <ostream>

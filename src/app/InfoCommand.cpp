@@ -1,8 +1,8 @@
 #include "app/InfoCommand.h"
 
 #include "app/ColorSpecs.h"
-#include "document/DocumentController.h"
 #include "color/WorkingBitmap.h"
+#include "document/DocumentController.h"
 #include "document/FileTypes.h"
 #include "platform/ImageCodec.h"
 

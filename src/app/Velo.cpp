@@ -5,6 +5,7 @@
 #include "app/InfoCommand.h"
 #include "app/NewCommand.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace velo {
@@ -12,7 +13,8 @@ namespace velo {
 namespace {
 
 const char* const kUsage =
-    "usage: velo COMMAND [ARGS]\n"
+    "usage: velo [FILE...]        open the files (or a new document) in windows\n"
+    "       velo COMMAND [ARGS]\n"
     "Velo recolours images: every pixel moves toward the targets of the adjustments whose\n"
     "source colours it is close to.\n"
     "commands:\n"
@@ -23,6 +25,17 @@ const char* const kUsage =
     "velo COMMAND --help tells more; velo --version tells the version.\n";
 
 } // namespace
+
+bool isCommandLineUse(const std::vector<std::string>& args) {
+    static const std::vector<std::string> kCommands{"apply", "new",    "info", "defaults",
+                                                    "help",  "--help", "-h",   "--version"};
+    if (args.empty()) {
+        return false;
+    }
+    const std::string& first = args[0];
+    return std::find(kCommands.begin(), kCommands.end(), first) != kCommands.end() ||
+           first.starts_with("-");
+}
 
 int runVelo(const CommandContext& context) {
     if (context.args.empty()) {

@@ -1,25 +1,65 @@
 #include "app/Velo.h"
 #include "platform/ImageCodec.h"
 #include "platform/SettingsUserDefaults.h"
+#include "ui/VeloApplication.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QIcon>
 #include <QLoggingCategory>
+#include <QSettings>
 
 #include <cstdlib>
 #include <iostream>
 #include <unistd.h>
 
-int main(int argc, char** argv) {
-    // Codecs load as plug-ins, which needs an application object; no display is used.
-    QCoreApplication app(argc, argv);
-    // Codec chatter (such as libpng's colour profile remarks) is not the user's concern.
-    QLoggingCategory::setFilterRules("qt.gui.imageio*=false");
+namespace {
+
+void setImageMemoryLimitFromEnvironment() {
     // The most one decoded image may take; a quarter of the memory by default.
     if (const char* limit = std::getenv("VELO_MAX_IMAGE_MB")) {
         velo::setImageMemoryLimit(std::strtoull(limit, nullptr, 10) << 20);
     }
+}
+
+int runCommandLine(int argc, char** argv) {
+    // Codecs load as plug-ins, which needs an application object; no display is used.
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules("qt.gui.imageio*=false");
+    setImageMemoryLimitFromEnvironment();
     velo::SettingsUserDefaults defaults;
     velo::CommandContext context{
         {argv + 1, argv + argc}, std::cout, std::cerr, defaults, ::isatty(STDERR_FILENO) == 1};
     return velo::runVelo(context);
+}
+
+// One window per file, or a new untitled document: an application without
+// a window would be invisible on this desktop.
+int runWindows(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName("Velo");
+    QApplication::setApplicationName("Velo");
+    QApplication::setApplicationDisplayName("Velo");
+    QApplication::setWindowIcon(QIcon(":/images/velo.svg"));
+    QLoggingCategory::setFilterRules("qt.gui.imageio*=false");
+    setImageMemoryLimitFromEnvironment();
+    velo::SettingsUserDefaults defaults;
+    QSettings settings;
+    velo::VeloApplication velo(defaults, settings);
+    QStringList files = QApplication::arguments().mid(1);
+    for (const QString& file : files) {
+        velo.openFile(file);
+    }
+    if (files.isEmpty()) {
+        velo.newDocument();
+    }
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (velo::isCommandLineUse({argv + 1, argv + argc})) {
+        return runCommandLine(argc, argv);
+    }
+    return runWindows(argc, argv);
 }

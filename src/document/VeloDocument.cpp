@@ -61,6 +61,11 @@ void VeloDocument::finishSetUp() {
     savedChangeCount_ = undoManager_->changeCount();
 }
 
+void VeloDocument::markUnchanged() {
+    undoManager_->endEvent();
+    savedChangeCount_ = undoManager_->changeCount();
+}
+
 bool VeloDocument::isDocumentEdited() const {
     return undoManager_->changeCount() != savedChangeCount_;
 }

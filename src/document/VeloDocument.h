@@ -1,7 +1,9 @@
 #pragma once
 
 #include "adjust/ColorAdjustment.h"
+#include "document/CommandValidation.h"
 #include "document/DocumentWindow.h"
+#include "document/TableColumns.h"
 #include "engine/AdjustmentEngine.h"
 #include "platform/Image.h"
 #include "platform/ImageEncoder.h"
@@ -72,6 +74,23 @@ class VeloDocument {
     void toggleImageAlpha();
     void imageWasDroppedOnBitmapview(std::shared_ptr<const Image> image);
 
+    // The adjustments table: one row per adjustment. Every edit recomputes;
+    // edits of colours, model and mask are undoable, switching a row on or
+    // off is not.
+    int numberOfRowsInTableView() const;
+    TableValue objectValue(TableColumn column, int row) const;
+    void setObjectValue(const TableValue& value, TableColumn column, int row);
+    // Whether a cell takes edits now (components count only in HSB).
+    bool isCellEnabled(TableColumn column, int row) const;
+    // The colour cell the colour panel edits, drawn active.
+    bool isClickedColorCell(TableColumn column, int row) const;
+    // A click in the table; column Unknown or row -1 where it hit no cell.
+    void tableClicked(TableColumn column, int row);
+    void tableViewSelectionDidChange();
+    // A colour from the shared colour panel; concerned: this document's
+    // window was the last active document window. True when it was applied.
+    bool changeColor(ColorRef color, bool concerned);
+
     // Brings the window in line with the result's alpha and recomputes.
     void settingsChanged();
 
@@ -86,7 +105,9 @@ class VeloDocument {
     // the stripes finished since last asked (safe to read until the next
     // restart), and a worker-thread call after each finished stripe.
     bool isResultComplete() { return engine_.isResultComplete(); }
-    std::vector<LineRange> takeFinishedStripes() { return engine_.takeFinishedStripes(); }
+    AdjustmentEngine::FinishedStripes takeFinishedStripes() {
+        return engine_.takeFinishedStripes();
+    }
     void setStripeObserver(std::function<void()> observer) {
         engine_.setStripeObserver(std::move(observer));
     }
@@ -113,10 +134,16 @@ class VeloDocument {
                                            const std::string& typeName);
     LoadResult readFromFile(const std::filesystem::path& path, const std::string& typeName);
 
+    // Whether a command is enabled now, and the title it takes.
+    Validation validateMenuItem(Command command) const;
+    bool validateUserInterfaceItem(Command command) const;
+
     // Stores the active adjustments as the defaults for new documents.
     void saveColorAdjustmentsAsDefault(UserDefaults& defaults) const;
 
     bool isDocumentEdited() const;
+    // The document is as its file now holds it.
+    void markUnchanged();
     // The "version" of the document file last read ("" when it had none);
     // reading does not depend on it.
     const std::string& fileVersion() const { return fileVersion_; }

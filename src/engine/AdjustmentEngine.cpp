@@ -234,9 +234,9 @@ bool AdjustmentEngine::isResultComplete() {
     return isComplete();
 }
 
-std::vector<LineRange> AdjustmentEngine::takeFinishedStripes() {
+AdjustmentEngine::FinishedStripes AdjustmentEngine::takeFinishedStripes() {
     std::lock_guard guard(lock_);
-    return std::exchange(finishedStripes_, {});
+    return {destinationBitmap_.get(), std::exchange(finishedStripes_, {})};
 }
 
 void AdjustmentEngine::setStripeObserver(std::function<void()> observer) {

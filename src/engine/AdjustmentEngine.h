@@ -64,7 +64,11 @@ class AdjustmentEngine {
     // The stripes of the destination finished by the current sweep since the
     // last call. Until the main thread restarts again no worker writes those
     // lines, so it may read them without the lock.
-    std::vector<LineRange> takeFinishedStripes();
+    struct FinishedStripes {
+        const Bitmap* destination = nullptr; // the bitmap they belong to
+        std::vector<LineRange> stripes;
+    };
+    FinishedStripes takeFinishedStripes();
     // Called on a worker thread, without the lock, each time a stripe of the
     // current sweep has been finished; it must be cheap and thread-safe.
     void setStripeObserver(std::function<void()> observer);

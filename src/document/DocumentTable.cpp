@@ -1,0 +1,188 @@
+// The document as the adjustments table's data source: what each cell
+// shows, what an edit does, and which colour cell the colour panel edits.
+#include "document/VeloDocument.h"
+
+#include <algorithm>
+
+namespace velo {
+namespace {
+
+// The mask bit a component column switches, or 0 for other columns.
+int componentBit(TableColumn column) {
+    switch (column) {
+    case TableColumn::Hue:
+        return kHueBit;
+    case TableColumn::Saturation:
+        return kSaturationBit;
+    case TableColumn::Brightness:
+        return kBrightnessBit;
+    case TableColumn::Alpha:
+        return kAlphaBit;
+    default:
+        return 0;
+    }
+}
+
+VeloDocument::ColorColumn colorColumnOf(TableColumn column) {
+    switch (column) {
+    case TableColumn::Source:
+        return VeloDocument::ColorColumn::Source;
+    case TableColumn::Target:
+        return VeloDocument::ColorColumn::Target;
+    default:
+        return VeloDocument::ColorColumn::None;
+    }
+}
+
+// A check box's or pop-up's value taken as a boolean.
+bool truthOf(const TableValue& value) {
+    if (const bool* b = std::get_if<bool>(&value)) {
+        return *b;
+    }
+    if (const int* i = std::get_if<int>(&value)) {
+        return *i != 0;
+    }
+    return false;
+}
+
+} // namespace
+
+int VeloDocument::numberOfRowsInTableView() const {
+    return static_cast<int>(colorAdjustments_.size());
+}
+
+TableValue VeloDocument::objectValue(TableColumn column, int row) const {
+    if (row < 0 || row >= numberOfRowsInTableView()) {
+        return std::string("Internal error");
+    }
+    const ColorAdjustment& adjustment = *colorAdjustments_[row];
+    switch (column) {
+    case TableColumn::Source:
+        return adjustment.sourceColor();
+    case TableColumn::Target:
+        return adjustment.targetColor();
+    case TableColumn::Active:
+        return std::ranges::find(activeColorAdjustments_, colorAdjustments_[row]) !=
+               activeColorAdjustments_.end();
+    case TableColumn::ColorSpace:
+        return adjustment.usesHSB() ? 1 : 0;
+    case TableColumn::Hue:
+        if (!adjustment.usesHSB()) {
+            return kMixedState;
+        }
+        [[fallthrough]];
+    case TableColumn::Saturation:
+    case TableColumn::Brightness:
+    case TableColumn::Alpha:
+        return (adjustment.componentsMask() & componentBit(column)) != 0;
+    case TableColumn::Unknown:
+        break;
+    }
+    return std::string("?");
+}
+
+void VeloDocument::setObjectValue(const TableValue& value, TableColumn column, int row) {
+    if (row < 0 || row >= numberOfRowsInTableView()) {
+        return;
+    }
+    const std::shared_ptr<ColorAdjustment>& adjustment = colorAdjustments_[row];
+    switch (column) {
+    case TableColumn::Source:
+    case TableColumn::Target:
+        if (const ColorRef* color = std::get_if<ColorRef>(&value)) {
+            if (column == TableColumn::Source) {
+                adjustment->setSourceColor(*color);
+            } else {
+                adjustment->setTargetColor(*color);
+            }
+        }
+        break;
+    case TableColumn::Active: {
+        auto found = std::ranges::find(activeColorAdjustments_, adjustment);
+        bool active = found != activeColorAdjustments_.end();
+        if (truthOf(value) && !active) {
+            activeColorAdjustments_.push_back(adjustment);
+        } else if (!truthOf(value) && active) {
+            activeColorAdjustments_.erase(found);
+        }
+        break;
+    }
+    case TableColumn::ColorSpace:
+        adjustment->setUsesHSB(truthOf(value));
+        if (window_) {
+            window_->reloadData();
+        }
+        break;
+    case TableColumn::Hue:
+    case TableColumn::Saturation:
+    case TableColumn::Brightness:
+    case TableColumn::Alpha: {
+        int bit = componentBit(column);
+        int mask = adjustment->componentsMask();
+        adjustment->setComponentsMask(truthOf(value) ? mask | bit : mask & ~bit);
+        break;
+    }
+    case TableColumn::Unknown:
+        break;
+    }
+    restart();
+}
+
+// The alpha bit, like hue, saturation and brightness, counts only when
+// matching and moving in HSB, so its check box follows the row's model too.
+bool VeloDocument::isCellEnabled(TableColumn column, int row) const {
+    if (row < 0 || row >= numberOfRowsInTableView()) {
+        return false;
+    }
+    if (componentBit(column) != 0) {
+        return colorAdjustments_[row]->usesHSB();
+    }
+    return column != TableColumn::Unknown;
+}
+
+bool VeloDocument::isClickedColorCell(TableColumn column, int row) const {
+    return clickedColorTableColumn_ != ColorColumn::None &&
+           clickedColorTableColumn_ == colorColumnOf(column) && clickedColorTableRow_ == row;
+}
+
+void VeloDocument::tableClicked(TableColumn column, int row) {
+    ColorColumn colorColumn = colorColumnOf(column);
+    bool onSelectedSwatch = colorColumn != ColorColumn::None && window_ && row >= 0 &&
+                            row < numberOfRowsInTableView() && window_->isRowSelected(row);
+    if (!onSelectedSwatch) {
+        clickedColorTableColumn_ = ColorColumn::None;
+        clickedColorTableRow_ = 0;
+        return;
+    }
+    const ColorAdjustment& adjustment = *colorAdjustments_[row];
+    clickedColorTableRow_ = row;
+    clickedColorTableColumn_ = colorColumn;
+    window_->showColorPanel(colorColumn == ColorColumn::Source ? adjustment.sourceColor()
+                                                               : adjustment.targetColor());
+    window_->reloadData();
+}
+
+void VeloDocument::tableViewSelectionDidChange() {
+    if (clickedColorTableColumn_ != ColorColumn::None && window_ &&
+        !window_->isRowSelected(clickedColorTableRow_)) {
+        clickedColorTableColumn_ = ColorColumn::None;
+        clickedColorTableRow_ = 0;
+    }
+}
+
+bool VeloDocument::changeColor(ColorRef color, bool concerned) {
+    // A stale clicked row, past the end after deletions, takes nothing.
+    if (!concerned || clickedColorTableColumn_ == ColorColumn::None || clickedColorTableRow_ < 0 ||
+        clickedColorTableRow_ >= numberOfRowsInTableView()) {
+        return false;
+    }
+    TableColumn column =
+        clickedColorTableColumn_ == ColorColumn::Source ? TableColumn::Source : TableColumn::Target;
+    setObjectValue(std::move(color), column, clickedColorTableRow_);
+    if (window_) {
+        window_->reloadData();
+    }
+    return true;
+}
+
+} // namespace velo

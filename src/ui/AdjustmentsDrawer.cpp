@@ -1,0 +1,205 @@
+#include "ui/AdjustmentsDrawer.h"
+
+#include "document/VeloDocument.h"
+#include "platform/Localization.h"
+#include "ui/AdjustmentsTableModel.h"
+#include "ui/CheckBoxDelegate.h"
+#include "ui/ColorPanel.h"
+#include "ui/ColorSpaceDelegate.h"
+#include "ui/ColorSwatchDelegate.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <set>
+
+namespace velo {
+namespace {
+
+QString text(const char* key) {
+    return QString::fromStdString(localizedString(key));
+}
+
+constexpr int kRowHeight = 22;
+
+int widthOf(TableColumn column) {
+    switch (column) {
+    case TableColumn::Source:
+    case TableColumn::Target:
+        return 50;
+    case TableColumn::ColorSpace:
+        return 60;
+    case TableColumn::Active:
+        return 30;
+    default:
+        return 24;
+    }
+}
+
+} // namespace
+
+AdjustmentsDrawer::AdjustmentsDrawer(VeloDocument& document, QWidget* parent)
+    : QWidget(parent), document_(document), model_(new AdjustmentsTableModel(document, this)),
+      table_(new QTableView(this)) {
+    setUpTable();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addWidget(table_);
+    layout->addWidget(makeButtons());
+
+    connect(model_, &AdjustmentsTableModel::edited, this, &AdjustmentsDrawer::documentEdited);
+    connect(&ColorPanel::shared(), &ColorPanel::colorChanged, this,
+            &AdjustmentsDrawer::takePanelColor);
+}
+
+void AdjustmentsDrawer::setUpTable() {
+    table_->setModel(model_);
+    table_->setItemDelegateForColumn(AdjustmentsTableModel::columnOf(TableColumn::Source),
+                                     new ColorSwatchDelegate(table_));
+    table_->setItemDelegateForColumn(AdjustmentsTableModel::columnOf(TableColumn::Target),
+                                     new ColorSwatchDelegate(table_));
+    table_->setItemDelegateForColumn(AdjustmentsTableModel::columnOf(TableColumn::ColorSpace),
+                                     new ColorSpaceDelegate(table_));
+    for (TableColumn column : {TableColumn::Active, TableColumn::Hue, TableColumn::Saturation,
+                               TableColumn::Brightness, TableColumn::Alpha}) {
+        table_->setItemDelegateForColumn(AdjustmentsTableModel::columnOf(column),
+                                         new CheckBoxDelegate(table_));
+    }
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Only the colour space is edited in place, on a click or the edit key.
+    table_->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    table_->setDragDropMode(QAbstractItemView::NoDragDrop);
+    table_->setDragEnabled(false);
+    table_->setAcceptDrops(false);
+    table_->setShowGrid(false);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    QHeaderView* header = table_->horizontalHeader();
+    header->setMinimumSectionSize(20);
+    header->setHighlightSections(false);
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        header->resizeSection(column, widthOf(AdjustmentsTableModel::tableColumn(column)));
+    }
+    setAlphaColumnShown(false);
+    table_->installEventFilter(this);
+
+    connect(table_, &QTableView::clicked, this, &AdjustmentsDrawer::cellClicked);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &AdjustmentsDrawer::tableSelectionChanged);
+}
+
+QWidget* AdjustmentsDrawer::makeButtons() {
+    auto* buttons = new QWidget(this);
+    auto* layout = new QHBoxLayout(buttons);
+    layout->setContentsMargins(0, 0, 0, 0);
+    deleteButton_ = new QPushButton(text("Delete"), buttons);
+    deleteButton_->setToolTip(text("Delete the selected adjustments"));
+    deleteButton_->setEnabled(false);
+    auto* newButton = new QPushButton(QStringLiteral("+"), buttons);
+    newButton->setToolTip(text("New Adjustment"));
+    // The window's menu owns the keys; the buttons are for the mouse.
+    deleteButton_->setFocusPolicy(Qt::NoFocus);
+    newButton->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(deleteButton_);
+    layout->addStretch();
+    layout->addWidget(newButton);
+    connect(deleteButton_, &QPushButton::clicked, this, [this] {
+        document_.deleteSelectedAdjustents();
+        emit documentEdited();
+    });
+    connect(newButton, &QPushButton::clicked, this, [this] {
+        document_.newColorAdjustment();
+        emit documentEdited();
+    });
+    return buttons;
+}
+
+void AdjustmentsDrawer::reloadData() {
+    model_->reload();
+}
+
+void AdjustmentsDrawer::selectRowAlone(int row) {
+    QModelIndex index = model_->index(row, 0);
+    if (!index.isValid()) {
+        return;
+    }
+    table_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    table_->scrollTo(index);
+}
+
+std::vector<int> AdjustmentsDrawer::selectedRows() const {
+    std::set<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedIndexes()) {
+        rows.insert(index.row());
+    }
+    return {rows.begin(), rows.end()};
+}
+
+bool AdjustmentsDrawer::isRowSelected(int row) const {
+    return row >= 0 && row < model_->rowCount() &&
+           table_->selectionModel()->rowIntersectsSelection(row, {});
+}
+
+int AdjustmentsDrawer::numberOfRows() const {
+    return model_->rowCount();
+}
+
+bool AdjustmentsDrawer::hasAlphaColumn() const {
+    return !table_->isColumnHidden(AdjustmentsTableModel::columnOf(TableColumn::Alpha));
+}
+
+void AdjustmentsDrawer::setAlphaColumnShown(bool shown) {
+    table_->setColumnHidden(AdjustmentsTableModel::columnOf(TableColumn::Alpha), !shown);
+}
+
+void AdjustmentsDrawer::cellClicked(const QModelIndex& index) {
+    TableColumn column = AdjustmentsTableModel::tableColumn(index.column());
+    document_.tableClicked(column, index.row());
+    if (column == TableColumn::ColorSpace && (index.flags() & Qt::ItemIsEditable)) {
+        table_->edit(index);
+    }
+}
+
+void AdjustmentsDrawer::takePanelColor(const ColorRef& color) {
+    bool concerned = ColorPanel::shared().lastActiveDocument() == &document_;
+    if (document_.changeColor(color, concerned)) {
+        emit documentEdited();
+    }
+}
+
+void AdjustmentsDrawer::tableSelectionChanged() {
+    document_.tableViewSelectionDidChange();
+    deleteButton_->setEnabled(table_->selectionModel()->hasSelection());
+    emit selectionChanged();
+}
+
+// Enter opens what a click on the current cell opens: the colour panel on a
+// swatch, the choices on the colour space.
+bool AdjustmentsDrawer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != table_ || event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    int key = static_cast<QKeyEvent*>(event)->key();
+    QModelIndex current = table_->currentIndex();
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || !current.isValid()) {
+        return false;
+    }
+    TableColumn column = AdjustmentsTableModel::tableColumn(current.column());
+    if (column != TableColumn::Source && column != TableColumn::Target &&
+        column != TableColumn::ColorSpace) {
+        return false;
+    }
+    cellClicked(current);
+    return true;
+}
+
+} // namespace velo

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "document/TableColumns.h"
+
+#include <QAbstractTableModel>
+
+namespace velo {
+
+class VeloDocument;
+
+// The adjustments table as Qt sees it: each cell asks the document, each edit
+// goes to the document. Check boxes use Qt::CheckStateRole; a check box the
+// document keeps disabled is not user-checkable.
+class AdjustmentsTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    enum Role {
+        // The swatch's QColor; no colour shows as the clear colour.
+        SwatchColorRole = Qt::UserRole,
+        // Whether the swatch is the colour panel's cell.
+        ClickedCellRole,
+    };
+
+    explicit AdjustmentsTableModel(VeloDocument& document, QObject* parent = nullptr);
+
+    static TableColumn tableColumn(int column);
+    static int columnOf(TableColumn column);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Catches up with the document: rows come and go at the end, so the
+    // selection stays on the same row numbers, and every cell is redrawn.
+    void reload();
+
+  signals:
+    // The user changed a cell.
+    void edited();
+
+  private:
+    bool isRowInDocument(const QModelIndex& index) const;
+    QVariant checkState(const TableValue& value) const;
+
+    VeloDocument& document_;
+    int rows_ = 0;
+};
+
+} // namespace velo

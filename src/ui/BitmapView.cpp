@@ -1,0 +1,178 @@
+#include "ui/BitmapView.h"
+
+#include "ui/DroppedImage.h"
+#include "ui/ViewGeometry.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMetaMethod>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace velo {
+
+namespace {
+
+constexpr int kResizeSettleMs = 120;
+
+} // namespace
+
+BitmapView::BitmapView(VeloDocument& document, QWidget* parent)
+    : QWidget(parent), display_(document) {
+    setAcceptDrops(true);
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    resizeSettled_.setSingleShot(true);
+    resizeSettled_.setInterval(kResizeSettleMs);
+    connect(&resizeSettled_, &QTimer::timeout, this, &BitmapView::fitDisplayToSize);
+}
+
+void BitmapView::setBitmap(std::shared_ptr<Bitmap> bitmap) {
+    if (bitmap == display_.bitmap()) {
+        return;
+    }
+    display_.show(std::move(bitmap));
+    display_.setDrawnSize(wantedDisplaySize());
+    update();
+}
+
+void BitmapView::setBackgroundColor(const QColor& color) {
+    if (color == backgroundColor_) {
+        return;
+    }
+    backgroundColor_ = color;
+    update();
+}
+
+QRectF BitmapView::drawnRect() const {
+    const std::shared_ptr<Bitmap>& shown = display_.bitmap();
+    if (!shown) {
+        return {};
+    }
+    std::optional<DrawnSize> drawn =
+        drawnImageSize(shown->pixelsWide(), shown->pixelsHigh(), static_cast<float>(width()),
+                       static_cast<float>(height()));
+    if (!drawn) {
+        return {};
+    }
+    return {0.0, height() - static_cast<double>(drawn->height), drawn->width, drawn->height};
+}
+
+QSize BitmapView::wantedDisplaySize() const {
+    QRectF drawn = drawnRect();
+    double ratio = devicePixelRatioF();
+    return {static_cast<int>(std::lround(drawn.width() * ratio)),
+            static_cast<int>(std::lround(drawn.height() * ratio))};
+}
+
+void BitmapView::fitDisplayToSize() {
+    display_.setDrawnSize(wantedDisplaySize());
+    update();
+}
+
+void BitmapView::refreshFinishedStripes() {
+    QRect changed = display_.takeFinishedStripes();
+    if (changed.isEmpty()) {
+        return;
+    }
+    const QImage& image = display_.image();
+    QRectF drawn = drawnRect();
+    double sx = drawn.width() / image.width();
+    double sy = drawn.height() / image.height();
+    update(QRectF(drawn.x() + changed.x() * sx, drawn.y() + changed.y() * sy, changed.width() * sx,
+                  changed.height() * sy)
+               .toAlignedRect()
+               .adjusted(-1, -1, 1, 1));
+}
+
+void BitmapView::drawShownImage(QPainter& painter, const QImage& image) const {
+    QRectF drawn = drawnRect();
+    if (drawn.isEmpty() || image.isNull()) {
+        return;
+    }
+    if (display_.bitmap()->hasAlpha() && backgroundColor_.alpha() > 0) {
+        painter.fillRect(rect(), backgroundColor_);
+    }
+    // Shrinking smoothly; enlarged pixels stay crisp, as in any image viewer.
+    bool shrinking = image.width() > drawn.width() * painter.device()->devicePixelRatioF();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinking);
+    painter.drawImage(drawn, image);
+}
+
+void BitmapView::paintEvent(QPaintEvent* event) {
+    const QImage& image = display_.image();
+    QRectF drawn = drawnRect();
+    if (drawn.isEmpty() || image.isNull()) {
+        return;
+    }
+    QPainter painter(this);
+    if (display_.bitmap()->hasAlpha() && backgroundColor_.alpha() > 0) {
+        painter.fillRect(event->rect(), backgroundColor_);
+    }
+    // Only the exposed part, and at one to one when the copy has the size
+    // it is shown at: the fastest blit there is.
+    QRectF exposed = drawn.intersected(QRectF(event->rect()));
+    if (exposed.isEmpty()) {
+        return;
+    }
+    double sx = image.width() / drawn.width();
+    double sy = image.height() / drawn.height();
+    QRectF source((exposed.x() - drawn.x()) * sx, (exposed.y() - drawn.y()) * sy,
+                  exposed.width() * sx, exposed.height() * sy);
+    bool shrinking = sx > devicePixelRatioF() + 1e-6;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinking);
+    painter.drawImage(exposed, image, source);
+}
+
+void BitmapView::resizeEvent(QResizeEvent*) {
+    if (display_.image().isNull()) {
+        fitDisplayToSize();
+        return;
+    }
+    resizeSettled_.start();
+}
+
+void BitmapView::mousePressEvent(QMouseEvent* event) {
+    const std::shared_ptr<Bitmap>& shown = display_.bitmap();
+    if (event->button() != Qt::LeftButton || !shown) {
+        return;
+    }
+    QPointF at = event->position();
+    std::optional<BitmapViewClick> click = clickInDrawnImage(
+        static_cast<float>(at.x()), static_cast<float>(at.y()), static_cast<float>(width()),
+        static_cast<float>(height()), shown->pixelsWide(), shown->pixelsHigh(),
+        event->modifiers().testFlag(Qt::ShiftModifier));
+    if (click) {
+        emit pressed(*click);
+    }
+}
+
+bool BitmapView::acceptsDrops() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&BitmapView::imageDropped));
+}
+
+void BitmapView::dragEnterEvent(QDragEnterEvent* event) {
+    if (acceptsDrops() && mayHoldImage(*event->mimeData())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void BitmapView::dropEvent(QDropEvent* event) {
+    if (!acceptsDrops() || !mayHoldImage(*event->mimeData())) {
+        return;
+    }
+    DroppedImage dropped = imageFromMimeData(*event->mimeData());
+    if (!dropped.image) {
+        emit dropFailed(dropped.error);
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit imageDropped(std::move(dropped.image));
+}
+
+} // namespace velo

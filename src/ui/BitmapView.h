@@ -1,0 +1,63 @@
+#pragma once
+
+#include "document/DocumentWindow.h"
+#include "platform/Image.h"
+#include "ui/LiveDisplay.h"
+
+#include <QColor>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+namespace velo {
+
+// The image view: the shown bitmap scaled to fit with its proportions kept,
+// at the lower-left corner, over the background colour where the bitmap has
+// alpha. Presses and dropped images go to whoever is connected to its
+// signals (the document's window); with nobody connected, drops are refused.
+class BitmapView : public QWidget {
+    Q_OBJECT
+  public:
+    explicit BitmapView(VeloDocument& document, QWidget* parent = nullptr);
+
+    void setBitmap(std::shared_ptr<Bitmap> bitmap);
+    const std::shared_ptr<Bitmap>& bitmap() const { return display_.bitmap(); }
+    void setBackgroundColor(const QColor& color);
+    const QColor& backgroundColor() const { return backgroundColor_; }
+
+    LiveDisplay& display() { return display_; }
+    // The rectangle (widget coordinates) the bitmap is drawn in; empty when
+    // nothing is drawn.
+    QRectF drawnRect() const;
+    // Draws the image as the view shows it into a painter of the view's size
+    // (printing gives the full result).
+    void drawShownImage(QPainter& painter, const QImage& image) const;
+    // Takes the finished stripes and repaints what they changed.
+    void refreshFinishedStripes();
+
+    QSize sizeHint() const override { return {480, 360}; }
+
+  signals:
+    void pressed(const velo::BitmapViewClick& click);
+    void imageDropped(std::shared_ptr<const velo::Image> image);
+    void dropFailed(const QString& reason);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    bool acceptsDrops() const;
+    QSize wantedDisplaySize() const;
+    void fitDisplayToSize();
+
+    LiveDisplay display_;
+    QColor backgroundColor_ = Qt::transparent;
+    // Resizing redraws the old copy scaled; a new one is made once it settles.
+    QTimer resizeSettled_;
+};
+
+} // namespace velo

@@ -1,0 +1,177 @@
+#pragma once
+
+#include "document/DocumentWindow.h"
+#include "document/VeloDocument.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QDockWidget;
+class QMenu;
+class QPrinter;
+class QToolBar;
+
+namespace velo {
+
+class AdjustmentsDrawer;
+class BitmapView;
+class ColorWell;
+class VeloApplication;
+
+// One document's window: the image view, the drawer with the adjustments,
+// the toolbar and the menus. It turns the user's actions into calls of its
+// document and the document's requests into widgets; the window owns the
+// document and closes with it.
+class DocumentMainWindow : public QMainWindow, public DocumentWindow {
+    Q_OBJECT
+  public:
+    DocumentMainWindow(std::unique_ptr<VeloDocument> document, VeloApplication& application);
+    ~DocumentMainWindow() override;
+
+    VeloDocument& document() { return *document_; }
+    BitmapView& imageView() { return *imageView_; }
+    AdjustmentsDrawer& drawer() { return *drawer_; }
+    QDockWidget& drawerDock() { return *dock_; }
+    QToolBar& toolbar() { return *toolbar_; }
+    QComboBox& zoomMenu() { return *zoomMenu_; }
+    ColorWell& backgroundWell() { return *backgroundWell_; }
+    QAction* action(const std::string& name) const;
+    QString filePath() const;
+
+    // The file commands with their target chosen (the dialogs end here).
+    bool saveToFile(const QString& path);
+    bool exportToFile(const QString& path, const std::string& typeName);
+    void printTo(QPrinter& printer);
+    // Rebuilds the toolbar from the application's item list.
+    void applyToolbarItems();
+
+    // DocumentWindow
+    void setBitmap(std::shared_ptr<Bitmap> bitmap) override;
+    std::shared_ptr<Bitmap> bitmap() const override;
+    void setViewBackgroundColor(const ColorRef& color) override;
+    void setNeedsDisplay() override;
+    void resultRestarted() override;
+    void reloadData() override;
+    void selectRowAlone(int row) override;
+    std::vector<int> selectedRows() const override;
+    bool isRowSelected(int row) const override;
+    int numberOfRows() const override;
+    bool hasAlphaColumn() const override;
+    void setAlphaColumnShown(bool shown) override;
+    Size drawerContentSize() const override;
+    Size drawerMinContentSize() const override;
+    void setDrawerContentSize(Size size) override;
+    void setToggleImageItem(const std::string& label, const std::string& iconName) override;
+    void setBackgroundWellColor(const ColorRef& color) override;
+    void setColorPanelShowsAlpha(bool showsAlpha) override;
+    void showColorPanel(const ColorRef& color) override;
+    void setTitle(const std::string& title) override;
+    void fitWindowToImage() override;
+    void showAlertSheet(const std::string& title, const std::string& message) override;
+
+  public slots:
+    // The user's actions.
+    void saveDocument();
+    void saveDocumentAs();
+    void exportImage();
+    void revertToSaved();
+    void printShowingPrintPanel(bool showPanel);
+    void undo();
+    void redo();
+    void deleteSelectedAdjustents();
+    void selectAll();
+    void newAdjustment();
+    void saveColorAdjustmentsAsDefault();
+    void revertDefaults();
+    void toggleImageAlpha();
+    void toggleSourceOrDestinationImage();
+    void chooseBackgroundColor();
+    void takeBackgroundColorFrom(const QColor& color);
+    void zoomDocumentWindow(int percent);
+    void zoomToTitle(const QString& title);
+    void zoom100();
+    void zoomIn();
+    void zoomOut();
+    void toggleFullScreen();
+    void customizeToolbar();
+    // Enables every action, and titles those named by the state.
+    void updateActions();
+    // After any edit: one undo step per user event, marker, actions.
+    void documentEdited();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void customEvent(QEvent* event) override;
+    QMenu* createPopupMenu() override;
+
+  private:
+    void buildView();
+    void buildDrawer();
+    void buildToolbarItems();
+    void buildMenus();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildImageMenu();
+    void buildViewMenu();
+    QAction* addAction(QMenu* menu, const std::string& name, const QString& text,
+                       void (DocumentMainWindow::*slot)(), Command command = Command::Other);
+    void finishWindowSetUp();
+    void refreshRecentMenu();
+    void askToSaveThenClose();
+    bool saveOrAskForName();
+    bool writeRepresentation(const QString& path, const std::string& typeName);
+    void windowDidResize();
+    void setUpResizeRule();
+    void applyResizeRule();
+    void rememberSettledSize();
+    void setContentSize(double width, double height);
+    QSize chrome() const;
+    QSize largestWindowSize() const;
+    bool mayResizeItself() const;
+    std::optional<float> currentZoom() const;
+    void restoreWindowState();
+    void saveWindowState();
+    void updateTitle(const QString& title);
+
+    std::unique_ptr<VeloDocument> document_;
+    VeloApplication& application_;
+    BitmapView* imageView_ = nullptr;
+    AdjustmentsDrawer* drawer_ = nullptr;
+    QDockWidget* dock_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QComboBox* zoomMenu_ = nullptr;
+    ColorWell* backgroundWell_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    std::map<std::string, QAction*> actions_;
+    std::vector<std::pair<QAction*, Command>> validated_;
+    std::map<std::string, QAction*> toolbarItems_;
+    QTimer displayTimer_;
+    QTimer resizeSettled_;
+    QTimer endOfEvent_;
+    QSize settledFrame_, settledContent_;
+    bool resizingItself_ = false;
+    bool closeConfirmed_ = false;   // the user chose not to save
+    bool closeAfterSaving_ = false; // the user chose to save, then close
+    QString titleText_;
+    // Finished stripes are announced from worker threads: at most one
+    // notice waits in the event queue, and none reaches a closed window.
+    struct StripeMailbox {
+        std::mutex mutex;
+        QObject* target = nullptr;
+        bool pending = false;
+    };
+    std::shared_ptr<StripeMailbox> mailbox_ = std::make_shared<StripeMailbox>();
+};
+
+} // namespace velo

@@ -1,0 +1,247 @@
+// Saving, exporting, reverting, printing and closing.
+#include "ui/DocumentMainWindow.h"
+
+#include "document/FileTypes.h"
+#include "engine/ChunkHandout.h"
+#include "platform/Files.h"
+#include "ui/BitmapDisplay.h"
+#include "ui/BitmapView.h"
+#include "ui/VeloApplication.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <utility>
+
+namespace velo {
+
+namespace {
+
+struct ExportFilter {
+    const char* filter;
+    const char* typeName;
+    const char* extension;
+};
+
+constexpr ExportFilter kExportFilters[] = {
+    {"TIFF image (*.tiff *.tif)", "tiff", "tiff"}, {"JPEG image (*.jpg *.jpeg)", "jpg", "jpg"},
+    {"BMP image (*.bmp)", "bmp", "bmp"},           {"GIF image (*.gif)", "gif", "gif"},
+    {"PNG image (*.png)", "png", "png"},
+};
+
+QString withExtension(const QString& path, const QString& extension, const QStringList& accepted) {
+    QString suffix = QFileInfo(path).suffix().toLower();
+    return accepted.contains(suffix) ? path : path + "." + extension;
+}
+
+} // namespace
+
+void DocumentMainWindow::saveDocument() {
+    saveOrAskForName();
+}
+
+// Saves in place when the document has a file of its own type; otherwise
+// asks for one. Answers whether it saved now.
+bool DocumentMainWindow::saveOrAskForName() {
+    QString path = filePath();
+    if (!path.isEmpty() &&
+        QFileInfo(path).suffix() == QString::fromStdString(kVeloDocumentExtension)) {
+        return saveToFile(path);
+    }
+    saveDocumentAs();
+    return false;
+}
+
+void DocumentMainWindow::saveDocumentAs() {
+    // A document that came from an image is suggested the image's name.
+    QString path = filePath();
+    QString suggested =
+        path.isEmpty()
+            ? QDir::home().filePath(tr("Untitled") + ".velo")
+            : QFileInfo(path).dir().filePath(QFileInfo(path).completeBaseName() + ".velo");
+    auto* dialog = new QFileDialog(this, tr("Save As"), suggested, tr("Velo document (*.velo)"));
+    dialog->setObjectName("saveDialog");
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QString::fromStdString(kVeloDocumentExtension));
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& chosen) {
+        if (saveToFile(withExtension(chosen, "velo", {"velo"})) && closeAfterSaving_) {
+            close();
+        }
+    });
+    connect(dialog, &QDialog::rejected, this, [this] {
+        if (std::exchange(closeAfterSaving_, false)) {
+            application_.quitCancelled();
+        }
+    });
+    dialog->open();
+}
+
+bool DocumentMainWindow::saveToFile(const QString& path) {
+    if (!writeRepresentation(path, kVeloDocumentType)) {
+        return false;
+    }
+    document_->setFileName(QFileInfo(path).absoluteFilePath().toStdString());
+    document_->markUnchanged();
+    application_.noteRecentFile(QFileInfo(path).absoluteFilePath());
+    updateTitle(QString::fromStdString(restingTitle(document_->fileName())));
+    updateActions();
+    return true;
+}
+
+void DocumentMainWindow::exportImage() {
+    QStringList filters;
+    for (const ExportFilter& f : kExportFilters) {
+        filters << tr(f.filter);
+    }
+    QString path = filePath();
+    QString base = path.isEmpty()
+                       ? QDir::home().filePath(tr("Untitled"))
+                       : QFileInfo(path).dir().filePath(QFileInfo(path).completeBaseName());
+    auto* dialog = new QFileDialog(this, tr("Export"), base + ".png");
+    dialog->setObjectName("exportDialog");
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setNameFilters(filters);
+    dialog->selectNameFilter(filters.last());
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this, dialog, filters](const QString& chosen) {
+                const ExportFilter& f = kExportFilters[std::max<qsizetype>(
+                    0, filters.indexOf(dialog->selectedNameFilter()))];
+                QString extensions = QString(f.filter).section('(', 1).chopped(1).remove("*.");
+                exportToFile(withExtension(chosen, f.extension, extensions.split(' ')), f.typeName);
+            });
+    dialog->open();
+}
+
+bool DocumentMainWindow::exportToFile(const QString& path, const std::string& typeName) {
+    // An image is exported beside the document, never over the file it came from.
+    if (QFileInfo(path).absoluteFilePath() == QFileInfo(filePath()).absoluteFilePath()) {
+        showAlertSheet(tr("Saving failed").toStdString(),
+                       tr("The adjusted image cannot replace the file the document was opened "
+                          "from. Choose another name.")
+                           .toStdString());
+        return false;
+    }
+    return writeRepresentation(path, typeName);
+}
+
+// Failures to encode are reported by the document, failures to write here.
+bool DocumentMainWindow::writeRepresentation(const QString& path, const std::string& typeName) {
+    EncodedData data = document_->dataRepresentationOfType(typeName);
+    if (!data.data) {
+        return false;
+    }
+    std::optional<std::string> error = writeFileAtomically(path.toStdString(), *data.data);
+    if (error) {
+        showAlertSheet(tr("Saving failed").toStdString(), *error);
+        return false;
+    }
+    return true;
+}
+
+void DocumentMainWindow::revertToSaved() {
+    if (!document_->validateUserInterfaceItem(Command::Revert)) {
+        return;
+    }
+    VeloDocument::LoadResult loaded =
+        document_->readFromFile(document_->fileName(), kVeloDocumentType);
+    if (!loaded.ok) {
+        showAlertSheet(tr("Reverting failed").toStdString(), loaded.error);
+        return;
+    }
+    document_->finishSetUp();
+    updateActions();
+}
+
+void DocumentMainWindow::printShowingPrintPanel(bool showPanel) {
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(titleText_);
+    if (!showPanel) {
+        printTo(*printer);
+        return;
+    }
+    auto* dialog = new QPrintDialog(printer.get(), this);
+    dialog->setObjectName("printDialog");
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, printer] { printTo(*printer); });
+    dialog->open();
+}
+
+// Prints what the view shows, one view point to a printer point, made
+// smaller when the page is: the full result, once complete.
+void DocumentMainWindow::printTo(QPrinter& printer) {
+    std::shared_ptr<Bitmap> shown = imageView_->bitmap();
+    if (!shown) {
+        return;
+    }
+    document_->waitUntilComplete();
+    QImage full = newDisplayImage(QSize(shown->pixelsWide(), shown->pixelsHigh()));
+    drawRowsInto(full, *shown, 0, full.height());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        showAlertSheet(tr("Printing failed").toStdString(),
+                       tr("The printer could not be started.").toStdString());
+        return;
+    }
+    QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    double perPoint = printer.resolution() / 72.0;
+    QSizeF viewSize(imageView_->width() * perPoint, imageView_->height() * perPoint);
+    double fit =
+        std::min({1.0, page.width() / viewSize.width(), page.height() / viewSize.height()});
+    painter.scale(perPoint * fit, perPoint * fit);
+    painter.setClipRect(imageView_->rect());
+    imageView_->drawShownImage(painter, full);
+    painter.end();
+}
+
+void DocumentMainWindow::closeEvent(QCloseEvent* event) {
+    if (document_->isDocumentEdited() && !closeConfirmed_) {
+        event->ignore();
+        askToSaveThenClose();
+        return;
+    }
+    saveWindowState();
+    displayTimer_.stop();
+    event->accept();
+}
+
+// Window-modal, so that the other windows stay usable meanwhile.
+void DocumentMainWindow::askToSaveThenClose() {
+    if (findChild<QMessageBox*>("saveChangesSheet")) {
+        return;
+    }
+    QString name = QString::fromStdString(restingTitle(document_->fileName()));
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, tr("Save changes?"),
+                        tr("Do you want to save the changes you made to “%1”?").arg(name),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box->setObjectName("saveChangesSheet");
+    box->setInformativeText(tr("Your changes will be lost if you don’t save them."));
+    box->button(QMessageBox::Discard)->setText(tr("Don’t Save"));
+    box->setDefaultButton(QMessageBox::Save);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QMessageBox::finished, this, [this](int answer) {
+        if (answer == QMessageBox::Discard) {
+            closeConfirmed_ = true;
+            close();
+        } else if (answer == QMessageBox::Save) {
+            closeAfterSaving_ = true;
+            if (saveOrAskForName()) {
+                close();
+            }
+        } else {
+            application_.quitCancelled();
+        }
+    });
+    box->open();
+}
+
+} // namespace velo

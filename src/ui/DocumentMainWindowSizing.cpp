@@ -1,0 +1,205 @@
+// Zoom and window size: the window keeps the image's proportions, sizes
+// itself to a zoom, and shows the zoom it has.
+#include "ui/DocumentMainWindow.h"
+
+#include "ui/BitmapView.h"
+#include "ui/ResizeRule.h"
+#include "ui/VeloApplication.h"
+#include "ui/ZoomRules.h"
+
+#include <QComboBox>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QSettings>
+#include <QToolBar>
+#include <QWindow>
+#include <cmath>
+
+namespace velo {
+
+namespace {
+
+// The user's resize counts as done once no resize came for this long.
+constexpr int kResizeSettleMs = 250;
+
+QSize qSize(Size size) {
+    return {static_cast<int>(std::lround(size.width)), static_cast<int>(std::lround(size.height))};
+}
+
+} // namespace
+
+QSize DocumentMainWindow::chrome() const {
+    return size() - imageView_->size();
+}
+
+// The most the window may take: the screen's available area less the
+// window manager's frame.
+QSize DocumentMainWindow::largestWindowSize() const {
+    QScreen* screen = this->screen();
+    if (!screen) {
+        return {16384, 16384};
+    }
+    QSize decoration = frameGeometry().size() - geometry().size();
+    return screen->availableGeometry().size() - decoration;
+}
+
+// Never while the window manager decides the size.
+bool DocumentMainWindow::mayResizeItself() const {
+    return !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
+}
+
+void DocumentMainWindow::setContentSize(double width, double height) {
+    if (!mayResizeItself()) {
+        return;
+    }
+    QSize wanted =
+        QSize(static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height))) +
+        chrome();
+    resizingItself_ = true;
+    resize(wanted.boundedTo(largestWindowSize()).expandedTo(minimumSizeHint()));
+    resizingItself_ = false;
+    rememberSettledSize();
+    windowDidResize();
+}
+
+void DocumentMainWindow::rememberSettledSize() {
+    settledFrame_ = size();
+    settledContent_ = imageView_->size();
+}
+
+std::optional<float> DocumentMainWindow::currentZoom() const {
+    std::shared_ptr<Bitmap> shown = imageView_->bitmap();
+    if (!shown || shown->size().width <= 0) {
+        return std::nullopt;
+    }
+    return static_cast<float>(imageView_->width()) / static_cast<float>(shown->size().width);
+}
+
+void DocumentMainWindow::zoomDocumentWindow(int percent) {
+    std::optional<float> zoom = zoomFromTag(percent);
+    const auto& image = document_->sourceImage();
+    if (!zoom || !image) {
+        return;
+    }
+    ContentSize content = contentSizeForZoom(*zoom, image->size.width, image->size.height);
+    setContentSize(content.width, content.height);
+}
+
+void DocumentMainWindow::zoomToTitle(const QString& title) {
+    std::optional<float> zoom = zoomFromTitle(title.toStdString());
+    const auto& image = document_->sourceImage();
+    if (!zoom || !image) {
+        windowDidResize();
+        return;
+    }
+    ContentSize content = contentSizeForZoom(*zoom, image->size.width, image->size.height);
+    setContentSize(content.width, content.height);
+}
+
+void DocumentMainWindow::zoom100() {
+    if (const auto& image = document_->sourceImage()) {
+        setContentSize(image->size.width, image->size.height);
+    }
+}
+
+void DocumentMainWindow::zoomIn() {
+    if (std::optional<float> zoom = currentZoom()) {
+        if (std::optional<int> next = nextZoomUp(*zoom)) {
+            zoomDocumentWindow(*next);
+        }
+    }
+}
+
+void DocumentMainWindow::zoomOut() {
+    if (std::optional<float> zoom = currentZoom()) {
+        if (std::optional<int> next = nextZoomDown(*zoom)) {
+            zoomDocumentWindow(*next);
+        }
+    }
+}
+
+// Sizes a window to a new image: within the screen, at most at actual size,
+// then by the resize rule, which keeps the height and fits the width.
+void DocumentMainWindow::fitWindowToImage() {
+    const auto& image = document_->sourceImage();
+    std::shared_ptr<Bitmap> result = document_->destinationBitmap();
+    if (!image || !result || !mayResizeItself()) {
+        return;
+    }
+    QSize room = largestWindowSize() - chrome();
+    double scale =
+        std::min({1.0, room.width() / image->size.width, room.height() / image->size.height});
+    setContentSize(image->size.width * scale, image->size.height * scale);
+    applyResizeRule();
+}
+
+void DocumentMainWindow::applyResizeRule() {
+    std::shared_ptr<Bitmap> result = document_->destinationBitmap();
+    if (!mayResizeItself() || !result) {
+        return;
+    }
+    ResizeState state;
+    state.hasDestination = true;
+    state.ratio =
+        static_cast<float>(result->pixelsWide()) / static_cast<float>(result->pixelsHigh());
+    state.toolbarVisible = toolbar_->isVisible();
+    QSize before = settledFrame_.isValid() ? settledFrame_ : size();
+    QSize beforeContent = settledContent_.isValid() ? settledContent_ : imageView_->size();
+    state.currentFrame = {double(before.width()), double(before.height())};
+    state.currentContent = {double(beforeContent.width()), double(beforeContent.height())};
+    QSize margins = chrome();
+    state.chrome = {double(margins.width()), double(margins.height())};
+    Size answer = windowWillResize(state, {double(width()), double(height())});
+    resizingItself_ = true;
+    resize(qSize(answer).boundedTo(largestWindowSize()).expandedTo(minimumSizeHint()));
+    resizingItself_ = false;
+    rememberSettledSize();
+    windowDidResize();
+}
+
+void DocumentMainWindow::setUpResizeRule() {
+    setSizeIncrement(10, 10);
+    resizeSettled_.setSingleShot(true);
+    resizeSettled_.setInterval(kResizeSettleMs);
+    connect(&resizeSettled_, &QTimer::timeout, this, &DocumentMainWindow::applyResizeRule);
+}
+
+void DocumentMainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    windowDidResize();
+    // Qt cannot veto a size while the user drags: correct once it settles.
+    if (!resizingItself_ && isVisible() && mayResizeItself()) {
+        resizeSettled_.start();
+    }
+}
+
+void DocumentMainWindow::windowDidResize() {
+    std::shared_ptr<Bitmap> shown = imageView_->bitmap();
+    if (!shown || !zoomMenu_) {
+        return;
+    }
+    ZoomMenu menu = zoomMenuFor(static_cast<float>(imageView_->width()),
+                                static_cast<float>(shown->size().width));
+    QSignalBlocker quiet(zoomMenu_);
+    zoomMenu_->clear();
+    for (const std::string& title : menu.titles) {
+        zoomMenu_->addItem(QString::fromStdString(title));
+    }
+    zoomMenu_->setCurrentText(QString::fromStdString(menu.selected));
+}
+
+void DocumentMainWindow::restoreWindowState() {
+    QSettings& settings = application_.settings();
+    restoreState(settings.value("window/state").toByteArray());
+    if (!document_->sourceImage()) {
+        restoreGeometry(settings.value("window/geometry").toByteArray());
+    }
+}
+
+void DocumentMainWindow::saveWindowState() {
+    QSettings& settings = application_.settings();
+    settings.setValue("window/state", saveState());
+    settings.setValue("window/geometry", saveGeometry());
+}
+
+} // namespace velo

@@ -1,0 +1,189 @@
+#include "document/DocumentSupport.h"
+#include "document/RecordingWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace velo {
+namespace {
+
+using Column = TableColumn;
+
+class DocumentTable : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        document.setWindow(&window);
+        document.finishSetUp();
+    }
+    void event() { document.undoManager()->endEvent(); }
+    UndoManager& undo() { return *document.undoManager(); }
+    ColorAdjustment& row(int i) { return *document.colorAdjustments()[i]; }
+    // Clicks a swatch of a row that the click has selected.
+    void clickSwatch(Column column, int r) {
+        window.selection = {r};
+        document.tableViewSelectionDidChange();
+        document.tableClicked(column, r);
+    }
+
+    VeloDocument document{nullptr, 2};
+    test::RecordingWindow window;
+};
+
+TEST_F(DocumentTable, RowsOutsideTheListAndUnknownColumnsAnswerText) {
+    EXPECT_EQ(document.objectValue(Column::Active, 5), TableValue(std::string("Internal error")));
+    EXPECT_EQ(document.objectValue(Column::Hue, -1), TableValue(std::string("Internal error")));
+    EXPECT_EQ(document.objectValue(Column::Unknown, 0), TableValue(std::string("?")));
+
+    int restarts = window.restarts;
+    document.setObjectValue(false, Column::Active, 5);
+    EXPECT_EQ(window.restarts, restarts);
+    EXPECT_EQ(document.activeColorAdjustments().size(), 5u);
+    // An unknown column still recomputes.
+    document.setObjectValue(true, Column::Unknown, 0);
+    EXPECT_EQ(window.restarts, restarts + 1);
+
+    window.selection = {0, 1, 2, 3, 4};
+    document.deleteSelectedAdjustents();
+    EXPECT_EQ(document.numberOfRowsInTableView(), 0);
+    EXPECT_EQ(document.objectValue(Column::Source, 0), TableValue(std::string("Internal error")));
+}
+
+TEST_F(DocumentTable, AnRGBRecordShowsAMixedDisabledHueUntilHSBIsChosen) {
+    // Red: hue, saturation and alpha on, in RGB.
+    EXPECT_EQ(document.objectValue(Column::Hue, 2), TableValue(kMixedState));
+    EXPECT_EQ(document.objectValue(Column::Saturation, 2), TableValue(true));
+    EXPECT_EQ(document.objectValue(Column::Brightness, 2), TableValue(false));
+    EXPECT_EQ(document.objectValue(Column::ColorSpace, 2), TableValue(0));
+    for (Column c : {Column::Hue, Column::Saturation, Column::Brightness, Column::Alpha}) {
+        EXPECT_FALSE(document.isCellEnabled(c, 2));
+    }
+    EXPECT_TRUE(document.isCellEnabled(Column::Active, 2));
+    EXPECT_TRUE(document.isCellEnabled(Column::ColorSpace, 2));
+
+    int reloads = window.reloads;
+    document.setObjectValue(1, Column::ColorSpace, 2);
+    event();
+    EXPECT_TRUE(row(2).usesHSB());
+    EXPECT_GT(window.reloads, reloads);
+    EXPECT_EQ(document.objectValue(Column::Hue, 2), TableValue(true));
+    EXPECT_EQ(document.objectValue(Column::ColorSpace, 2), TableValue(1));
+    for (Column c : {Column::Hue, Column::Saturation, Column::Brightness, Column::Alpha}) {
+        EXPECT_TRUE(document.isCellEnabled(c, 2));
+    }
+    EXPECT_FALSE(document.isCellEnabled(Column::Hue, 3));
+    EXPECT_EQ(undo().undoActionName(), "Change color space");
+    undo().undo();
+    EXPECT_FALSE(row(2).usesHSB());
+}
+
+TEST_F(DocumentTable, ToggledComponentsKeepTheOtherBitsAndUndo) {
+    ASSERT_EQ(row(2).componentsMask(), kHueBit | kSaturationBit | kAlphaBit);
+    document.setObjectValue(true, Column::Brightness, 2);
+    event();
+    EXPECT_EQ(row(2).componentsMask(), 15);
+    document.setObjectValue(false, Column::Hue, 2);
+    event();
+    EXPECT_EQ(row(2).componentsMask(), kSaturationBit | kBrightnessBit | kAlphaBit);
+    document.setObjectValue(false, Column::Alpha, 2);
+    event();
+    EXPECT_EQ(row(2).componentsMask(), kSaturationBit | kBrightnessBit);
+    EXPECT_EQ(undo().undoActionName(), "Component on/off");
+
+    undo().undo();
+    undo().undo();
+    undo().undo();
+    EXPECT_EQ(row(2).componentsMask(), kHueBit | kSaturationBit | kAlphaBit);
+    EXPECT_FALSE(undo().canUndo());
+}
+
+TEST_F(DocumentTable, SwitchingRowsOnAndOffRestartsWithoutUndo) {
+    auto third = document.colorAdjustments()[2];
+    int restarts = window.restarts;
+    document.setObjectValue(true, Column::Active, 2);
+    EXPECT_EQ(document.activeColorAdjustments().size(), 5u);
+    EXPECT_EQ(window.restarts, restarts + 1);
+
+    document.setObjectValue(false, Column::Active, 2);
+    EXPECT_EQ(document.objectValue(Column::Active, 2), TableValue(false));
+    EXPECT_EQ(document.activeColorAdjustments().size(), 4u);
+    document.setObjectValue(false, Column::Active, 2);
+    EXPECT_EQ(document.activeColorAdjustments().size(), 4u);
+    EXPECT_EQ(window.restarts, restarts + 3);
+
+    document.setObjectValue(true, Column::Active, 2);
+    EXPECT_EQ(document.activeColorAdjustments().back(), third);
+    EXPECT_FALSE(undo().canUndo());
+    EXPECT_FALSE(document.isDocumentEdited());
+}
+
+TEST_F(DocumentTable, AClickOnASelectedSwatchOpensThePanelAndOtherClicksClearIt) {
+    // Not selected: nothing opens.
+    document.tableClicked(Column::Target, 1);
+    EXPECT_TRUE(window.panelColors.empty());
+    EXPECT_EQ(document.clickedColorTableColumn(), VeloDocument::ColorColumn::None);
+
+    clickSwatch(Column::Target, 1);
+    ASSERT_EQ(window.panelColors.size(), 1u);
+    EXPECT_TRUE(window.panelColors[0]->isEqual(*Color::whiteColor()));
+    EXPECT_TRUE(document.isClickedColorCell(Column::Target, 1));
+    EXPECT_FALSE(document.isClickedColorCell(Column::Source, 1));
+    EXPECT_FALSE(document.isClickedColorCell(Column::Target, 0));
+
+    // A check box click clears it.
+    document.tableClicked(Column::Active, 1);
+    EXPECT_FALSE(document.isClickedColorCell(Column::Target, 1));
+
+    // So does a selection that leaves its row.
+    clickSwatch(Column::Source, 3);
+    EXPECT_TRUE(document.isClickedColorCell(Column::Source, 3));
+    window.selection = {3, 4};
+    document.tableViewSelectionDidChange();
+    EXPECT_TRUE(document.isClickedColorCell(Column::Source, 3));
+    window.selection = {4};
+    document.tableViewSelectionDidChange();
+    EXPECT_EQ(document.clickedColorTableColumn(), VeloDocument::ColorColumn::None);
+    EXPECT_FALSE(document.changeColor(Color::redColor(), true));
+
+    // A click that hit no cell.
+    clickSwatch(Column::Source, 3);
+    document.tableClicked(Column::Unknown, -1);
+    EXPECT_EQ(document.clickedColorTableColumn(), VeloDocument::ColorColumn::None);
+}
+
+TEST_F(DocumentTable, PanelColoursReachOnlyTheConcernedDocumentsLiveClickedCell) {
+    document.setSourceImage(test::randomImage(16, 12, 3, 7));
+    document.finishSetUp();
+    std::vector<std::uint8_t> before = test::resultOf(document);
+    ColorRef orange = Color::colorWithCalibratedRed(1.0f, 0.5f, 0.0f, 1.0f);
+
+    clickSwatch(Column::Target, 4);
+    EXPECT_FALSE(document.changeColor(orange, false));
+    EXPECT_TRUE(row(4).targetColor()->isEqual(*Color::blueColor()));
+
+    int reloads = window.reloads;
+    EXPECT_TRUE(document.changeColor(orange, true));
+    event();
+    EXPECT_TRUE(row(4).targetColor()->isEqual(*orange));
+    EXPECT_GT(window.reloads, reloads);
+    EXPECT_EQ(undo().undoActionName(), "Change color");
+    std::vector<std::uint8_t> after = test::resultOf(document);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after, test::referenceResult(document));
+
+    undo().undo();
+    EXPECT_TRUE(row(4).targetColor()->isEqual(*Color::blueColor()));
+    EXPECT_EQ(test::resultOf(document), before);
+
+    // After deleting the last rows the clicked row is past the end.
+    window.selection = {3, 4};
+    document.deleteSelectedAdjustents();
+    event();
+    int restarts = window.restarts;
+    EXPECT_FALSE(document.changeColor(orange, true));
+    EXPECT_EQ(window.restarts, restarts);
+    for (const auto& adjustment : document.colorAdjustments()) {
+        EXPECT_FALSE(adjustment->targetColor()->isEqual(*orange));
+    }
+}
+
+} // namespace
+} // namespace velo
