@@ -115,9 +115,6 @@ void DocumentMainWindow::finishWindowSetUp() {
     setViewBackgroundColor(document_->backgroundColor());
     setBackgroundWellColor(document_->backgroundColor());
     restoreWindowState();
-    if (document_->sourceImage()) {
-        fitWindowToImage();
-    }
     document_->finishSetUp();
     connect(&displayTimer_, &QTimer::timeout, this, [this] { document_->displayTimerFired(); });
     displayTimer_.start(kDisplayTickMs);
@@ -129,6 +126,15 @@ void DocumentMainWindow::finishWindowSetUp() {
     });
     updateTitle(QString::fromStdString(restingTitle(document_->fileName())));
     updateActions();
+}
+
+// The window's chrome is known once it is laid out: size it to its image then.
+void DocumentMainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        fitWindowToImage();
+    }
 }
 
 void DocumentMainWindow::customEvent(QEvent* event) {

@@ -110,6 +110,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void customEvent(QEvent* event) override;
@@ -161,6 +162,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     QTimer endOfEvent_;
     QSize settledFrame_, settledContent_;
     bool resizingItself_ = false;
+    bool shownOnce_ = false;
     bool closeConfirmed_ = false;   // the user chose not to save
     bool closeAfterSaving_ = false; // the user chose to save, then close
     QString titleText_;
