@@ -34,6 +34,8 @@ class BitmapView : public QWidget {
     void drawShownImage(QPainter& painter, const QImage& image) const;
     // Takes the finished stripes and repaints what they changed.
     void refreshFinishedStripes();
+    // Makes the display copy for the current size at once.
+    void fitDisplayToSize();
 
     QSize sizeHint() const override { return {480, 360}; }
 
@@ -52,7 +54,6 @@ class BitmapView : public QWidget {
   private:
     bool acceptsDrops() const;
     QSize wantedDisplaySize() const;
-    void fitDisplayToSize();
 
     LiveDisplay display_;
     QColor backgroundColor_ = Qt::transparent;

@@ -13,7 +13,10 @@
 #include <QCoreApplication>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -133,8 +136,18 @@ void DocumentMainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
+        showWholeTable();
         fitWindowToImage();
     }
+}
+
+// The drawer opens wide enough for every column of the table.
+void DocumentMainWindow::showWholeTable() {
+    QTableView* table = drawer_->table();
+    int wide = table->horizontalHeader()->length() + table->verticalHeader()->width() +
+               2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width() +
+               (drawer_->width() - table->width());
+    resizeDocks({dock_}, {wide}, Qt::Horizontal);
 }
 
 void DocumentMainWindow::customEvent(QEvent* event) {

@@ -128,6 +128,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     QAction* addAction(QMenu* menu, const std::string& name, const QString& text,
                        void (DocumentMainWindow::*slot)(), Command command = Command::Other);
     void finishWindowSetUp();
+    void showWholeTable();
     void refreshRecentMenu();
     void askToSaveThenClose();
     bool saveOrAskForName();
@@ -137,6 +138,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void applyResizeRule();
     void rememberSettledSize();
     void setContentSize(double width, double height);
+    void resizeWithinScreen(QSize wanted);
     QSize chrome() const;
     QSize largestWindowSize() const;
     bool mayResizeItself() const;

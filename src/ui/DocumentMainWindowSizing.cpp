@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QToolBar>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 namespace velo {
@@ -55,11 +56,30 @@ void DocumentMainWindow::setContentSize(double width, double height) {
     QSize wanted =
         QSize(static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height))) +
         chrome();
+    resizeWithinScreen(wanted);
+}
+
+// Takes the size, moved as far as needed to stay on the screen.
+void DocumentMainWindow::resizeWithinScreen(QSize wanted) {
+    QSize fitted = wanted.boundedTo(largestWindowSize()).expandedTo(minimumSizeHint());
     resizingItself_ = true;
-    resize(wanted.boundedTo(largestWindowSize()).expandedTo(minimumSizeHint()));
+    if (QScreen* screen = this->screen()) {
+        QRect area = screen->availableGeometry();
+        QSize decoration = frameGeometry().size() - geometry().size();
+        QPoint at = pos();
+        at.setX(std::max(area.left(),
+                         std::min(at.x(), area.right() + 1 - fitted.width() - decoration.width())));
+        at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - fitted.height() -
+                                                          decoration.height())));
+        if (at != pos()) {
+            move(at);
+        }
+    }
+    resize(fitted);
     resizingItself_ = false;
     rememberSettledSize();
     windowDidResize();
+    imageView_->fitDisplayToSize();
 }
 
 void DocumentMainWindow::rememberSettledSize() {
@@ -150,11 +170,7 @@ void DocumentMainWindow::applyResizeRule() {
     QSize margins = chrome();
     state.chrome = {double(margins.width()), double(margins.height())};
     Size answer = windowWillResize(state, {double(width()), double(height())});
-    resizingItself_ = true;
-    resize(qSize(answer).boundedTo(largestWindowSize()).expandedTo(minimumSizeHint()));
-    resizingItself_ = false;
-    rememberSettledSize();
-    windowDidResize();
+    resizeWithinScreen(qSize(answer));
 }
 
 void DocumentMainWindow::setUpResizeRule() {
