@@ -14,53 +14,87 @@ int blockStart(int n, int to, int from) {
     return static_cast<int>(static_cast<std::int64_t>(n) * from / to);
 }
 
-struct SampleSums {
-    std::array<std::uint32_t, 4> sums{};
-    std::uint32_t count = 0;
-};
-
-// Adds the samples of bitmap row `row`, pixels [x0, x1), to sums.
-void addRow(const Bitmap& bitmap, int row, int x0, int x1, SampleSums& sums) {
-    const int samples = bitmap.samplesPerPixel();
-    const std::size_t rowStart = static_cast<std::size_t>(row) * bitmap.bytesPerRow();
-    const std::size_t bits = static_cast<std::size_t>(bitmap.bitsPerPixel());
-    if (bitmap.isPlanar()) {
-        for (int s = 0; s < samples; ++s) {
-            const std::uint8_t* plane = bitmap.plane(s) + rowStart;
-            for (int x = x0; x < x1; ++x) {
-                sums.sums[s] += plane[bits * x / (8 * samples)];
+// The averages of one display row, a whole row of bitmap blocks at a time:
+// the bitmap's rows are read straight through, which is what makes a large
+// image quick to reduce.
+class RowAverager {
+  public:
+    RowAverager(const Bitmap& bitmap, int displayWide, int displayHigh)
+        : bitmap_(bitmap), displayHigh_(displayHigh), columnOf_(bitmap.pixelsWide()),
+          widthOf_(displayWide, 0), sums_(static_cast<std::size_t>(displayWide) * 4) {
+        for (int x = 0; x < displayWide; ++x) {
+            int x0 = blockStart(x, displayWide, bitmap.pixelsWide());
+            int x1 = std::max(x0 + 1, blockStart(x + 1, displayWide, bitmap.pixelsWide()));
+            for (int b = x0; b < std::min(x1, bitmap.pixelsWide()); ++b) {
+                columnOf_[b] = x;
             }
-        }
-    } else {
-        const std::uint8_t* line = bitmap.plane(0) + rowStart;
-        const std::size_t step = bits / 8;
-        for (const std::uint8_t* p = line + step * x0; p < line + step * x1; p += step) {
-            for (int s = 0; s < samples; ++s) {
-                sums.sums[s] += p[s];
-            }
+            widthOf_[x] = std::min(x1, bitmap.pixelsWide()) - x0;
         }
     }
-    sums.count += static_cast<std::uint32_t>(x1 - x0);
-}
 
-// Averages every block of display row `row` and hands each to put(x, averages).
-template <class Put>
-void averageRow(const Bitmap& bitmap, int row, int displayWide, int displayHigh, Put put) {
-    RowBlock rows = bitmapRowsOf(row, displayHigh, bitmap.pixelsHigh());
-    for (int x = 0; x < displayWide; ++x) {
-        int x0 = blockStart(x, displayWide, bitmap.pixelsWide());
-        int x1 = std::max(x0 + 1, blockStart(x + 1, displayWide, bitmap.pixelsWide()));
-        SampleSums sums;
+    // Hands put(x, averages) every block of display row `row`.
+    template <class Put> void average(int row, Put put) {
+        RowBlock rows = bitmapRowsOf(row, displayHigh_, bitmap_.pixelsHigh());
+        std::fill(sums_.begin(), sums_.end(), 0u);
         for (int y = rows.first; y < rows.last; ++y) {
-            addRow(bitmap, y, x0, x1, sums);
+            addRow(y);
         }
-        std::array<std::uint8_t, 4> average{};
-        for (int s = 0; s < bitmap.samplesPerPixel(); ++s) {
-            average[s] = static_cast<std::uint8_t>((sums.sums[s] + sums.count / 2) / sums.count);
+        const int samples = bitmap_.samplesPerPixel();
+        const std::uint32_t high = static_cast<std::uint32_t>(rows.last - rows.first);
+        for (std::size_t x = 0; x < widthOf_.size(); ++x) {
+            std::uint32_t count = high * static_cast<std::uint32_t>(widthOf_[x]);
+            std::array<std::uint8_t, 4> value{};
+            for (int k = 0; k < samples; ++k) {
+                value[k] = static_cast<std::uint8_t>((sums_[x * 4 + k] + count / 2) / count);
+            }
+            put(static_cast<int>(x), value);
         }
-        put(x, average);
     }
-}
+
+  private:
+    template <int Samples> void addMeshedRow(const std::uint8_t* p) {
+        const int wide = bitmap_.pixelsWide();
+        for (int x = 0; x < wide; ++x, p += Samples) {
+            std::uint32_t* sum = &sums_[static_cast<std::size_t>(columnOf_[x]) * 4];
+            for (int k = 0; k < Samples; ++k) {
+                sum[k] += p[k];
+            }
+        }
+    }
+
+    void addRow(int y) {
+        const int samples = bitmap_.samplesPerPixel();
+        const std::size_t rowStart = static_cast<std::size_t>(y) * bitmap_.bytesPerRow();
+        const std::size_t bits = static_cast<std::size_t>(bitmap_.bitsPerPixel());
+        if (!bitmap_.isPlanar() && bits == 8u * samples) {
+            const std::uint8_t* line = bitmap_.plane(0) + rowStart;
+            switch (samples) {
+            case 1:
+                return addMeshedRow<1>(line);
+            case 2:
+                return addMeshedRow<2>(line);
+            case 3:
+                return addMeshedRow<3>(line);
+            default:
+                return addMeshedRow<4>(line);
+            }
+        }
+        // Planar pixels, or pixels with padding bits: addressed as pixel access does.
+        for (int x = 0; x < bitmap_.pixelsWide(); ++x) {
+            std::uint32_t* sum = &sums_[static_cast<std::size_t>(columnOf_[x]) * 4];
+            for (int k = 0; k < samples; ++k) {
+                sum[k] += bitmap_.isPlanar() ? bitmap_.plane(k)[rowStart + bits * x / (8 * samples)]
+                                             : bitmap_.plane(0)[rowStart + bits * x / 8 + k];
+            }
+        }
+    }
+
+    const Bitmap& bitmap_;
+    int displayHigh_;
+    std::vector<int> columnOf_;
+    std::vector<int> widthOf_;
+    std::vector<std::uint32_t> sums_;
+};
 
 // Premultiplied ARGB from samples that are premultiplied already; colour
 // above alpha (possible in a file) is held to it, as the format requires.
@@ -89,10 +123,10 @@ QImage newDisplayImage(QSize size) {
 
 void drawRowsInto(QImage& display, const Bitmap& bitmap, int rowBegin, int rowEnd) {
     const int samples = bitmap.samplesPerPixel();
+    RowAverager averager(bitmap, display.width(), display.height());
     for (int row = std::max(rowBegin, 0); row < std::min(rowEnd, display.height()); ++row) {
         auto* line = reinterpret_cast<QRgb*>(display.scanLine(row));
-        averageRow(bitmap, row, display.width(), display.height(),
-                   [&](int x, const auto& v) { line[x] = displayPixel(v, samples); });
+        averager.average(row, [&](int x, const auto& v) { line[x] = displayPixel(v, samples); });
     }
 }
 
@@ -101,10 +135,11 @@ std::shared_ptr<Bitmap> reducedCopy(const Bitmap& bitmap, QSize size) {
                                             bitmap.hasAlpha(), false, bitmap.colorSpaceName());
     reduced->setOpaque(bitmap.isOpaque());
     const int samples = bitmap.samplesPerPixel();
+    RowAverager averager(bitmap, size.width(), size.height());
     for (int row = 0; row < size.height(); ++row) {
         std::uint8_t* line =
             reduced->plane(0) + static_cast<std::size_t>(row) * reduced->bytesPerRow();
-        averageRow(bitmap, row, size.width(), size.height(), [&](int x, const auto& v) {
+        averager.average(row, [&](int x, const auto& v) {
             std::copy_n(v.begin(), samples, line + static_cast<std::size_t>(x) * samples);
         });
     }
