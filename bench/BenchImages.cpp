@@ -52,7 +52,9 @@ std::shared_ptr<Bitmap> transparentImage() {
     return gradientImage(4096, 4096, true);
 }
 
-std::shared_ptr<Bitmap> photoImage() { return photoLikeImage(5472, 3648); }
+std::shared_ptr<Bitmap> photoImage() {
+    return photoLikeImage(5472, 3648);
+}
 
 std::shared_ptr<Bitmap> photoLikeImage(int wide, int high) {
     return gradientImage(wide, high, false);

@@ -7,6 +7,7 @@
 #include "ui/ColorPanel.h"
 #include "ui/ColorWell.h"
 #include "ui/QtColors.h"
+#include "ui/StripeMailbox.h"
 #include "ui/VeloApplication.h"
 
 #include <QCloseEvent>
@@ -30,7 +31,6 @@ namespace velo {
 
 namespace {
 
-const QEvent::Type kStripesFinished = static_cast<QEvent::Type>(QEvent::registerEventType());
 constexpr int kDisplayTickMs = 1000;
 
 } // namespace
@@ -51,10 +51,6 @@ DocumentMainWindow::DocumentMainWindow(std::unique_ptr<VeloDocument> document,
 }
 
 DocumentMainWindow::~DocumentMainWindow() {
-    {
-        std::lock_guard guard(mailbox_->mutex);
-        mailbox_->target = nullptr;
-    }
     document_->setStripeObserver({});
     ColorPanel::shared().documentClosed(document_.get());
     document_->windowShouldClose();
@@ -98,22 +94,10 @@ void DocumentMainWindow::buildDrawer() {
 void DocumentMainWindow::finishWindowSetUp() {
     setUpResizeRule();
     document_->setWindow(this);
-    {
-        std::lock_guard guard(mailbox_->mutex);
-        mailbox_->target = this;
-    }
-    std::weak_ptr<StripeMailbox> mailbox = mailbox_;
-    document_->setStripeObserver([mailbox] {
-        std::shared_ptr<StripeMailbox> box = mailbox.lock();
-        if (!box) {
-            return;
-        }
-        std::lock_guard guard(box->mutex);
-        if (box->target && !box->pending) {
-            box->pending = true;
-            QCoreApplication::postEvent(box->target, new QEvent(kStripesFinished));
-        }
-    });
+    auto* mailbox = new StripeMailbox(this);
+    connect(mailbox, &StripeMailbox::stripesFinished, imageView_,
+            &BitmapView::refreshFinishedStripes);
+    document_->setStripeObserver(mailbox->sender());
     imageView_->setBitmap(document_->destinationBitmap());
     setViewBackgroundColor(document_->backgroundColor());
     setBackgroundWellColor(document_->backgroundColor());
@@ -148,18 +132,6 @@ void DocumentMainWindow::showWholeTable() {
                2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width() +
                (drawer_->width() - table->width());
     resizeDocks({dock_}, {wide}, Qt::Horizontal);
-}
-
-void DocumentMainWindow::customEvent(QEvent* event) {
-    if (event->type() != kStripesFinished) {
-        QMainWindow::customEvent(event);
-        return;
-    }
-    {
-        std::lock_guard guard(mailbox_->mutex);
-        mailbox_->pending = false;
-    }
-    imageView_->refreshFinishedStripes();
 }
 
 void DocumentMainWindow::changeEvent(QEvent* event) {

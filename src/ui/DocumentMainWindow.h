@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -113,7 +112,6 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void customEvent(QEvent* event) override;
     QMenu* createPopupMenu() override;
 
   private:
@@ -168,14 +166,6 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     bool closeConfirmed_ = false;   // the user chose not to save
     bool closeAfterSaving_ = false; // the user chose to save, then close
     QString titleText_;
-    // Finished stripes are announced from worker threads: at most one
-    // notice waits in the event queue, and none reaches a closed window.
-    struct StripeMailbox {
-        std::mutex mutex;
-        QObject* target = nullptr;
-        bool pending = false;
-    };
-    std::shared_ptr<StripeMailbox> mailbox_ = std::make_shared<StripeMailbox>();
 };
 
 } // namespace velo

@@ -10,19 +10,7 @@
 namespace velo {
 namespace {
 
-class DocumentCommands : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        document.setWindow(&window);
-        document.finishSetUp();
-    }
-    // The end of one user event.
-    void event() { document.undoManager()->endEvent(); }
-    UndoManager& undo() { return *document.undoManager(); }
-
-    VeloDocument document{nullptr, 2};
-    test::RecordingWindow window;
-};
+using DocumentCommands = test::WindowedDocumentTest;
 
 TEST_F(DocumentCommands, NewAddsASelectedActiveRowThatUndoRemoves) {
     document.newColorAdjustment();

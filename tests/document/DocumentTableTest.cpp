@@ -8,14 +8,8 @@ namespace {
 
 using Column = TableColumn;
 
-class DocumentTable : public ::testing::Test {
+class DocumentTable : public test::WindowedDocumentTest {
   protected:
-    void SetUp() override {
-        document.setWindow(&window);
-        document.finishSetUp();
-    }
-    void event() { document.undoManager()->endEvent(); }
-    UndoManager& undo() { return *document.undoManager(); }
     ColorAdjustment& row(int i) { return *document.colorAdjustments()[i]; }
     // Clicks a swatch of a row that the click has selected.
     void clickSwatch(Column column, int r) {
@@ -23,9 +17,6 @@ class DocumentTable : public ::testing::Test {
         document.tableViewSelectionDidChange();
         document.tableClicked(column, r);
     }
-
-    VeloDocument document{nullptr, 2};
-    test::RecordingWindow window;
 };
 
 TEST_F(DocumentTable, RowsOutsideTheListAndUnknownColumnsAnswerText) {

