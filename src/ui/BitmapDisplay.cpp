@@ -20,45 +20,76 @@ int blockStart(int n, int to, int from) {
 class RowAverager {
   public:
     RowAverager(const Bitmap& bitmap, int displayWide, int displayHigh)
-        : bitmap_(bitmap), displayHigh_(displayHigh), columnOf_(bitmap.pixelsWide()),
-          widthOf_(displayWide, 0), sums_(static_cast<std::size_t>(displayWide) * 4) {
+        : bitmap_(bitmap), displayHigh_(displayHigh), start_(displayWide + 1),
+          sums_(static_cast<std::size_t>(displayWide) * 4) {
+        for (int x = 0; x <= displayWide; ++x) {
+            start_[x] =
+                std::min(blockStart(x, displayWide, bitmap.pixelsWide()), bitmap.pixelsWide());
+        }
+        // A block is never empty, even when the display is the wider.
         for (int x = 0; x < displayWide; ++x) {
-            int x0 = blockStart(x, displayWide, bitmap.pixelsWide());
-            int x1 = std::max(x0 + 1, blockStart(x + 1, displayWide, bitmap.pixelsWide()));
-            for (int b = x0; b < std::min(x1, bitmap.pixelsWide()); ++b) {
-                columnOf_[b] = x;
-            }
-            widthOf_[x] = std::min(x1, bitmap.pixelsWide()) - x0;
+            start_[x + 1] = std::max(start_[x + 1], std::min(start_[x] + 1, bitmap.pixelsWide()));
         }
     }
 
     // Hands put(x, averages) every block of display row `row`.
-    template <class Put> void average(int row, Put put) {
+    template <int Samples, class Put> void average(int row, Put put) {
         RowBlock rows = bitmapRowsOf(row, displayHigh_, bitmap_.pixelsHigh());
         std::fill(sums_.begin(), sums_.end(), 0u);
         for (int y = rows.first; y < rows.last; ++y) {
             addRow(y);
         }
-        const int samples = bitmap_.samplesPerPixel();
         const std::uint32_t high = static_cast<std::uint32_t>(rows.last - rows.first);
-        for (std::size_t x = 0; x < widthOf_.size(); ++x) {
-            std::uint32_t count = high * static_cast<std::uint32_t>(widthOf_[x]);
+        // Blocks are of two widths at most: a division each, then products.
+        std::uint32_t lastCount = 0;
+        std::uint64_t inverse = 0;
+        for (std::size_t x = 0; x + 1 < start_.size(); ++x) {
+            std::uint32_t count = high * static_cast<std::uint32_t>(start_[x + 1] - start_[x]);
             std::array<std::uint8_t, 4> value{};
-            for (int k = 0; k < samples; ++k) {
-                value[k] = static_cast<std::uint8_t>((sums_[x * 4 + k] + count / 2) / count);
+            const std::uint32_t* sum = &sums_[x * 4];
+            if (count == 1) {
+                for (int k = 0; k < Samples; ++k) {
+                    value[k] = static_cast<std::uint8_t>(sum[k]);
+                }
+            } else {
+                if (count != lastCount) {
+                    lastCount = count;
+                    inverse = ((std::uint64_t{1} << 32) + count - 1) / count;
+                }
+                for (int k = 0; k < Samples; ++k) {
+                    std::uint64_t rounded = std::uint64_t{sum[k]} * 2 + count;
+                    value[k] = static_cast<std::uint8_t>(
+                        std::min<std::uint64_t>(255, (rounded * inverse >> 32) / 2));
+                }
             }
             put(static_cast<int>(x), value);
         }
     }
 
   private:
-    template <int Samples> void addMeshedRow(const std::uint8_t* p) {
-        const int wide = bitmap_.pixelsWide();
-        for (int x = 0; x < wide; ++x, p += Samples) {
-            std::uint32_t* sum = &sums_[static_cast<std::size_t>(columnOf_[x]) * 4];
-            for (int k = 0; k < Samples; ++k) {
-                sum[k] += p[k];
+    // Each block's pixels summed in registers, then added to its sums.
+    template <int Samples> void addMeshedRow(const std::uint8_t* line) {
+        for (std::size_t x = 0; x + 1 < start_.size(); ++x) {
+            std::uint32_t s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+            const std::uint8_t* p = line + static_cast<std::size_t>(start_[x]) * Samples;
+            const std::uint8_t* end = line + static_cast<std::size_t>(start_[x + 1]) * Samples;
+            for (; p < end; p += Samples) {
+                s0 += p[0];
+                if constexpr (Samples > 1) {
+                    s1 += p[1];
+                }
+                if constexpr (Samples > 2) {
+                    s2 += p[2];
+                }
+                if constexpr (Samples > 3) {
+                    s3 += p[3];
+                }
             }
+            std::uint32_t* sum = &sums_[x * 4];
+            sum[0] += s0;
+            sum[1] += s1;
+            sum[2] += s2;
+            sum[3] += s3;
         }
     }
 
@@ -80,31 +111,76 @@ class RowAverager {
             }
         }
         // Planar pixels, or pixels with padding bits: addressed as pixel access does.
-        for (int x = 0; x < bitmap_.pixelsWide(); ++x) {
-            std::uint32_t* sum = &sums_[static_cast<std::size_t>(columnOf_[x]) * 4];
-            for (int k = 0; k < samples; ++k) {
-                sum[k] += bitmap_.isPlanar() ? bitmap_.plane(k)[rowStart + bits * x / (8 * samples)]
-                                             : bitmap_.plane(0)[rowStart + bits * x / 8 + k];
+        for (std::size_t c = 0; c + 1 < start_.size(); ++c) {
+            for (int x = start_[c]; x < start_[c + 1]; ++x) {
+                for (int k = 0; k < samples; ++k) {
+                    sums_[c * 4 + k] += bitmap_.isPlanar()
+                                            ? bitmap_.plane(k)[rowStart + bits * x / (8 * samples)]
+                                            : bitmap_.plane(0)[rowStart + bits * x / 8 + k];
+                }
             }
         }
     }
 
     const Bitmap& bitmap_;
     int displayHigh_;
-    std::vector<int> columnOf_;
-    std::vector<int> widthOf_;
+    std::vector<int> start_; // first bitmap column of each block, and the end
     std::vector<std::uint32_t> sums_;
 };
 
 // Premultiplied ARGB from samples that are premultiplied already; colour
 // above alpha (possible in a file) is held to it, as the format requires.
-QRgb displayPixel(const std::array<std::uint8_t, 4>& v, int samples) {
-    std::uint8_t a = samples == 2 ? v[1] : (samples == 4 ? v[3] : 255);
-    bool grey = samples <= 2;
+template <int Samples> QRgb displayPixel(const std::array<std::uint8_t, 4>& v) {
+    std::uint8_t a = Samples == 2 ? v[1] : (Samples == 4 ? v[3] : 255);
+    bool grey = Samples <= 2;
     std::uint8_t r = std::min(v[0], a);
     std::uint8_t g = std::min(grey ? v[0] : v[1], a);
     std::uint8_t b = std::min(grey ? v[0] : v[2], a);
     return qRgba(r, g, b, a);
+}
+
+// A display of the bitmap's own size: a plain conversion, pixel by pixel.
+template <int Samples>
+bool drawRowsOneToOne(QImage& display, const Bitmap& bitmap, int rowBegin, int rowEnd) {
+    if (display.width() != bitmap.pixelsWide() || display.height() != bitmap.pixelsHigh() ||
+        bitmap.isPlanar() || bitmap.bitsPerPixel() != 8 * Samples) {
+        return false;
+    }
+    for (int row = std::max(rowBegin, 0); row < std::min(rowEnd, display.height()); ++row) {
+        auto* out = reinterpret_cast<QRgb*>(display.scanLine(row));
+        const std::uint8_t* p =
+            bitmap.plane(0) + static_cast<std::size_t>(row) * bitmap.bytesPerRow();
+        for (int x = 0; x < display.width(); ++x, p += Samples) {
+            std::array<std::uint8_t, 4> v{};
+            std::copy_n(p, Samples, v.begin());
+            out[x] = displayPixel<Samples>(v);
+        }
+    }
+    return true;
+}
+
+template <int Samples>
+void drawRows(QImage& display, const Bitmap& bitmap, int rowBegin, int rowEnd) {
+    if (drawRowsOneToOne<Samples>(display, bitmap, rowBegin, rowEnd)) {
+        return;
+    }
+    RowAverager averager(bitmap, display.width(), display.height());
+    for (int row = std::max(rowBegin, 0); row < std::min(rowEnd, display.height()); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(display.scanLine(row));
+        averager.average<Samples>(
+            row, [line](int x, const auto& v) { line[x] = displayPixel<Samples>(v); });
+    }
+}
+
+template <int Samples> void reduceInto(Bitmap& reduced, const Bitmap& bitmap) {
+    RowAverager averager(bitmap, reduced.pixelsWide(), reduced.pixelsHigh());
+    for (int row = 0; row < reduced.pixelsHigh(); ++row) {
+        std::uint8_t* line =
+            reduced.plane(0) + static_cast<std::size_t>(row) * reduced.bytesPerRow();
+        averager.average<Samples>(row, [line](int x, const auto& v) {
+            std::copy_n(v.begin(), Samples, line + static_cast<std::size_t>(x) * Samples);
+        });
+    }
 }
 
 } // namespace
@@ -122,11 +198,15 @@ QImage newDisplayImage(QSize size) {
 }
 
 void drawRowsInto(QImage& display, const Bitmap& bitmap, int rowBegin, int rowEnd) {
-    const int samples = bitmap.samplesPerPixel();
-    RowAverager averager(bitmap, display.width(), display.height());
-    for (int row = std::max(rowBegin, 0); row < std::min(rowEnd, display.height()); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(display.scanLine(row));
-        averager.average(row, [&](int x, const auto& v) { line[x] = displayPixel(v, samples); });
+    switch (bitmap.samplesPerPixel()) {
+    case 1:
+        return drawRows<1>(display, bitmap, rowBegin, rowEnd);
+    case 2:
+        return drawRows<2>(display, bitmap, rowBegin, rowEnd);
+    case 3:
+        return drawRows<3>(display, bitmap, rowBegin, rowEnd);
+    default:
+        return drawRows<4>(display, bitmap, rowBegin, rowEnd);
     }
 }
 
@@ -134,14 +214,19 @@ std::shared_ptr<Bitmap> reducedCopy(const Bitmap& bitmap, QSize size) {
     auto reduced = std::make_shared<Bitmap>(size.width(), size.height(), bitmap.samplesPerPixel(),
                                             bitmap.hasAlpha(), false, bitmap.colorSpaceName());
     reduced->setOpaque(bitmap.isOpaque());
-    const int samples = bitmap.samplesPerPixel();
-    RowAverager averager(bitmap, size.width(), size.height());
-    for (int row = 0; row < size.height(); ++row) {
-        std::uint8_t* line =
-            reduced->plane(0) + static_cast<std::size_t>(row) * reduced->bytesPerRow();
-        averager.average(row, [&](int x, const auto& v) {
-            std::copy_n(v.begin(), samples, line + static_cast<std::size_t>(x) * samples);
-        });
+    switch (bitmap.samplesPerPixel()) {
+    case 1:
+        reduceInto<1>(*reduced, bitmap);
+        break;
+    case 2:
+        reduceInto<2>(*reduced, bitmap);
+        break;
+    case 3:
+        reduceInto<3>(*reduced, bitmap);
+        break;
+    default:
+        reduceInto<4>(*reduced, bitmap);
+        break;
     }
     return reduced;
 }

@@ -28,6 +28,16 @@ BitmapView::BitmapView(VeloDocument& document, QWidget* parent)
     resizeSettled_.setSingleShot(true);
     resizeSettled_.setInterval(kResizeSettleMs);
     connect(&resizeSettled_, &QTimer::timeout, this, &BitmapView::fitDisplayToSize);
+    editsPaused_.setSingleShot(true);
+    editsPaused_.setInterval(LiveDisplay::kEditPauseMs + 10);
+    connect(&editsPaused_, &QTimer::timeout, this,
+            [this] { repaintChanged(display_.drawWaitingRows()); });
+}
+
+void BitmapView::resultRestarted() {
+    display_.resultRestarted();
+    editsPaused_.start();
+    update();
 }
 
 void BitmapView::setBitmap(std::shared_ptr<Bitmap> bitmap) {
@@ -74,7 +84,10 @@ void BitmapView::fitDisplayToSize() {
 }
 
 void BitmapView::refreshFinishedStripes() {
-    QRect changed = display_.takeFinishedStripes();
+    repaintChanged(display_.takeFinishedStripes());
+}
+
+void BitmapView::repaintChanged(QRect changed) {
     if (changed.isEmpty()) {
         return;
     }

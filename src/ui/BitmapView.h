@@ -34,6 +34,8 @@ class BitmapView : public QWidget {
     void drawShownImage(QPainter& painter, const QImage& image) const;
     // Takes the finished stripes and repaints what they changed.
     void refreshFinishedStripes();
+    // The result is computed anew.
+    void resultRestarted();
     // Makes the display copy for the current size at once.
     void fitDisplayToSize();
 
@@ -54,11 +56,14 @@ class BitmapView : public QWidget {
   private:
     bool acceptsDrops() const;
     QSize wantedDisplaySize() const;
+    void repaintChanged(QRect changed);
 
     LiveDisplay display_;
     QColor backgroundColor_ = Qt::transparent;
     // Resizing redraws the old copy scaled; a new one is made once it settles.
     QTimer resizeSettled_;
+    // Rows held back while edits stream in are drawn once they pause.
+    QTimer editsPaused_;
 };
 
 } // namespace velo

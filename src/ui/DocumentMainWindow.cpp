@@ -178,8 +178,7 @@ void DocumentMainWindow::setNeedsDisplay() {
 }
 
 void DocumentMainWindow::resultRestarted() {
-    imageView_->display().resultRestarted();
-    imageView_->update();
+    imageView_->resultRestarted();
 }
 
 void DocumentMainWindow::reloadData() {

@@ -4,7 +4,10 @@
 #include "engine/FastPass.h"
 #include "ui/BitmapDisplay.h"
 
+#include <QPainter>
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace velo {
 
@@ -58,6 +61,7 @@ void LiveDisplay::rebuild() {
     }
     image_ = newDisplayImage(size);
     previewSource_.reset();
+    previewShown_ = false;
     if (!showsResult()) {
         // The source never changes once made: read it whole.
         drawRowsInto(image_, *shown_, 0, image_.height());
@@ -76,21 +80,39 @@ void LiveDisplay::drawPreview() {
     if (!source || !result || image_.isNull()) {
         return;
     }
-    if (!previewSource_ || previewSource_->pixelsWide() != image_.width() ||
-        previewSource_->pixelsHigh() != image_.height()) {
-        previewSource_ = reducedCopy(*source, image_.size());
+    // Small enough to be recomputed within a frame, then enlarged to the display.
+    QSize size = image_.size();
+    double pixels = static_cast<double>(size.width()) * size.height();
+    if (pixels > kPreviewPixels) {
+        size = (QSizeF(size) * std::sqrt(kPreviewPixels / pixels)).toSize().expandedTo({1, 1});
+    }
+    if (!previewSource_ || previewSource_->pixelsWide() != size.width() ||
+        previewSource_->pixelsHigh() != size.height()) {
+        previewSource_ = reducedCopy(*source, size);
     }
     std::shared_ptr<Bitmap> preview = alphaAdjustedCopy(*previewSource_, result->hasAlpha());
     auto adjustments = document_.activeAdjustmentCopies();
     calcRangeFast({0, static_cast<std::uint32_t>(preview->pixelsHigh())}, previewSource_.get(),
                   preview.get(), *adjustments);
-    drawRowsInto(image_, *preview, 0, image_.height());
+    if (size == image_.size()) {
+        drawRowsInto(image_, *preview, 0, image_.height());
+    } else {
+        QImage small = newDisplayImage(size);
+        drawRowsInto(small, *preview, 0, small.height());
+        QPainter painter(&image_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(QPoint(0, 0), image_.size()), small);
+    }
+    previewShown_ = true;
 }
 
 void LiveDisplay::resultRestarted() {
     trackResult();
     bool previousSweepFinished = allRowsDone();
     std::fill(rowDone_.begin(), rowDone_.end(), false);
+    lastRestart_ = std::chrono::steady_clock::now();
+    rowsWaiting_ = false;
     // Edits faster than sweeps: show the whole image at once, approximately.
     if (showsResult() && !previousSweepFinished) {
         drawPreview();
@@ -104,15 +126,27 @@ QRect LiveDisplay::takeFinishedStripes() {
         return {}; // of a result being replaced right now
     }
     int high = static_cast<int>(rowDone_.size());
+    bool editing = previewShown_ && std::chrono::steady_clock::now() - lastRestart_ <
+                                        std::chrono::milliseconds(kEditPauseMs);
     QRect changed;
     for (LineRange stripe : finished.stripes) {
         // Lines count from the bottom, rows from the top.
         int lastRow = high - static_cast<int>(stripe.location);
         int firstRow = std::max(0, lastRow - static_cast<int>(stripe.length));
         std::fill(rowDone_.begin() + firstRow, rowDone_.begin() + lastRow, true);
-        if (showsResult()) {
+        if (editing) {
+            rowsWaiting_ = true;
+        } else if (showsResult()) {
             changed |= drawFinishedRows(firstRow, lastRow);
         }
+    }
+    return changed;
+}
+
+QRect LiveDisplay::drawWaitingRows() {
+    QRect changed = takeFinishedStripes();
+    if (std::exchange(rowsWaiting_, false)) {
+        changed |= drawFinishedRows(0, static_cast<int>(rowDone_.size()));
     }
     return changed;
 }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -31,8 +32,14 @@ class LiveDisplay {
     // The result is being computed anew.
     void resultRestarted();
     // Takes the stripes finished since last asked into the image; answers
-    // the part of the image that changed.
+    // the part of the image that changed. While edits keep coming and the
+    // preview shows, finished rows wait: they would be stale within a frame.
     QRect takeFinishedStripes();
+    // Draws the rows that waited; for once the edits have paused.
+    QRect drawWaitingRows();
+    static constexpr int kEditPauseMs = 100;
+    // The most pixels a preview computes.
+    static constexpr double kPreviewPixels = 400000;
 
     const QImage& image() const { return image_; }
     // Whether the image shows the exact, complete result (or the source).
@@ -54,6 +61,9 @@ class LiveDisplay {
     const Bitmap* tracked_ = nullptr;
     std::vector<bool> rowDone_;
     std::shared_ptr<const Bitmap> previewSource_;
+    bool previewShown_ = false;
+    bool rowsWaiting_ = false;
+    std::chrono::steady_clock::time_point lastRestart_;
 };
 
 } // namespace velo
