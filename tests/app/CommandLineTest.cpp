@@ -1,6 +1,6 @@
 #include "app/ColorSpecs.h"
-#include "document/DocumentController.h"
 #include "app/Velo.h"
+#include "document/DocumentController.h"
 #include "document/FileTypes.h"
 #include "engine/AdjustmentPass.h"
 #include "platform/Files.h"
@@ -215,6 +215,25 @@ TEST(DocumentControllerTest, OpensDocumentsAndImagesAsOneClass) {
     EXPECT_EQ(DocumentController::typeForFile(saved), kVeloDocumentType);
     EXPECT_TRUE(controller.openDocument(saved).document);
     EXPECT_FALSE(controller.openDocument(folder / "missing.velo").document);
+}
+
+} // namespace
+} // namespace velo
+
+namespace velo {
+namespace {
+
+TEST(VeloEntry, FilesOpenWindowsWhileCommandsAndOptionsRunOnTheCommandLine) {
+    EXPECT_FALSE(isCommandLineUse({}));
+    EXPECT_FALSE(isCommandLineUse({"photo.jpg", "other.velo"}));
+    EXPECT_TRUE(isCommandLineUse({"apply", "photo.jpg"}));
+    EXPECT_TRUE(isCommandLineUse({"--version"}));
+    EXPECT_TRUE(isCommandLineUse({"--no-such-option"}));
+    std::ostringstream out, err;
+    test::TemporaryFolder folder;
+    SettingsUserDefaults defaults(folder.path());
+    EXPECT_EQ(runVelo({{"--help"}, out, err, defaults}), kExitSuccess);
+    EXPECT_NE(out.str().find("velo [FILE...]"), std::string::npos);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <random>
@@ -183,6 +185,42 @@ TEST(AdjustmentEngine, ClosingAnIdleEngineDoesNotWaitOutTheIdlePeriod) {
     engine.shutdown();
     // Idle workers wait 2 s at a time; shutdown must wake them, not wait.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+}
+
+} // namespace
+} // namespace velo
+
+namespace velo {
+namespace {
+
+TEST(AdjustmentEngine, FinishedStripesOfOneSweepCoverTheImageOnceAndAreAnnounced) {
+    std::mt19937 random(11);
+    AdjustmentEngine engine(3);
+    std::atomic<int> announced{0};
+    engine.setStripeObserver([&] { ++announced; });
+    auto source = randomBitmap(random, 40, 251, 3);
+    auto destination = source->copy();
+    Adjustments active{randomAdjustment(random)};
+    engine.replaceImage(source, destination, active);
+    engine.waitUntilComplete();
+    for (int sweep = 0; sweep < 2; ++sweep) {
+        AdjustmentEngine::FinishedStripes finished = engine.takeFinishedStripes();
+        EXPECT_EQ(finished.destination, destination.get());
+        std::vector<int> covered(251, 0);
+        for (LineRange stripe : finished.stripes) {
+            ASSERT_LE(stripe.end(), 251u);
+            for (std::uint32_t y = stripe.location; y < stripe.end(); ++y) {
+                ++covered[y];
+            }
+        }
+        EXPECT_EQ(std::count(covered.begin(), covered.end(), 1), 251) << "sweep " << sweep;
+        // Taken once; a restart begins a new account.
+        EXPECT_TRUE(engine.takeFinishedStripes().stripes.empty());
+        engine.restart(active);
+        engine.waitUntilComplete();
+    }
+    EXPECT_EQ(announced.load(), 3 * 10);
+    EXPECT_TRUE(engine.isResultComplete());
 }
 
 } // namespace
