@@ -34,8 +34,11 @@ QList<DocumentMainWindow*> VeloApplication::windows() const {
 DocumentMainWindow* VeloApplication::show(std::unique_ptr<VeloDocument> document) {
     auto* window = new DocumentMainWindow(std::move(document), *this);
     windows_.append(window);
-    connect(window, &QObject::destroyed, this, [this] {
-        windows_.removeAll(nullptr);
+    // A widget announces its end while pointers to it still hold.
+    connect(window, &QObject::destroyed, this, [this](QObject* gone) {
+        windows_.removeIf([gone](const QPointer<DocumentMainWindow>& open) {
+            return !open || static_cast<QObject*>(open.data()) == gone;
+        });
         if (quitting_) {
             closeNextWindow();
         }

@@ -344,5 +344,25 @@ TEST_F(WindowTest, ClosingWithUnsavedChangesAsksAndEachAnswerDoesWhatItSays) {
     EXPECT_EQ(window->document().colorAdjustments().size(), rows);
 }
 
+TEST_F(WindowTest, QuittingAsksAboutUnsavedWorkAndCancelStopsIt) {
+    QPointer<DocumentMainWindow> clean = open(writeTwoColourImage(folder / "clean.png", false));
+    QPointer<DocumentMainWindow> edited = open(writeTwoColourImage(folder / "edited.png", false));
+    ASSERT_TRUE(clean && edited);
+    edited->newAdjustment();
+    application.quit();
+    for (int i = 0; i < 5; ++i) {
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+    }
+    EXPECT_FALSE(clean);
+    ASSERT_TRUE(edited);
+    auto* sheet = edited->findChild<QMessageBox*>("saveChangesSheet");
+    ASSERT_TRUE(sheet);
+    sheet->button(QMessageBox::Cancel)->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(edited);
+    EXPECT_TRUE(edited->isVisible());
+}
+
 } // namespace
 } // namespace velo
