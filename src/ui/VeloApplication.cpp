@@ -16,29 +16,26 @@ VeloApplication::VeloApplication(UserDefaults& defaults, QSettings& settings, in
     : controller_(defaults, numberOfThreads), settings_(settings) {}
 
 VeloApplication::~VeloApplication() {
-    for (const QPointer<DocumentMainWindow>& window : windows_) {
-        delete window.data();
+    for (DocumentMainWindow* window : windows()) {
+        delete window;
     }
 }
 
 QList<DocumentMainWindow*> VeloApplication::windows() const {
     QList<DocumentMainWindow*> open;
-    for (const QPointer<DocumentMainWindow>& window : windows_) {
-        if (window) {
-            open.append(window.data());
-        }
+    for (const OpenWindow& window : windows_) {
+        open.append(window.window);
     }
     return open;
 }
 
 DocumentMainWindow* VeloApplication::show(std::unique_ptr<VeloDocument> document) {
     auto* window = new DocumentMainWindow(std::move(document), *this);
-    windows_.append(window);
-    // A widget announces its end while pointers to it still hold.
+    // A widget announces its end from its base's destructor: by then it is
+    // known only as the object it was.
+    windows_.append(OpenWindow{window, window});
     connect(window, &QObject::destroyed, this, [this](QObject* gone) {
-        windows_.removeIf([gone](const QPointer<DocumentMainWindow>& open) {
-            return !open || static_cast<QObject*>(open.data()) == gone;
-        });
+        windows_.removeIf([gone](const OpenWindow& open) { return open.object == gone; });
         if (quitting_) {
             closeNextWindow();
         }

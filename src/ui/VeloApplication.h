@@ -3,7 +3,6 @@
 #include "document/DocumentController.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QSettings>
 #include <QStringList>
 #include <string>
@@ -58,7 +57,11 @@ class VeloApplication : public QObject {
 
     DocumentController controller_;
     QSettings& settings_;
-    QList<QPointer<DocumentMainWindow>> windows_;
+    struct OpenWindow {
+        DocumentMainWindow* window;
+        QObject* object;
+    };
+    QList<OpenWindow> windows_;
     bool quitting_ = false;
 };
 
