@@ -121,7 +121,8 @@ void DocumentMainWindow::showEvent(QShowEvent* event) {
     if (!shownOnce_) {
         shownOnce_ = true;
         showWholeTable();
-        fitWindowToImage();
+        // Once the drawer's new width is laid out.
+        QTimer::singleShot(0, this, &DocumentMainWindow::fitWindowToImage);
     }
 }
 
