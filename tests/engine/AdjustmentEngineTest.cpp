@@ -219,8 +219,11 @@ TEST(AdjustmentEngine, FinishedStripesOfOneSweepCoverTheImageOnceAndAreAnnounced
         engine.restart(active);
         engine.waitUntilComplete();
     }
-    EXPECT_EQ(announced.load(), 3 * 10);
     EXPECT_TRUE(engine.isResultComplete());
+    // Announcements follow the report of each stripe: all are in once the
+    // workers have ended.
+    engine.shutdown();
+    EXPECT_EQ(announced.load(), 3 * 10);
 }
 
 } // namespace
