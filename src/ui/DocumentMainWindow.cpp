@@ -10,16 +10,13 @@
 #include "ui/StripeMailbox.h"
 #include "ui/VeloApplication.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDockWidget>
-#include <QFileInfo>
+#include <QEvent>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTableView>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 // The artwork is compiled into this library, which a program may link
 // statically: it must be registered by hand.

@@ -4,7 +4,6 @@
 #include "document/VeloDocument.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QTimer>
 #include <map>
 #include <memory>
@@ -131,6 +130,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void askToSaveThenClose();
     bool saveOrAskForName();
     bool writeRepresentation(const QString& path, const std::string& typeName);
+    QString suggestedPath(const QString& extension) const;
     void windowDidResize();
     void setUpResizeRule();
     void applyResizeRule();

@@ -23,21 +23,29 @@ namespace velo {
 
 namespace {
 
-struct ExportFilter {
-    const char* filter;
+struct ExportType {
+    const char* name;
     const char* typeName;
-    const char* extension;
+    QStringList extensions; // the first is added to a name without one
 };
 
-constexpr ExportFilter kExportFilters[] = {
-    {"TIFF image (*.tiff *.tif)", "tiff", "tiff"}, {"JPEG image (*.jpg *.jpeg)", "jpg", "jpg"},
-    {"BMP image (*.bmp)", "bmp", "bmp"},           {"GIF image (*.gif)", "gif", "gif"},
-    {"PNG image (*.png)", "png", "png"},
+const ExportType kExportTypes[] = {
+    {"TIFF image", "tiff", {"tiff", "tif"}}, {"JPEG image", "jpg", {"jpg", "jpeg"}},
+    {"BMP image", "bmp", {"bmp"}},           {"GIF image", "gif", {"gif"}},
+    {"PNG image", "png", {"png"}},
 };
 
-QString withExtension(const QString& path, const QString& extension, const QStringList& accepted) {
+QString filterOf(const ExportType& type) {
+    QStringList patterns;
+    for (const QString& extension : type.extensions) {
+        patterns << "*." + extension;
+    }
+    return QString("%1 (%2)").arg(QObject::tr(type.name), patterns.join(' '));
+}
+
+QString withExtension(const QString& path, const QStringList& accepted) {
     QString suffix = QFileInfo(path).suffix().toLower();
-    return accepted.contains(suffix) ? path : path + "." + extension;
+    return accepted.contains(suffix) ? path : path + "." + accepted.first();
 }
 
 } // namespace
@@ -59,19 +67,14 @@ bool DocumentMainWindow::saveOrAskForName() {
 }
 
 void DocumentMainWindow::saveDocumentAs() {
-    // A document that came from an image is suggested the image's name.
-    QString path = filePath();
-    QString suggested =
-        path.isEmpty()
-            ? QDir::home().filePath(tr("Untitled") + ".velo")
-            : QFileInfo(path).dir().filePath(QFileInfo(path).completeBaseName() + ".velo");
-    auto* dialog = new QFileDialog(this, tr("Save As"), suggested, tr("Velo document (*.velo)"));
+    auto* dialog =
+        new QFileDialog(this, tr("Save As"), suggestedPath("velo"), tr("Velo document (*.velo)"));
     dialog->setObjectName("saveDialog");
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(QString::fromStdString(kVeloDocumentExtension));
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& chosen) {
-        if (saveToFile(withExtension(chosen, "velo", {"velo"})) && closeAfterSaving_) {
+        if (saveToFile(withExtension(chosen, {"velo"})) && closeAfterSaving_) {
             close();
         }
     });
@@ -95,28 +98,32 @@ bool DocumentMainWindow::saveToFile(const QString& path) {
     return true;
 }
 
-void DocumentMainWindow::exportImage() {
-    QStringList filters;
-    for (const ExportFilter& f : kExportFilters) {
-        filters << tr(f.filter);
-    }
+// Beside the file the document came from, under its name; else at home.
+QString DocumentMainWindow::suggestedPath(const QString& extension) const {
     QString path = filePath();
     QString base = path.isEmpty()
                        ? QDir::home().filePath(tr("Untitled"))
                        : QFileInfo(path).dir().filePath(QFileInfo(path).completeBaseName());
-    auto* dialog = new QFileDialog(this, tr("Export"), base + ".png");
+    return base + "." + extension;
+}
+
+void DocumentMainWindow::exportImage() {
+    QStringList filters;
+    for (const ExportType& type : kExportTypes) {
+        filters << filterOf(type);
+    }
+    auto* dialog = new QFileDialog(this, tr("Export"), suggestedPath("png"));
     dialog->setObjectName("exportDialog");
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setNameFilters(filters);
     dialog->selectNameFilter(filters.last());
-    connect(dialog, &QFileDialog::fileSelected, this,
-            [this, dialog, filters](const QString& chosen) {
-                const ExportFilter& f = kExportFilters[std::max<qsizetype>(
-                    0, filters.indexOf(dialog->selectedNameFilter()))];
-                QString extensions = QString(f.filter).section('(', 1).chopped(1).remove("*.");
-                exportToFile(withExtension(chosen, f.extension, extensions.split(' ')), f.typeName);
-            });
+    connect(
+        dialog, &QFileDialog::fileSelected, this, [this, dialog, filters](const QString& chosen) {
+            const ExportType& type =
+                kExportTypes[std::max<qsizetype>(0, filters.indexOf(dialog->selectedNameFilter()))];
+            exportToFile(withExtension(chosen, type.extensions), type.typeName);
+        });
     dialog->open();
 }
 

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -342,6 +343,26 @@ TEST_F(WindowTest, ClosingWithUnsavedChangesAsksAndEachAnswerDoesWhatItSays) {
     EXPECT_FALSE(alive);
     window = open(folder / "two.velo");
     EXPECT_EQ(window->document().colorAdjustments().size(), rows);
+}
+
+TEST_F(WindowTest, ExportWritesTheResultButNeverOverTheImageItCameFrom) {
+    std::filesystem::path image = writeTwoColourImage(folder / "two.png", false);
+    DocumentMainWindow* window = open(image);
+    ASSERT_TRUE(window);
+    QString exported = QString::fromStdString((folder / "two.tiff").string());
+    EXPECT_TRUE(window->exportToFile(exported, "tiff"));
+    QImage written(exported);
+    EXPECT_EQ(written.size(), QSize(240, 180));
+    EXPECT_EQ(written.pixelColor(10, 10), QColor(255, 0, 0));
+
+    auto bytesOf = [](const std::filesystem::path& path) {
+        QFile file(QString::fromStdString(path.string()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QByteArray before = bytesOf(image);
+    EXPECT_FALSE(window->exportToFile(QString::fromStdString(image.string()), "png"));
+    EXPECT_TRUE(window->findChild<QMessageBox*>("alertSheet"));
+    EXPECT_EQ(bytesOf(image), before);
 }
 
 TEST_F(WindowTest, QuittingAsksAboutUnsavedWorkAndCancelStopsIt) {
