@@ -4,6 +4,7 @@
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"
 #include "document/VeloDocument.h"
+#include "platform/Files.h"
 #include "platform/Localization.h"
 
 namespace velo {
@@ -49,9 +50,11 @@ bool VeloDocument::validateUserInterfaceItem(Command command) const {
     case Command::TakeBackgroundColorFrom:
         return destinationBitmap_ && destinationBitmap_->hasAlpha();
     case Command::Revert:
-        // Only a document saved in its own type has a state to go back to.
-        return isDocumentEdited() && !fileName_.empty() &&
-               DocumentController::typeForFile(fileName_) == kVeloDocumentType;
+        // Only a document saved in its own type has a state to go back to:
+        // the one it was saved in, or what another program put there since.
+        return (isDocumentEdited() || fileChangedOnDisk()) && !fileName_.empty() &&
+               DocumentController::typeForFile(fileName_) == kVeloDocumentType &&
+               fileStampOf(fileName_).exists;
     case Command::Export:
     case Command::Print:
     case Command::Zoom:

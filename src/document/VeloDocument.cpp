@@ -4,9 +4,20 @@
 
 #include "color/WorkingBitmap.h"
 #include "document/DefaultsKeys.h"
+#include "engine/ChunkHandout.h"
+#include "platform/Files.h"
 #include "platform/Localization.h"
 
+#include <limits>
+
 namespace velo {
+
+namespace {
+
+// No undo history reaches it: the document stays edited until saved.
+constexpr long kNeverSaved = std::numeric_limits<long>::min();
+
+} // namespace
 
 VeloDocument::VeloDocument(const UserDefaults* defaults, int numberOfThreads)
     : defaults_(defaults), engine_(numberOfThreads) {
@@ -58,12 +69,25 @@ void VeloDocument::setWindow(DocumentWindow* window) {
 void VeloDocument::finishSetUp() {
     settingsChanged();
     undoManager_->removeAllActions();
-    savedChangeCount_ = undoManager_->changeCount();
+    markUnchanged();
 }
 
 void VeloDocument::markUnchanged() {
     undoManager_->endEvent();
     savedChangeCount_ = undoManager_->changeCount();
+    fileStamp_ = fileStampOf(fileName_);
+}
+
+void VeloDocument::markEdited() {
+    savedChangeCount_ = kNeverSaved;
+}
+
+bool VeloDocument::fileChangedOnDisk() const {
+    return !fileName_.empty() && fileStampOf(fileName_) != fileStamp_;
+}
+
+std::string VeloDocument::displayName() const {
+    return restingTitle(fileName_.empty() ? untitledName_ : fileName_);
 }
 
 bool VeloDocument::isDocumentEdited() const {
@@ -139,7 +163,8 @@ void VeloDocument::displayTimerFired() {
         return;
     }
     AdjustmentEngine::DisplayUpdate update =
-        engine_.displayTimerFired(windowShowsDestination() && destinationBitmap_, fileName_);
+        engine_.displayTimerFired(windowShowsDestination() && destinationBitmap_,
+                                  fileName_.empty() ? untitledName_ : fileName_);
     if (update.redraw) {
         window_->setNeedsDisplay();
     }

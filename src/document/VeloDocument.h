@@ -5,6 +5,7 @@
 #include "document/DocumentWindow.h"
 #include "document/TableColumns.h"
 #include "engine/AdjustmentEngine.h"
+#include "platform/Files.h"
 #include "platform/Image.h"
 #include "platform/ImageEncoder.h"
 #include "platform/UndoManager.h"
@@ -142,13 +143,22 @@ class VeloDocument {
     void saveColorAdjustmentsAsDefault(UserDefaults& defaults) const;
 
     bool isDocumentEdited() const;
-    // The document is as its file now holds it.
+    // The document is as its file now holds it (and the file as it is now).
     void markUnchanged();
+    // Edited whatever its history: its file is gone, or it was recovered.
+    void markEdited();
+    // Whether another program changed, replaced or removed the file since
+    // the document was last read from it or saved to it.
+    bool fileChangedOnDisk() const;
     // The "version" of the document file last read ("" when it had none);
     // reading does not depend on it.
     const std::string& fileVersion() const { return fileVersion_; }
     void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
     const std::string& fileName() const { return fileName_; }
+    // The name a document without a file shows instead of "Untitled".
+    void setUntitledName(std::string name) { untitledName_ = std::move(name); }
+    // The title at rest: the file's name, the untitled name, or "Untitled".
+    std::string displayName() const;
 
   private:
     struct ParsedDocument;
@@ -176,6 +186,8 @@ class VeloDocument {
     ColorRef backgroundColor_ = Color::clearColor();
     long savedChangeCount_ = 0;
     std::string fileName_;
+    std::string untitledName_;
+    FileStamp fileStamp_;
     std::string fileVersion_;
     AdjustmentEngine engine_;
 };

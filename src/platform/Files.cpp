@@ -100,4 +100,14 @@ std::optional<std::string> writeFileAtomically(const std::filesystem::path& path
     return std::nullopt;
 }
 
+FileStamp fileStampOf(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return {};
+    }
+    return {true, static_cast<unsigned long long>(info.st_ino),
+            info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec,
+            static_cast<long long>(info.st_size)};
+}
+
 } // namespace velo

@@ -21,4 +21,17 @@ FileBytes readFile(const std::filesystem::path& path);
 std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
                                                const PropertyValue::Data& bytes);
 
+// What tells a file's content apart from what it was: which file it is, its
+// modification time and size. Two stamps differ when the file was replaced
+// or changed.
+struct FileStamp {
+    bool exists = false;
+    unsigned long long inode = 0;
+    long long modified = 0; // nanoseconds since the epoch
+    long long size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp fileStampOf(const std::filesystem::path& path);
+
 } // namespace velo

@@ -11,6 +11,8 @@
 namespace velo {
 namespace {
 
+namespace fs = std::filesystem;
+
 std::vector<PropertyValue> pListsOf(const VeloDocument::Adjustments& list) {
     std::vector<PropertyValue> out;
     for (const auto& a : list) {
@@ -219,6 +221,38 @@ TEST(DocumentFile, DefaultsHoldTheActiveAdjustmentsOnly) {
     EXPECT_TRUE(VeloDocument(&defaults, 1).colorAdjustments().empty());
     defaults.removeObjectForKey("activeColorAdjustments");
     EXPECT_EQ(VeloDocument(&defaults, 1).colorAdjustments().size(), 5u);
+}
+
+// Another program may change or remove the file while the document is open.
+TEST(DocumentFile, ChangesOnDiskOfferRevertAndRemovalCountsAsUnsaved) {
+    test::TemporaryFolder folder;
+    fs::path path = folder / "a.velo";
+    VeloDocument other(nullptr, 1);
+    other.setSourceImage(test::randomImage(5, 4, 3));
+    ASSERT_FALSE(other.writeToFile(path, kVeloDocumentType));
+    VeloDocument document(nullptr, 1);
+    ASSERT_TRUE(document.readFromFile(path, kVeloDocumentType).ok);
+    document.setFileName(path.string());
+    document.finishSetUp();
+    EXPECT_FALSE(document.fileChangedOnDisk());
+    EXPECT_FALSE(document.validateUserInterfaceItem(Command::Revert));
+
+    other.colorAdjustments()[0]->setUsesHSB(true);
+    other.setSourceImage(test::randomImage(6, 4, 3));
+    ASSERT_FALSE(other.writeToFile(path, kVeloDocumentType));
+    EXPECT_TRUE(document.fileChangedOnDisk());
+    EXPECT_TRUE(document.validateUserInterfaceItem(Command::Revert)) << "the new content";
+    document.markUnchanged();
+    EXPECT_FALSE(document.fileChangedOnDisk()) << "saved or reverted";
+
+    fs::remove(path);
+    EXPECT_TRUE(document.fileChangedOnDisk());
+    EXPECT_FALSE(document.validateUserInterfaceItem(Command::Revert)) << "nothing to revert to";
+    EXPECT_FALSE(document.isDocumentEdited());
+    document.markEdited();
+    EXPECT_TRUE(document.isDocumentEdited());
+    document.undoManager()->undo();
+    EXPECT_TRUE(document.isDocumentEdited()) << "no history makes it saved";
 }
 
 } // namespace
