@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QLoggingCategory>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <cstdlib>
 #include <iostream>
@@ -39,17 +40,21 @@ int runWindows(int argc, char** argv) {
     QApplication::setOrganizationName("Velo");
     QApplication::setApplicationName("Velo");
     QApplication::setApplicationDisplayName("Velo");
-    QApplication::setWindowIcon(QIcon(":/images/velo.svg"));
+    QGuiApplication::setDesktopFileName("org.velo.Velo");
+    QApplication::setWindowIcon(QIcon::fromTheme("org.velo.Velo", QIcon(":/images/velo.svg")));
     QLoggingCategory::setFilterRules("qt.gui.imageio*=false");
     setImageMemoryLimitFromEnvironment();
     velo::SettingsUserDefaults defaults;
     QSettings settings;
     velo::VeloApplication velo(defaults, settings);
+    velo.keepRecoveryIn(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                        "/recovery");
+    int recovered = velo.offerRecovery();
     QStringList files = QApplication::arguments().mid(1);
     for (const QString& file : files) {
         velo.openFile(file);
     }
-    if (files.isEmpty()) {
+    if (files.isEmpty() && recovered == 0) {
         velo.newDocument();
     }
     return QApplication::exec();

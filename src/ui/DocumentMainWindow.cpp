@@ -1,12 +1,12 @@
 // The window's construction and what the document asks of it.
 #include "ui/DocumentMainWindow.h"
 
-#include "engine/ChunkHandout.h"
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/BitmapView.h"
 #include "ui/ColorPanel.h"
 #include "ui/ColorWell.h"
 #include "ui/QtColors.h"
+#include "ui/RecoveryKeeper.h"
 #include "ui/StripeMailbox.h"
 #include "ui/VeloApplication.h"
 
@@ -45,6 +45,10 @@ DocumentMainWindow::DocumentMainWindow(std::unique_ptr<VeloDocument> document,
     buildMenus();
     applyToolbarItems();
     finishWindowSetUp();
+    if (RecoveryFolder* folder = application_.recoveryFolder()) {
+        keeper_ = new RecoveryKeeper(*folder, *document_, this);
+        keeper_->setOriginalPath(filePath());
+    }
 }
 
 DocumentMainWindow::~DocumentMainWindow() {
@@ -108,7 +112,7 @@ void DocumentMainWindow::finishWindowSetUp() {
         document_->undoManager()->endEvent();
         updateActions();
     });
-    updateTitle(QString::fromStdString(restingTitle(document_->fileName())));
+    updateTitle(QString::fromStdString(document_->displayName()));
     updateActions();
 }
 
@@ -136,6 +140,8 @@ void DocumentMainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         // The colour panel edits the document whose window was last active.
         ColorPanel::shared().setLastActiveDocument(document_.get());
+        // After the activation, so that a question does not come inside it.
+        QTimer::singleShot(0, this, &DocumentMainWindow::checkFileOnDisk);
     }
     QMainWindow::changeEvent(event);
 }
@@ -147,6 +153,9 @@ QString DocumentMainWindow::filePath() const {
 void DocumentMainWindow::documentEdited() {
     endOfEvent_.start();
     updateActions();
+    if (keeper_) {
+        keeper_->documentEdited();
+    }
 }
 
 void DocumentMainWindow::updateTitle(const QString& title) {

@@ -2,6 +2,7 @@
 
 #include "document/DocumentWindow.h"
 #include "document/VeloDocument.h"
+#include "platform/Files.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -22,6 +23,7 @@ namespace velo {
 
 class AdjustmentsDrawer;
 class BitmapView;
+class RecoveryKeeper;
 class ColorWell;
 class VeloApplication;
 
@@ -51,6 +53,12 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void printTo(QPrinter& printer);
     // Rebuilds the toolbar from the application's item list.
     void applyToolbarItems();
+    // The document was recovered after a crash from unsaved work on the file
+    // at originalPath ("" for an untitled document): it is edited, untitled
+    // and named after it.
+    void showRecovered(const QString& originalPath);
+    // Asks about a change another program made to the document's file.
+    void checkFileOnDisk();
 
     // DocumentWindow
     void setBitmap(std::shared_ptr<Bitmap> bitmap) override;
@@ -129,6 +137,9 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void refreshRecentMenu();
     void askToSaveThenClose();
     bool saveOrAskForName();
+    void saveOverChangedFile(const QString& path);
+    bool writeDocumentTo(const QString& path);
+    void offerRevertToChangedFile();
     bool writeRepresentation(const QString& path, const std::string& typeName);
     QString suggestedPath(const QString& extension) const;
     void windowDidResize();
@@ -166,6 +177,9 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     bool closeConfirmed_ = false;   // the user chose not to save
     bool closeAfterSaving_ = false; // the user chose to save, then close
     QString titleText_;
+    RecoveryKeeper* keeper_ = nullptr; // none without a recovery folder
+    QString recoveredFrom_;
+    std::optional<FileStamp> toldFileStamp_; // the change on disk last asked about
 };
 
 } // namespace velo

@@ -2,10 +2,10 @@
 #include "ui/DocumentMainWindow.h"
 
 #include "document/FileTypes.h"
-#include "engine/ChunkHandout.h"
 #include "platform/Files.h"
 #include "ui/BitmapDisplay.h"
 #include "ui/BitmapView.h"
+#include "ui/RecoveryKeeper.h"
 #include "ui/VeloApplication.h"
 
 #include <QCloseEvent>
@@ -87,20 +87,107 @@ void DocumentMainWindow::saveDocumentAs() {
 }
 
 bool DocumentMainWindow::saveToFile(const QString& path) {
+    bool overFile = QFileInfo(path).absoluteFilePath() == QFileInfo(filePath()).absoluteFilePath();
+    if (overFile && document_->fileChangedOnDisk() && fileStampOf(path.toStdString()).exists) {
+        saveOverChangedFile(path);
+        return false;
+    }
+    return writeDocumentTo(path);
+}
+
+bool DocumentMainWindow::writeDocumentTo(const QString& path) {
     if (!writeRepresentation(path, kVeloDocumentType)) {
         return false;
     }
     document_->setFileName(QFileInfo(path).absoluteFilePath().toStdString());
     document_->markUnchanged();
     application_.noteRecentFile(QFileInfo(path).absoluteFilePath());
-    updateTitle(QString::fromStdString(restingTitle(document_->fileName())));
+    updateTitle(QString::fromStdString(document_->displayName()));
     updateActions();
+    if (keeper_) {
+        keeper_->setOriginalPath(filePath());
+        keeper_->forget();
+    }
     return true;
+}
+
+// Another program changed the file since it was read: ask before replacing it.
+void DocumentMainWindow::saveOverChangedFile(const QString& path) {
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Save changes?"),
+                                tr("“%1” was changed by another program since it was opened.")
+                                    .arg(QFileInfo(path).fileName()),
+                                QMessageBox::Save | QMessageBox::Cancel, this);
+    box->setObjectName("fileChangedSheet");
+    box->setInformativeText(tr("Saving replaces what the other program wrote."));
+    box->button(QMessageBox::Save)->setText(tr("Save Anyway"));
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QMessageBox::finished, this, [this, path](int answer) {
+        if (answer == QMessageBox::Save && writeDocumentTo(path)) {
+            if (closeAfterSaving_) {
+                close();
+            }
+        } else if (std::exchange(closeAfterSaving_, false)) {
+            application_.quitCancelled();
+        }
+    });
+    box->open();
+}
+
+void DocumentMainWindow::showRecovered(const QString& originalPath) {
+    recoveredFrom_ = originalPath;
+    QString name = originalPath.isEmpty() ? tr("Untitled") : QFileInfo(originalPath).fileName();
+    document_->setUntitledName(tr("%1 (recovered)").arg(name).toStdString());
+    document_->markEdited();
+    updateTitle(QString::fromStdString(document_->displayName()));
+    updateActions();
+    if (keeper_) {
+        keeper_->setOriginalPath(originalPath);
+        keeper_->keepNow();
+    }
+}
+
+// A file gone leaves its content only here: the document counts as unsaved.
+// A changed one is offered to revert to, once per change.
+void DocumentMainWindow::checkFileOnDisk() {
+    if (!document_->fileChangedOnDisk()) {
+        return;
+    }
+    FileStamp now = fileStampOf(filePath().toStdString());
+    if (std::exchange(toldFileStamp_, now) == now) {
+        return;
+    }
+    if (!now.exists) {
+        document_->markEdited();
+        updateActions();
+    } else if (document_->validateUserInterfaceItem(Command::Revert)) {
+        offerRevertToChangedFile();
+    }
+}
+
+void DocumentMainWindow::offerRevertToChangedFile() {
+    auto* box = new QMessageBox(
+        QMessageBox::Question, tr("Revert?"),
+        tr("“%1” was changed by another program.").arg(QFileInfo(filePath()).fileName()),
+        QMessageBox::Cancel, this);
+    box->setObjectName("fileChangedOnDiskSheet");
+    box->setInformativeText(
+        document_->isDocumentEdited()
+            ? tr("Revert to show its new content; your unsaved changes will be lost.")
+            : tr("Revert to show its new content."));
+    QPushButton* revert = box->addButton(tr("Revert"), QMessageBox::AcceptRole);
+    box->button(QMessageBox::Cancel)->setText(tr("Keep This Version"));
+    box->setDefaultButton(revert);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    connect(revert, &QPushButton::clicked, this, &DocumentMainWindow::revertToSaved);
+    box->open();
 }
 
 // Beside the file the document came from, under its name; else at home.
 QString DocumentMainWindow::suggestedPath(const QString& extension) const {
-    QString path = filePath();
+    QString path = filePath().isEmpty() ? recoveredFrom_ : filePath();
     QString base = path.isEmpty()
                        ? QDir::home().filePath(tr("Untitled"))
                        : QFileInfo(path).dir().filePath(QFileInfo(path).completeBaseName());
@@ -164,6 +251,10 @@ void DocumentMainWindow::revertToSaved() {
         return;
     }
     document_->finishSetUp();
+    toldFileStamp_.reset();
+    if (keeper_) {
+        keeper_->forget();
+    }
     updateActions();
 }
 
@@ -216,6 +307,9 @@ void DocumentMainWindow::closeEvent(QCloseEvent* event) {
     }
     saveWindowState();
     displayTimer_.stop();
+    if (keeper_) {
+        keeper_->forget();
+    }
     event->accept();
 }
 
@@ -224,7 +318,7 @@ void DocumentMainWindow::askToSaveThenClose() {
     if (findChild<QMessageBox*>("saveChangesSheet")) {
         return;
     }
-    QString name = QString::fromStdString(restingTitle(document_->fileName()));
+    QString name = QString::fromStdString(document_->displayName());
     auto* box =
         new QMessageBox(QMessageBox::Warning, tr("Save changes?"),
                         tr("Do you want to save the changes you made to “%1”?").arg(name),

@@ -1,5 +1,6 @@
 #include "ui/VeloApplication.h"
 
+#include "platform/Log.h"
 #include "ui/DocumentMainWindow.h"
 #include "ui/RecentFiles.h"
 #include "ui/ToolbarConfiguration.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace velo {
 
@@ -123,6 +125,66 @@ void VeloApplication::setToolbarItems(const std::vector<std::string>& items) {
 
 void VeloApplication::revertDefaults() {
     controller_.revertDefaults();
+}
+
+void VeloApplication::keepRecoveryIn(const QString& folder) {
+    recovery_ = RecoveryFolder::open(folder.toStdString());
+    if (!recovery_) {
+        logMessage("Unsaved work cannot be kept for recovery in " + folder.toStdString());
+    }
+}
+
+int VeloApplication::offerRecovery() {
+    if (!recovery_) {
+        return 0;
+    }
+    std::vector<RecoveryFolder::Orphan> orphans = recovery_->claimOrphans();
+    if (orphans.empty()) {
+        return 0;
+    }
+    QStringList names;
+    for (const RecoveryFolder::Orphan& orphan : orphans) {
+        QString original = QString::fromStdString(orphan.originalPath);
+        names << (original.isEmpty() ? tr("Untitled") : QFileInfo(original).fileName());
+    }
+    QMessageBox box(QMessageBox::Warning, tr("Recover unsaved work?"),
+                    tr("Velo ended before %n document(s) could be saved.", "", orphans.size()));
+    box.setObjectName("recoveryAlert");
+    box.setInformativeText(
+        tr("Reopen them to save them, or discard them: %1.").arg("“" + names.join("”, “") + "”"));
+    QPushButton* reopenButton = box.addButton(tr("Reopen"), QMessageBox::AcceptRole);
+    QPushButton* discardButton = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
+    box.addButton(tr("Decide Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(reopenButton);
+    box.exec();
+    int opened = 0;
+    if (box.clickedButton() == reopenButton) {
+        opened = static_cast<int>(windows_.size());
+        reopen(orphans);
+        opened = static_cast<int>(windows_.size()) - opened;
+    } else if (box.clickedButton() == discardButton) {
+        for (const RecoveryFolder::Orphan& orphan : orphans) {
+            recovery_->discard(orphan);
+        }
+    }
+    recovery_->releaseClaims();
+    return opened;
+}
+
+// Each is kept anew under this process before the old entry goes, so that
+// no moment is without a copy.
+void VeloApplication::reopen(const std::vector<RecoveryFolder::Orphan>& orphans) {
+    for (const RecoveryFolder::Orphan& orphan : orphans) {
+        DocumentController::Opened opened = controller_.openDocument(orphan.document);
+        if (!opened.document) {
+            logMessage("A recovered document could not be read: " + opened.error);
+            continue;
+        }
+        opened.document->setFileName({});
+        show(std::move(opened.document))
+            ->showRecovered(QString::fromStdString(orphan.originalPath));
+        recovery_->discard(orphan);
+    }
 }
 
 void VeloApplication::quit() {

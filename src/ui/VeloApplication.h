@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentController.h"
+#include "document/RecoveryFolder.h"
 
 #include <QObject>
 #include <QSettings>
@@ -51,12 +52,23 @@ class VeloApplication : public QObject {
     // The file types the open dialog offers: documents and every decodable image.
     static QStringList openFilters();
 
+    // Keeps every window's unsaved work in this folder from now on.
+    void keepRecoveryIn(const QString& folder);
+    RecoveryFolder* recoveryFolder() const { return recovery_.get(); }
+    // Offers what Velo processes that are gone left unsaved: reopened, each
+    // in a window of its own, or discarded, as the user chooses; decided
+    // later otherwise. Answers how many windows it opened.
+    int offerRecovery();
+
   private:
     DocumentMainWindow* show(std::unique_ptr<VeloDocument> document);
     void closeNextWindow();
 
+    void reopen(const std::vector<RecoveryFolder::Orphan>& orphans);
+
     DocumentController controller_;
     QSettings& settings_;
+    std::unique_ptr<RecoveryFolder> recovery_; // outlives the windows
     struct OpenWindow {
         DocumentMainWindow* window;
         QObject* object;

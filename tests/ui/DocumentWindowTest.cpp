@@ -365,24 +365,43 @@ TEST_F(WindowTest, ExportWritesTheResultButNeverOverTheImageItCameFrom) {
     EXPECT_EQ(bytesOf(image), before);
 }
 
-TEST_F(WindowTest, QuittingAsksAboutUnsavedWorkAndCancelStopsIt) {
+TEST_F(WindowTest, QuittingAsksAboutEachUnsavedDocumentAndCancelStopsIt) {
     QPointer<DocumentMainWindow> clean = open(writeTwoColourImage(folder / "clean.png", false));
-    QPointer<DocumentMainWindow> edited = open(writeTwoColourImage(folder / "edited.png", false));
-    ASSERT_TRUE(clean && edited);
-    edited->newAdjustment();
+    QPointer<DocumentMainWindow> first = open(writeTwoColourImage(folder / "first.png", false));
+    QPointer<DocumentMainWindow> second = open(writeTwoColourImage(folder / "second.png", false));
+    ASSERT_TRUE(clean && first && second);
+    first->newAdjustment();
+    second->newAdjustment();
+    auto settleQuitting = [] {
+        for (int i = 0; i < 5; ++i) {
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QApplication::processEvents();
+        }
+    };
+    auto answer = [](DocumentMainWindow* window, QMessageBox::StandardButton button) {
+        auto* sheet = window->findChild<QMessageBox*>("saveChangesSheet");
+        ASSERT_TRUE(sheet);
+        sheet->button(button)->click();
+    };
     application.quit();
-    for (int i = 0; i < 5; ++i) {
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QApplication::processEvents();
-    }
+    settleQuitting();
     EXPECT_FALSE(clean);
-    ASSERT_TRUE(edited);
-    auto* sheet = edited->findChild<QMessageBox*>("saveChangesSheet");
-    ASSERT_TRUE(sheet);
-    sheet->button(QMessageBox::Cancel)->click();
-    QApplication::processEvents();
-    EXPECT_TRUE(edited);
-    EXPECT_TRUE(edited->isVisible());
+    ASSERT_TRUE(first && second);
+    EXPECT_FALSE(second->findChild<QMessageBox*>("saveChangesSheet")) << "one question at a time";
+    answer(first, QMessageBox::Discard);
+    settleQuitting();
+    EXPECT_FALSE(first);
+    ASSERT_TRUE(second);
+    answer(second, QMessageBox::Cancel);
+    settleQuitting();
+    EXPECT_TRUE(second);
+    EXPECT_TRUE(second->isVisible());
+
+    // Cancelled means cancelled: closing another window later does not go on quitting.
+    QPointer<DocumentMainWindow> third = open(writeTwoColourImage(folder / "third.png", false));
+    third->close();
+    settleQuitting();
+    EXPECT_TRUE(second);
 }
 
 } // namespace

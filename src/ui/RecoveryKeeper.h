@@ -1,0 +1,49 @@
+#pragma once
+
+#include "document/RecoveryFolder.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+namespace velo {
+
+// Keeps one window's unsaved document in the recovery folder: written a
+// moment after the user stops editing, never later than 30 s after the
+// first edit not yet written, and only when something changed; removed once
+// the work is saved or given up.
+class RecoveryKeeper : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int kQuietMs = 2000;
+    static constexpr int kLatestMs = 30000;
+
+    RecoveryKeeper(RecoveryFolder& folder, VeloDocument& document, QObject* parent);
+    ~RecoveryKeeper() override;
+
+    // The file the document came from, kept with it for its name.
+    void setOriginalPath(const QString& path) { originalPath_ = path; }
+    const QString& originalPath() const { return originalPath_; }
+
+    void documentEdited();
+    // Writes (or removes) the entry now, whatever is scheduled.
+    void keepNow();
+    // The work is saved, or the user gave it up.
+    void forget();
+
+    // How long to wait after an edit, given the time since the first edit
+    // that is not yet written.
+    static int delayAfterEdit(qint64 sinceFirstUnwrittenMs);
+
+  private:
+    RecoveryFolder& folder_;
+    VeloDocument& document_;
+    RecoveryFolder::Slot slot_;
+    QString originalPath_;
+    QTimer timer_;
+    QElapsedTimer firstUnwritten_;
+    bool failureLogged_ = false;
+};
+
+} // namespace velo
