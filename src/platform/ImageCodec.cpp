@@ -18,8 +18,12 @@ namespace velo {
 namespace {
 
 constexpr int kMaxFrames = 4096;
-// Qt's default resolution, which it reports for files that state none.
-constexpr int kQtDefaultDotsPerMeter = 3780;
+// The resolution Qt reports for files that state none: its default, which
+// depends on the kind of application (100 dpi without a GUI, the screen's
+// otherwise), so that it is asked, not assumed.
+int qtDefaultDotsPerMeter() {
+    return QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
+}
 
 std::uint64_t quarterOfPhysicalMemory() {
     long pages = sysconf(_SC_PHYS_PAGES);
@@ -112,7 +116,7 @@ std::shared_ptr<Bitmap> bitmapFromQImage(const QImage& image, int samples) {
 
 Size pointSize(const QImage& image) {
     auto points = [](int pixels, int dotsPerMeter) {
-        if (dotsPerMeter <= 0 || dotsPerMeter == kQtDefaultDotsPerMeter) {
+        if (dotsPerMeter <= 0 || dotsPerMeter == qtDefaultDotsPerMeter()) {
             return static_cast<double>(pixels);
         }
         // Files store whole dots per inch; dots per metre lose a little.

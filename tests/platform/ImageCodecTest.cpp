@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -72,6 +73,17 @@ TEST(ImageCodec, AppliesOrientationAndResolution) {
     ASSERT_TRUE(retina.image);
     EXPECT_DOUBLE_EQ(retina.image->size.width, 50);
     EXPECT_DOUBLE_EQ(retina.image->size.height, 25);
+
+    // A file that states no resolution is one point a pixel, in a program
+    // without a GUI as in the windows (Qt's defaults differ between them).
+    std::vector<std::uint8_t> png = encode(sharp, "png");
+    auto chunk = std::search(png.begin(), png.end(), std::begin("pHYs"), std::end("pHYs") - 1);
+    ASSERT_NE(chunk, png.end());
+    png.erase(chunk - 4, chunk + 4 + 9 + 4); // length, type, data, CRC
+    DecodedImage plain = decodeImage(png);
+    ASSERT_TRUE(plain.image) << plain.error;
+    EXPECT_DOUBLE_EQ(plain.image->size.width, 100);
+    EXPECT_DOUBLE_EQ(plain.image->size.height, 50);
 }
 
 TEST(ImageCodec, RefusesGarbageAndTruncatedData) {
