@@ -325,7 +325,7 @@ void DocumentMainWindow::askToSaveThenClose() {
                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box->setObjectName("saveChangesSheet");
     box->setInformativeText(tr("Your changes will be lost if you don’t save them."));
-    box->button(QMessageBox::Discard)->setText(tr("Don’t Save"));
+    box->button(QMessageBox::Discard)->setText(tr("&Don’t Save"));
     box->setDefaultButton(QMessageBox::Save);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);

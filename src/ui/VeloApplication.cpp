@@ -147,14 +147,17 @@ int VeloApplication::offerRecovery() {
         QString original = QString::fromStdString(orphan.originalPath);
         names << (original.isEmpty() ? tr("Untitled") : QFileInfo(original).fileName());
     }
+    bool one = orphans.size() == 1;
     QMessageBox box(QMessageBox::Warning, tr("Recover unsaved work?"),
-                    tr("Velo ended before %n document(s) could be saved.", "", orphans.size()));
+                    one ? tr("Velo ended before a document could be saved.")
+                        : tr("Velo ended before %1 documents could be saved.").arg(orphans.size()));
     box.setObjectName("recoveryAlert");
-    box.setInformativeText(
-        tr("Reopen them to save them, or discard them: %1.").arg("“" + names.join("”, “") + "”"));
-    QPushButton* reopenButton = box.addButton(tr("Reopen"), QMessageBox::AcceptRole);
-    QPushButton* discardButton = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
-    box.addButton(tr("Decide Later"), QMessageBox::RejectRole);
+    box.setInformativeText((one ? tr("Reopen it to save it, or discard it: %1.")
+                                : tr("Reopen them to save them, or discard them: %1."))
+                               .arg("“" + names.join("”, “") + "”"));
+    QPushButton* reopenButton = box.addButton(tr("&Reopen"), QMessageBox::AcceptRole);
+    QPushButton* discardButton = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+    box.addButton(tr("Decide &Later"), QMessageBox::RejectRole);
     box.setDefaultButton(reopenButton);
     box.exec();
     int opened = 0;

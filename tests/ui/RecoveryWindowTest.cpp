@@ -87,7 +87,7 @@ TEST_F(RecoveryWindowTest, UnsavedWorkIsKeptUntilSavedUndoneOrGivenUp) {
     window->newAdjustment();
     QTRY_COMPARE_WITH_TIMEOUT(keptDocuments().size(), 1u, 10000);
     QPointer<DocumentMainWindow> alive = window;
-    answerNextBox("saveChangesSheet", "Don’t Save");
+    answerNextBox("saveChangesSheet", "&Don’t Save");
     window->close();
     QTRY_VERIFY(!alive);
     EXPECT_TRUE(keptDocuments().empty()) << "given up";
@@ -107,11 +107,11 @@ TEST_F(RecoveryWindowTest, WorkLeftByAProcessThatIsGoneReopensEditedAndUntitledO
     std::vector<PropertyValue> expected = leaveOrphan((folder / "trip.velo").string());
     application.keepRecoveryIn(QString::fromStdString(recoveryPath.string()));
 
-    answerNextBox("recoveryAlert", "Decide Later");
+    answerNextBox("recoveryAlert", "Decide &Later");
     EXPECT_EQ(application.offerRecovery(), 0);
     EXPECT_EQ(keptDocuments().size(), 1u) << "kept for the next start";
 
-    answerNextBox("recoveryAlert", "Reopen");
+    answerNextBox("recoveryAlert", "&Reopen");
     ASSERT_EQ(application.offerRecovery(), 1);
     ASSERT_EQ(application.windows().size(), 1);
     DocumentMainWindow* window = application.windows().first();
@@ -127,7 +127,7 @@ TEST_F(RecoveryWindowTest, WorkLeftByAProcessThatIsGoneReopensEditedAndUntitledO
     EXPECT_EQ(application.offerRecovery(), 0) << "this process's own work is not offered";
 
     leaveOrphan("");
-    answerNextBox("recoveryAlert", "Discard");
+    answerNextBox("recoveryAlert", "&Discard");
     EXPECT_EQ(application.offerRecovery(), 0);
     EXPECT_EQ(keptDocuments(), kept);
 }
