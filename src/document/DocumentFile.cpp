@@ -143,6 +143,12 @@ bool parseFlags(const PropertyValue& root, std::optional<bool>& colorSpaceAlpha,
 } // namespace
 
 EncodedData VeloDocument::documentArchive() const {
+    return archiveSnapshot()();
+}
+
+// The image is encoded when the archive is made, perhaps on another thread:
+// the source bitmap is never changed once made, only replaced.
+std::function<EncodedData()> VeloDocument::archiveSnapshot() const {
     Adjustments inactive;
     for (const auto& adjustment : colorAdjustments_) {
         if (std::find(activeColorAdjustments_.begin(), activeColorAdjustments_.end(), adjustment) ==
@@ -156,17 +162,20 @@ EncodedData VeloDocument::documentArchive() const {
         {kVersion, "1"},
         {kHasAlpha, destinationBitmap_ && destinationBitmap_->hasAlpha()},
     };
-    if (sourceBitmap_) {
-        EncodedData tiff = encodeTiff(*sourceBitmap_);
-        if (!tiff.data) {
-            return {std::nullopt, "cannot encode the image: " + tiff.error};
-        }
-        root[kSourceImage] = std::move(*tiff.data);
-    }
     if (!colorsEqual(Color::clearColor(), backgroundColor_)) {
         root[kBackgroundColor] = archivedColor(backgroundColor_);
     }
-    return {archivedDataWithRootObject(PropertyValue(std::move(root))), {}};
+    return
+        [root = std::move(root), source = std::shared_ptr<const Bitmap>(sourceBitmap_)]() mutable {
+            if (source) {
+                EncodedData tiff = encodeTiff(*source);
+                if (!tiff.data) {
+                    return EncodedData{std::nullopt, "cannot encode the image: " + tiff.error};
+                }
+                root[kSourceImage] = std::move(*tiff.data);
+            }
+            return EncodedData{archivedDataWithRootObject(PropertyValue(std::move(root))), {}};
+        };
 }
 
 VeloDocument::LoadResult VeloDocument::loadDataRepresentation(std::span<const std::uint8_t> data,

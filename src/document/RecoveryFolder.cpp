@@ -1,6 +1,5 @@
 #include "document/RecoveryFolder.h"
 
-#include "document/FileTypes.h"
 #include "platform/Files.h"
 
 #include <algorithm>
@@ -67,17 +66,22 @@ fs::path RecoveryFolder::entryPath(Slot slot, const char* extension) const {
     return folder_ / (owner_ + "." + std::to_string(slot) + extension);
 }
 
-std::optional<std::string> RecoveryFolder::write(Slot slot, VeloDocument& document,
-                                                 const std::string& originalPath) {
+std::optional<std::string> RecoveryFolder::write(Slot slot,
+                                                 const std::function<EncodedData()>& archive,
+                                                 const std::string& originalPath) const {
     // The origin first: a document entry is never without its name.
     PropertyValue::Data origin(originalPath.begin(), originalPath.end());
     if (auto error = writeFileAtomically(entryPath(slot, kOriginExtension), origin)) {
         return error;
     }
-    return document.writeToFile(entryPath(slot, kDocumentExtension), kVeloDocumentType);
+    EncodedData data = archive();
+    if (!data.data) {
+        return data.error;
+    }
+    return writeFileAtomically(entryPath(slot, kDocumentExtension), *data.data);
 }
 
-void RecoveryFolder::remove(Slot slot) {
+void RecoveryFolder::remove(Slot slot) const {
     std::error_code error;
     fs::remove(entryPath(slot, kDocumentExtension), error);
     fs::remove(entryPath(slot, kOriginExtension), error);

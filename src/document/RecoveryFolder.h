@@ -4,6 +4,7 @@
 #include "platform/FileLock.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,14 +26,15 @@ class RecoveryFolder {
     RecoveryFolder(const RecoveryFolder&) = delete;
     RecoveryFolder& operator=(const RecoveryFolder&) = delete;
 
-    // One document's entry, kept by its window: it writes the document
-    // (atomically) with the path of the file the document came from ("" for
-    // none), and removes both once the work is saved or given up.
+    // One document's entry, kept by its window: it writes the document's
+    // archive (atomically) with the path of the file the document came from
+    // ("" for none), and removes both once the work is saved or given up.
+    // Writing and removing may run on any thread, one at a time per slot.
     using Slot = int;
     Slot newSlot() { return nextSlot_++; }
-    std::optional<std::string> write(Slot slot, VeloDocument& document,
-                                     const std::string& originalPath);
-    void remove(Slot slot);
+    std::optional<std::string> write(Slot slot, const std::function<EncodedData()>& archive,
+                                     const std::string& originalPath) const;
+    void remove(Slot slot) const;
 
     // What a process that is gone left behind; claimed by this one (no other
     // Velo offers them meanwhile) until discarded.

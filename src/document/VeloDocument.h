@@ -130,6 +130,9 @@ class VeloDocument {
     };
     LoadResult loadDataRepresentation(std::span<const std::uint8_t> data,
                                       const std::string& typeName);
+    // The document archive as the document is now, made when called, on any
+    // thread: it holds copies, never the document.
+    std::function<EncodedData()> archiveSnapshot() const;
     // The same through a file, written atomically.
     std::optional<std::string> writeToFile(const std::filesystem::path& path,
                                            const std::string& typeName);

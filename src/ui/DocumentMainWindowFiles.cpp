@@ -43,6 +43,17 @@ QString filterOf(const ExportType& type) {
     return QString("%1 (%2)").arg(QObject::tr(type.name), patterns.join(' '));
 }
 
+// A window-modal question, so that the other windows stay usable meanwhile;
+// it goes once answered.
+QMessageBox* newSheet(QWidget* window, QMessageBox::Icon icon, const QString& title,
+                      const QString& text, QMessageBox::StandardButtons buttons, const char* name) {
+    auto* box = new QMessageBox(icon, title, text, buttons, window);
+    box->setObjectName(name);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    return box;
+}
+
 QString withExtension(const QString& path, const QStringList& accepted) {
     QString suffix = QFileInfo(path).suffix().toLower();
     return accepted.contains(suffix) ? path : path + "." + accepted.first();
@@ -113,16 +124,13 @@ bool DocumentMainWindow::writeDocumentTo(const QString& path) {
 
 // Another program changed the file since it was read: ask before replacing it.
 void DocumentMainWindow::saveOverChangedFile(const QString& path) {
-    auto* box = new QMessageBox(QMessageBox::Warning, tr("Save changes?"),
+    QMessageBox* box = newSheet(this, QMessageBox::Warning, tr("Save changes?"),
                                 tr("“%1” was changed by another program since it was opened.")
                                     .arg(QFileInfo(path).fileName()),
-                                QMessageBox::Save | QMessageBox::Cancel, this);
-    box->setObjectName("fileChangedSheet");
+                                QMessageBox::Save | QMessageBox::Cancel, "fileChangedSheet");
     box->setInformativeText(tr("Saving replaces what the other program wrote."));
     box->button(QMessageBox::Save)->setText(tr("Save Anyway"));
     box->setDefaultButton(QMessageBox::Cancel);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
     connect(box, &QMessageBox::finished, this, [this, path](int answer) {
         if (answer == QMessageBox::Save && writeDocumentTo(path)) {
             if (closeAfterSaving_) {
@@ -145,6 +153,7 @@ void DocumentMainWindow::showRecovered(const QString& originalPath) {
     if (keeper_) {
         keeper_->setOriginalPath(originalPath);
         keeper_->keepNow();
+        keeper_->waitUntilKept(); // before the old entry goes
     }
 }
 
@@ -167,11 +176,10 @@ void DocumentMainWindow::checkFileOnDisk() {
 }
 
 void DocumentMainWindow::offerRevertToChangedFile() {
-    auto* box = new QMessageBox(
-        QMessageBox::Question, tr("Revert?"),
-        tr("“%1” was changed by another program.").arg(QFileInfo(filePath()).fileName()),
-        QMessageBox::Cancel, this);
-    box->setObjectName("fileChangedOnDiskSheet");
+    QMessageBox* box =
+        newSheet(this, QMessageBox::Question, tr("Revert?"),
+                 tr("“%1” was changed by another program.").arg(QFileInfo(filePath()).fileName()),
+                 QMessageBox::Cancel, "fileChangedOnDiskSheet");
     box->setInformativeText(
         document_->isDocumentEdited()
             ? tr("Revert to show its new content; your unsaved changes will be lost.")
@@ -179,8 +187,6 @@ void DocumentMainWindow::offerRevertToChangedFile() {
     QPushButton* revert = box->addButton(tr("Revert"), QMessageBox::AcceptRole);
     box->button(QMessageBox::Cancel)->setText(tr("Keep This Version"));
     box->setDefaultButton(revert);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
     connect(revert, &QPushButton::clicked, this, &DocumentMainWindow::revertToSaved);
     box->open();
 }
@@ -313,22 +319,18 @@ void DocumentMainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Window-modal, so that the other windows stay usable meanwhile.
 void DocumentMainWindow::askToSaveThenClose() {
     if (findChild<QMessageBox*>("saveChangesSheet")) {
         return;
     }
     QString name = QString::fromStdString(document_->displayName());
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, tr("Save changes?"),
-                        tr("Do you want to save the changes you made to “%1”?").arg(name),
-                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-    box->setObjectName("saveChangesSheet");
+    QMessageBox* box = newSheet(this, QMessageBox::Warning, tr("Save changes?"),
+                                tr("Do you want to save the changes you made to “%1”?").arg(name),
+                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                "saveChangesSheet");
     box->setInformativeText(tr("Your changes will be lost if you don’t save them."));
     box->button(QMessageBox::Discard)->setText(tr("&Don’t Save"));
     box->setDefaultButton(QMessageBox::Save);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
     connect(box, &QMessageBox::finished, this, [this](int answer) {
         if (answer == QMessageBox::Discard) {
             closeConfirmed_ = true;

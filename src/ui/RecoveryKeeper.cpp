@@ -3,7 +3,6 @@
 #include "platform/Log.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace velo {
 
@@ -35,17 +34,20 @@ void RecoveryKeeper::keepNow() {
         forget();
         return;
     }
-    std::optional<std::string> error = folder_.write(slot_, document_, originalPath_.toStdString());
-    // Said once: the user's own saving still works, and says why it fails.
-    if (error && !std::exchange(failureLogged_, true)) {
-        logMessage("Could not keep an unsaved document for recovery: " + *error);
-    }
+    writer_.post([&folder = folder_, slot = slot_, archive = document_.archiveSnapshot(),
+                  original = originalPath_.toStdString(), &logged = failureLogged_] {
+        std::optional<std::string> error = folder.write(slot, archive, original);
+        // Said once: the user's own saving still works, and says why it fails.
+        if (error && !logged.exchange(true)) {
+            logMessage("Could not keep an unsaved document for recovery: " + *error);
+        }
+    });
 }
 
 void RecoveryKeeper::forget() {
     timer_.stop();
     firstUnwritten_.invalidate();
-    folder_.remove(slot_);
+    writer_.post([&folder = folder_, slot = slot_] { folder.remove(slot); });
 }
 
 } // namespace velo

@@ -1,18 +1,22 @@
 #pragma once
 
 #include "document/RecoveryFolder.h"
+#include "platform/LatestJobWorker.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <atomic>
 
 namespace velo {
 
 // Keeps one window's unsaved document in the recovery folder: written a
 // moment after the user stops editing, never later than 30 s after the
 // first edit not yet written, and only when something changed; removed once
-// the work is saved or given up.
+// the work is saved or given up. The archive is made and written on a
+// thread of its own (a large image takes seconds), from a snapshot taken on
+// the main thread.
 class RecoveryKeeper : public QObject {
     Q_OBJECT
   public:
@@ -31,6 +35,8 @@ class RecoveryKeeper : public QObject {
     void keepNow();
     // The work is saved, or the user gave it up.
     void forget();
+    // Blocks until the entry is as the last call left it.
+    void waitUntilKept() { writer_.waitUntilIdle(); }
 
     // How long to wait after an edit, given the time since the first edit
     // that is not yet written.
@@ -43,7 +49,8 @@ class RecoveryKeeper : public QObject {
     QString originalPath_;
     QTimer timer_;
     QElapsedTimer firstUnwritten_;
-    bool failureLogged_ = false;
+    std::atomic<bool> failureLogged_{false}; // on the writer's thread
+    LatestJobWorker writer_;                 // last: it ends, having run what waits, first
 };
 
 } // namespace velo

@@ -53,7 +53,8 @@ TEST(RecoveryFolder, WorkOfAKilledProcessComesBackExactlyAndOnlyThen) {
     if (child == 0) {
         auto recovery = RecoveryFolder::open(folder);
         auto document = editedDocument();
-        bool kept = recovery && !recovery->write(recovery->newSlot(), *document, "/photos/a.velo");
+        bool kept = recovery && !recovery->write(recovery->newSlot(), document->archiveSnapshot(),
+                                                 "/photos/a.velo");
         char answer = kept ? 'y' : 'n';
         (void)!::write(ready[1], &answer, 1);
         ::pause();
@@ -100,8 +101,8 @@ TEST(RecoveryFolder, EntriesOfRunningProcessesAndRemovedOnesAreNotOffered) {
     auto document = editedDocument();
     RecoveryFolder::Slot kept = running->newSlot();
     RecoveryFolder::Slot removed = running->newSlot();
-    ASSERT_FALSE(running->write(kept, *document, ""));
-    ASSERT_FALSE(running->write(removed, *document, ""));
+    ASSERT_FALSE(running->write(kept, document->archiveSnapshot(), ""));
+    ASSERT_FALSE(running->write(removed, document->archiveSnapshot(), ""));
     running->remove(removed);
     EXPECT_TRUE(running->claimOrphans().empty()) << "its own entries";
     auto other = RecoveryFolder::open(temporary.path());

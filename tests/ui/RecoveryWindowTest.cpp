@@ -77,7 +77,7 @@ TEST_F(RecoveryWindowTest, UnsavedWorkIsKeptUntilSavedUndoneOrGivenUp) {
     EXPECT_EQ(pListsOf(kept), pListsOf(window->document()));
 
     ASSERT_TRUE(window->saveToFile(QString::fromStdString((folder / "photo.velo").string())));
-    EXPECT_TRUE(keptDocuments().empty()) << "saved";
+    QTRY_VERIFY_WITH_TIMEOUT(keptDocuments().empty(), 10000);
 
     window->newAdjustment();
     QTRY_COMPARE_WITH_TIMEOUT(keptDocuments().size(), 1u, 10000);
@@ -90,7 +90,7 @@ TEST_F(RecoveryWindowTest, UnsavedWorkIsKeptUntilSavedUndoneOrGivenUp) {
     answerNextBox("saveChangesSheet", "&Don’t Save");
     window->close();
     QTRY_VERIFY(!alive);
-    EXPECT_TRUE(keptDocuments().empty()) << "given up";
+    EXPECT_TRUE(keptDocuments().empty()) << "given up, once the window is gone";
 }
 
 TEST_F(RecoveryWindowTest, WorkLeftByAProcessThatIsGoneReopensEditedAndUntitledOrIsDiscarded) {
@@ -101,7 +101,7 @@ TEST_F(RecoveryWindowTest, WorkLeftByAProcessThatIsGoneReopensEditedAndUntitledO
         EXPECT_TRUE(document.readFromFile(imagePath, "png").ok);
         document.colorAdjustments()[2]->setTargetColor(
             Color::colorWithCalibratedRed(0.1234567f, 1e-7f, 0.5f, 1));
-        EXPECT_FALSE(gone->write(gone->newSlot(), document, originalPath));
+        EXPECT_FALSE(gone->write(gone->newSlot(), document.archiveSnapshot(), originalPath));
         return pListsOf(document);
     };
     std::vector<PropertyValue> expected = leaveOrphan((folder / "trip.velo").string());
