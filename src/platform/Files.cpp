@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace velo {
 
@@ -62,42 +63,66 @@ FileBytes readFile(const std::filesystem::path& path) {
     return {std::move(bytes), {}};
 }
 
-std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
-                                               const PropertyValue::Data& bytes) {
-    std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+std::optional<AtomicFile> AtomicFile::create(const std::filesystem::path& target,
+                                             std::string& error) {
+    std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
-        return systemError("cannot write in " + folder.string());
+        error = systemError("cannot write in " + folder.string());
+        return std::nullopt;
     }
-    std::string temporary = pattern;
+    return AtomicFile(target, pattern, fd);
+}
+
+AtomicFile::AtomicFile(AtomicFile&& other) noexcept
+    : target_(std::move(other.target_)), temporary_(std::move(other.temporary_)),
+      fd_(std::exchange(other.fd_, -1)) {}
+
+AtomicFile::~AtomicFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temporary_.c_str());
+    }
+}
+
+std::optional<std::string> AtomicFile::commit() {
+    int fd = std::exchange(fd_, -1);
     auto fail = [&](const std::string& what) {
         std::string error = systemError(what);
-        ::close(fd);
-        ::unlink(temporary.c_str());
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        ::unlink(temporary_.c_str());
         return error;
     };
-    if (!writeAll(fd, bytes)) {
-        return fail("cannot write " + path.string());
-    }
     if (::fsync(fd) != 0) {
-        return fail("cannot write " + path.string());
+        return fail("cannot write " + target_.string());
     }
     // Keep the usual permissions of a new file (mkstemp makes it private).
     mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
-    if (::close(fd) != 0) {
-        std::string error = systemError("cannot write " + path.string());
-        ::unlink(temporary.c_str());
-        return error;
+    if (::close(std::exchange(fd, -1)) != 0) {
+        return fail("cannot write " + target_.string());
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::string error = systemError("cannot replace " + path.string());
-        ::unlink(temporary.c_str());
-        return error;
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        return fail("cannot replace " + target_.string());
     }
     return std::nullopt;
+}
+
+std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
+                                               const PropertyValue::Data& bytes) {
+    std::string error;
+    std::optional<AtomicFile> file = AtomicFile::create(path, error);
+    if (!file) {
+        return error;
+    }
+    if (!writeAll(file->descriptor(), bytes)) {
+        return systemError("cannot write " + path.string());
+    }
+    return file->commit();
 }
 
 FileStamp fileStampOf(const std::filesystem::path& path) {

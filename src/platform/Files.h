@@ -15,6 +15,32 @@ struct FileBytes {
 
 FileBytes readFile(const std::filesystem::path& path);
 
+// A file written under a temporary name in its target's folder and put in
+// the target's place only once complete (synced, then renamed over it): the
+// previous file survives any failure, and an uncommitted temporary file is
+// removed.
+class AtomicFile {
+  public:
+    static std::optional<AtomicFile> create(const std::filesystem::path& target,
+                                            std::string& error);
+    AtomicFile(AtomicFile&& other) noexcept;
+    AtomicFile& operator=(AtomicFile&&) = delete;
+    ~AtomicFile();
+
+    // Where to write, through this descriptor or by name.
+    const std::filesystem::path& temporaryPath() const { return temporary_; }
+    int descriptor() const { return fd_; }
+    // Returns an error message, or nothing once the target is replaced.
+    std::optional<std::string> commit();
+
+  private:
+    AtomicFile(std::filesystem::path target, std::filesystem::path temporary, int fd)
+        : target_(std::move(target)), temporary_(std::move(temporary)), fd_(fd) {}
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    int fd_;
+};
+
 // Writes through a temporary file in the same folder, then renames it over
 // the target: the previous file survives any failure, and no temporary file
 // is left behind. Returns an error message, or nothing on success.
