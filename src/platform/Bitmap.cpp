@@ -82,6 +82,7 @@ std::shared_ptr<Bitmap> Bitmap::copy() const {
                                            isPlanar_, colorSpaceName_, bytesPerRow_, bitsPerPixel_);
     result->opaque_ = opaque_;
     result->size_ = size_;
+    result->iccProfile_ = iccProfile_;
     for (int i = 0; i < numberOfPlanes(); ++i) {
         std::memcpy(result->planes_[i].get(), planes_[i].get(), bytesPerPlane());
     }

@@ -2,6 +2,7 @@
 
 #include "platform/ColorSpaces.h"
 #include "platform/Geometry.h"
+#include "platform/IccProfile.h"
 
 #include <array>
 #include <cstddef>
@@ -45,6 +46,13 @@ class Bitmap {
     Size size() const { return size_; }
     void setSize(Size size) { size_ = size; }
 
+    // The profile the samples are encoded in, as the file gave it; null for
+    // none. Shared by copies, never changed in place.
+    const std::shared_ptr<const IccProfile>& iccProfile() const { return iccProfile_; }
+    void setIccProfile(std::shared_ptr<const IccProfile> profile) {
+        iccProfile_ = std::move(profile);
+    }
+
     std::uint8_t* plane(int index) { return planes_[index].get(); }
     const std::uint8_t* plane(int index) const { return planes_[index].get(); }
     std::size_t bytesPerPlane() const {
@@ -67,6 +75,7 @@ class Bitmap {
     int bitsPerPixel_;
     bool opaque_ = false;
     Size size_;
+    std::shared_ptr<const IccProfile> iccProfile_;
     std::array<PlaneBuffer, kMaxPlanes> planes_;
 };
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/Bitmap.h"
+#include "platform/Image.h"
+
+#include <memory>
+
+namespace velo {
+
+// The layouts every decoder gives: 1 to 4 meshed samples, alpha (the last of
+// 2 or 4) premultiplied, grey for 1 or 2 samples and RGB otherwise.
+std::shared_ptr<Bitmap> newDecodedBitmap(int pixelsWide, int pixelsHigh, int samplesPerPixel);
+
+// An image of one frame, that bitmap, as large as the bitmap says.
+Image singleBitmapImage(std::shared_ptr<Bitmap> bitmap);
+
+// Whether a decoded bitmap of four bytes a pixel stays within imageMemoryLimit().
+bool fitsImageMemoryLimit(long long pixelsWide, long long pixelsHigh);
+
+} // namespace velo
