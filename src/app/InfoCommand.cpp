@@ -4,7 +4,9 @@
 #include "color/WorkingBitmap.h"
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"
+#include "platform/Files.h"
 #include "platform/ImageCodec.h"
+#include "platform/ImageMetadata.h"
 
 #include <nlohmann/json.hpp>
 
@@ -36,6 +38,25 @@ json describeBitmap(const Bitmap& bitmap) {
             {"planar", bitmap.isPlanar()}};
 }
 
+// The colour profile and the main EXIF fields, those there are.
+void describeMetadata(json& info, const std::shared_ptr<const IccProfile>& profile,
+                      const ImageMetadata* metadata) {
+    if (profile) {
+        std::optional<std::string> description = iccProfileDescription(*profile);
+        info["colorProfile"] = {{"description", description ? json(*description) : json()},
+                                {"bytes", profile->size()}};
+    }
+    std::vector<ImageMetadata::Field> fields =
+        metadata ? metadata->mainExifFields() : std::vector<ImageMetadata::Field>{};
+    if (!fields.empty()) {
+        json exif = json::object();
+        for (const ImageMetadata::Field& field : fields) {
+            exif[field.name] = field.value;
+        }
+        info["exif"] = exif;
+    }
+}
+
 json describeImage(const Image& image) {
     json reps = json::array();
     for (const ImageRep& rep : image.representations) {
@@ -55,6 +76,8 @@ json describeImage(const Image& image) {
                          [&](const ImageRep& r) { return r.bitmap == working; });
         info["workingBitmap"] = chosen;
     }
+    describeMetadata(info, image.metadata ? image.metadata->iccProfile() : nullptr,
+                     image.metadata.get());
     return info;
 }
 
@@ -74,12 +97,33 @@ json describeDocument(const VeloDocument& document) {
     info["alpha"] = document.destinationBitmap() && document.destinationBitmap()->hasAlpha();
     info["background"] = describeColor(document.backgroundColor());
     info["adjustments"] = adjustments;
+    const std::shared_ptr<const Image>& source = document.sourceImage();
+    describeMetadata(info,
+                     document.sourceBitmap() ? document.sourceBitmap()->iccProfile() : nullptr,
+                     source ? source->metadata.get() : nullptr);
     return info;
 }
 
 void printBitmapLine(std::ostream& out, const json& b) {
     out << b["width"] << "x" << b["height"] << " " << b["layout"].get<std::string>() << ", "
         << b["bitsPerSample"] << " bits per sample" << (b.value("planar", false) ? ", planar" : "");
+}
+
+void printMetadata(std::ostream& out, const json& info) {
+    if (info.contains("colorProfile")) {
+        const json& profile = info["colorProfile"];
+        out << "colour profile: ";
+        if (!profile["description"].is_null()) {
+            out << profile["description"].get<std::string>() << ", ";
+        }
+        out << profile["bytes"] << " bytes\n";
+    }
+    if (info.contains("exif")) {
+        out << "EXIF:\n";
+        for (const auto& [name, value] : info["exif"].items()) {
+            out << "  " << name << ": " << value.get<std::string>() << "\n";
+        }
+    }
 }
 
 void printText(std::ostream& out, const std::string& path, const json& info) {
@@ -99,6 +143,7 @@ void printText(std::ostream& out, const std::string& path, const json& info) {
             printBitmapLine(out, info["workingBitmap"]);
             out << (info["workingBitmap"]["rendered"].get<bool>() ? " (rendered)" : "") << "\n";
         }
+        printMetadata(out, info);
         return;
     }
     std::string version = info["version"].get<std::string>();
@@ -111,6 +156,7 @@ void printText(std::ostream& out, const std::string& path, const json& info) {
     }
     out << "\nalpha: " << (info["alpha"].get<bool>() ? "yes" : "no") << "\n";
     out << "background: " << info["background"].get<std::string>() << "\n";
+    printMetadata(out, info);
     out << "adjustments: " << info["adjustments"].size() << "\n";
     for (const json& a : info["adjustments"]) {
         out << "  " << (a["active"].get<bool>() ? "on " : "off") << " "
@@ -144,11 +190,14 @@ int runInfoCommand(const CommandContext& context) {
         }
         info = describeDocument(document);
     } else {
-        DecodedImage decoded = readImageFile(path);
+        FileBytes file = readFile(path);
+        DecodedImage decoded =
+            file.bytes ? decodeImage(*file.bytes) : DecodedImage{std::nullopt, file.error};
         if (!decoded.image) {
             context.err << "velo: " << path << ": " << decoded.error << "\n";
             return kExitFailure;
         }
+        attachImageMetadata(*decoded.image, *file.bytes);
         info = describeImage(*decoded.image);
     }
     if (arguments.has("--json")) {

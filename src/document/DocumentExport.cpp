@@ -2,6 +2,7 @@
 #include "document/DefaultsKeys.h"
 #include "document/FileTypes.h"
 #include "document/VeloDocument.h"
+#include "platform/ImageMetadata.h"
 #include "platform/Localization.h"
 #include "platform/Log.h"
 
@@ -41,9 +42,9 @@ std::string format(const std::string& pattern, const std::string& first,
 
 } // namespace
 
-float VeloDocument::jpegCompressionFactor() const {
+float VeloDocument::jpegCompressionFactor(const UserDefaults* defaults) {
     std::optional<PropertyValue> stored =
-        defaults_ ? defaults_->objectForKey(kJpegCompressionFactorDefault) : std::nullopt;
+        defaults ? defaults->objectForKey(kJpegCompressionFactorDefault) : std::nullopt;
     std::optional<float> factor = stored ? floatValue(*stored) : std::nullopt;
     if (factor && *factor >= 0.0f && *factor <= 1.0f) {
         return *factor;
@@ -82,7 +83,10 @@ EncodedData VeloDocument::exportImage(const std::string& typeName, ImageFileType
     if (sourceImage_) {
         destinationBitmap_->setSize(sourceImage_->size);
     }
-    EncodedData encoded = encodeImage(*destinationBitmap_, type, jpegCompressionFactor());
+    // The pixels keep the source's encoding, so its profile stays true.
+    destinationBitmap_->setIccProfile(keepsMetadata_ && sourceBitmap_ ? sourceBitmap_->iccProfile()
+                                                                      : nullptr);
+    EncodedData encoded = encodeImage(*destinationBitmap_, type, jpegCompressionFactor(defaults_));
     if (!encoded.data) {
         std::string message =
             encoded.error.empty()
@@ -94,8 +98,27 @@ EncodedData VeloDocument::exportImage(const std::string& typeName, ImageFileType
                          typeName, encoded.error);
         reportSavingFailure(message);
         encoded.error = message;
+    } else if (keepsMetadata_) {
+        writeSourceMetadata(*encoded.data);
     }
     return encoded;
+}
+
+// An export without metadata rather than none when it cannot be written.
+void VeloDocument::writeSourceMetadata(PropertyValue::Data& encoded) const {
+    std::shared_ptr<const IccProfile> profile =
+        sourceBitmap_ ? sourceBitmap_->iccProfile() : nullptr;
+    const std::shared_ptr<const ImageMetadata>& read =
+        sourceImage_ ? sourceImage_->metadata : nullptr;
+    auto metadata =
+        read ? read->withIccProfile(profile) : std::make_shared<const ImageMetadata>(profile);
+    if (metadata->isEmpty()) {
+        return;
+    }
+    if (auto error = writeImageMetadata(encoded, *metadata, destinationBitmap_->pixelsWide(),
+                                        destinationBitmap_->pixelsHigh())) {
+        logMessage(*error);
+    }
 }
 
 } // namespace velo

@@ -6,6 +6,7 @@
 #include "platform/Archiver.h"
 #include "platform/Files.h"
 #include "platform/ImageCodec.h"
+#include "platform/ImageMetadata.h"
 #include "platform/TiffCodec.h"
 
 #include <algorithm>
@@ -105,6 +106,7 @@ bool parseImage(const PropertyValue& root, std::optional<std::shared_ptr<const I
         error = "the document's image cannot be decoded: " + decoded.error;
         return false;
     }
+    attachImageMetadata(*decoded.image, *value->asData());
     out = std::make_shared<const Image>(std::move(*decoded.image));
     return true;
 }
@@ -186,6 +188,7 @@ VeloDocument::LoadResult VeloDocument::loadDataRepresentation(std::span<const st
         if (!decoded.image) {
             return {false, decoded.error};
         }
+        attachImageMetadata(*decoded.image, data);
         setSourceImage(std::make_shared<const Image>(std::move(*decoded.image)));
         return {true, {}};
     }

@@ -133,6 +133,10 @@ class VeloDocument {
     // The document archive as the document is now, made when called, on any
     // thread: it holds copies, never the document.
     std::function<EncodedData()> archiveSnapshot() const;
+    // Whether exports carry the source's colour profile, EXIF, XMP and IPTC;
+    // they do unless told otherwise.
+    void setKeepsMetadata(bool keeps) { keepsMetadata_ = keeps; }
+    bool keepsMetadata() const { return keepsMetadata_; }
     // The same through a file, written atomically.
     std::optional<std::string> writeToFile(const std::filesystem::path& path,
                                            const std::string& typeName);
@@ -141,6 +145,9 @@ class VeloDocument {
     // Whether a command is enabled now, and the title it takes.
     Validation validateMenuItem(Command command) const;
     bool validateUserInterfaceItem(Command command) const;
+
+    // The JPEG quality exports take: the stored one, else Velo's own.
+    static float jpegCompressionFactor(const UserDefaults* defaults);
 
     // Stores the active adjustments as the defaults for new documents.
     void saveColorAdjustmentsAsDefault(UserDefaults& defaults) const;
@@ -167,7 +174,7 @@ class VeloDocument {
     struct ParsedDocument;
     EncodedData documentArchive() const;
     EncodedData exportImage(const std::string& typeName, ImageFileType type);
-    float jpegCompressionFactor() const;
+    void writeSourceMetadata(PropertyValue::Data& encoded) const;
     void reportSavingFailure(const std::string& message);
     void apply(ParsedDocument& parsed);
     void fillDefaultAdjustments(const UserDefaults* defaults);
@@ -192,6 +199,7 @@ class VeloDocument {
     std::string untitledName_;
     FileStamp fileStamp_;
     std::string fileVersion_;
+    bool keepsMetadata_ = true;
     AdjustmentEngine engine_;
 };
 

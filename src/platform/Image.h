@@ -12,6 +12,8 @@
 
 namespace velo {
 
+class ImageMetadata;
+
 // One representation of an image. 8-bit pixel data is held as a Bitmap;
 // other representations (deeper samples, vector drawings) are only described.
 struct ImageRep {
@@ -36,6 +38,7 @@ struct Image {
     Size size;
     std::optional<std::array<float, 4>> backgroundColor; // calibrated RGBA, when the file has one
     Renderer renderer;
+    std::shared_ptr<const ImageMetadata> metadata; // the file's profile, EXIF, XMP, IPTC; or null
 };
 
 } // namespace velo

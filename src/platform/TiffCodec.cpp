@@ -114,6 +114,19 @@ void writeTags(TIFF* tiff, const Bitmap& bitmap) {
         TIFFSetField(tiff, TIFFTAG_YRESOLUTION,
                      static_cast<float>(72.0 * bitmap.pixelsHigh() / bitmap.size().height));
     }
+    if (const auto& profile = bitmap.iccProfile(); profile && !profile->empty()) {
+        TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<std::uint32_t>(profile->size()),
+                     profile->data());
+    }
+}
+
+std::shared_ptr<const IccProfile> readIccProfile(TIFF* tiff) {
+    std::uint32_t count = 0;
+    const std::uint8_t* data = nullptr;
+    if (!TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &count, &data) || !data || count == 0) {
+        return nullptr;
+    }
+    return std::make_shared<const IccProfile>(data, data + count);
 }
 
 // The bytes of one row of one plane, without padding.
@@ -231,6 +244,7 @@ DecodedBitmap decodeTiffPages(std::span<const std::uint8_t> bytes) {
         yResolution > 0) {
         bitmap->setSize({wide * 72.0 / xResolution, high * 72.0 / yResolution});
     }
+    bitmap->setIccProfile(readIccProfile(tiff.get()));
     return {bitmap, {}};
 }
 
