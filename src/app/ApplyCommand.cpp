@@ -1,13 +1,19 @@
 #include "app/ApplyCommand.h"
 
+#include "app/StreamedApply.h"
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <mutex>
 #include <ostream>
 #include <set>
+#include <thread>
 
 namespace velo {
 
@@ -15,15 +21,18 @@ namespace fs = std::filesystem;
 
 const char* const kApplyUsage =
     "usage: velo apply [--doc FILE.velo] [--map MAP]... [--alpha on|off] [--background COLOR]\n"
-    "                  [--format TYPE] [--threads N] [--quiet] -o OUT INPUT...\n"
+    "                  [--format TYPE] [--threads N] [--quiet] [--strip] -o OUT\n"
+    "                  [--files-from LIST] INPUT...\n"
     "Recolours each INPUT with the document's active adjustments followed by each MAP and\n"
-    "writes OUT: a file for one input, a folder for several. Without inputs, --doc exports\n"
-    "the document's own image.\n"
+    "writes OUT: a file for one input, a folder for several (or when OUT ends in /).\n"
+    "Without inputs, --doc exports the document's own image.\n"
+    "  LIST   a file naming one input a line, or - for the standard input\n"
     "  MAP    [MODEL[/COMPONENTS]:]SOURCE>TARGET, MODEL rgb or hsb, COMPONENTS of h,s,b,a\n"
     "  COLOR  #RRGGBB, #RRGGBBAA or r,g,b[,a]\n"
     "  TYPE   tiff, tif, jpg, JPEG, \"jpg 72 dpi\", bmp, gif or png (default: OUT's extension,\n"
     "         else png)\n"
-    "  --timings  prints the time each file took to decode, recolour and encode\n";
+    "  --timings  prints the time each file took to decode, recolour and encode\n"
+    "  --strip    writes no colour profile, EXIF, XMP or IPTC into the outputs\n";
 
 namespace {
 
@@ -53,6 +62,27 @@ bool sameFile(const fs::path& a, const fs::path& b) {
            fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
 }
 
+// Two files at once: one decodes while the other encodes.
+constexpr std::size_t kFilesAtOnce = 2;
+
+// The inputs named one a line in a file, or on the standard input for "-".
+std::optional<std::string> readFileList(const std::string& from, std::vector<std::string>& inputs) {
+    std::ifstream file;
+    if (from != "-") {
+        file.open(from);
+        if (!file) {
+            return "cannot read the list " + from;
+        }
+    }
+    std::istream& list = from == "-" ? std::cin : file;
+    for (std::string line; std::getline(list, line);) {
+        if (!line.empty()) {
+            inputs.push_back(line);
+        }
+    }
+    return std::nullopt;
+}
+
 class ApplyRun {
   public:
     ApplyRun(const CommandContext& context, const Arguments& arguments)
@@ -67,12 +97,17 @@ class ApplyRun {
         return kExitUsage;
     }
     bool fail(const std::string& file, const std::string& reason) {
+        std::lock_guard<std::mutex> lock(shared_);
         progress_.done();
         context_.err << "velo: " << file << ": " << reason << "\n";
         return false;
     }
     std::optional<std::string> planJobs();
+    bool runJobs();
     bool runJob(const Job& job, std::size_t index);
+    std::optional<bool> streamJob(const Job& job, const std::string& name);
+    VeloDocument::Adjustments activeAdjustments();
+    std::optional<bool> resultAlpha() const;
     bool prepare(VeloDocument& document);
     void reportTimings(const std::string& name, double decode, double pass, double encode);
 
@@ -83,12 +118,21 @@ class ApplyRun {
     std::unique_ptr<VeloDocument> template_;
     std::string typeName_;
     std::vector<Job> jobs_;
+    std::mutex shared_; // the output, the progress and the template between files
 };
 
 std::optional<std::string> ApplyRun::planJobs() {
     fs::path out = arguments_.value("-o");
-    const std::vector<std::string>& inputs = arguments_.operands;
-    bool toFolder = inputs.size() > 1 || fs::is_directory(out);
+    std::vector<std::string> inputs = arguments_.operands;
+    if (arguments_.hasValue("--files-from")) {
+        if (auto error = readFileList(arguments_.value("--files-from"), inputs)) {
+            return error;
+        }
+    }
+    if (inputs.empty() && !arguments_.hasValue("--doc")) {
+        return "no input";
+    }
+    bool toFolder = inputs.size() > 1 || fs::is_directory(out) || !out.has_filename();
     typeName_ = arguments_.value("--format");
     if (typeName_.empty()) {
         typeName_ = toFolder ? "png" : typeForExtension(out).value_or("png");
@@ -121,15 +165,9 @@ std::optional<std::string> ApplyRun::planJobs() {
 
 // Gives a document the adjustments, alpha and background of the run.
 bool ApplyRun::prepare(VeloDocument& document) {
-    VeloDocument::Adjustments active =
-        template_ ? copiesOf(template_->activeColorAdjustments()) : VeloDocument::Adjustments{};
-    VeloDocument::Adjustments maps = copiesOf(settings_.maps);
-    active.insert(active.end(), maps.begin(), maps.end());
-    document.replaceAdjustments(active, {});
-    std::optional<bool> alpha = settings_.alpha;
-    if (!alpha && template_ && template_->destinationBitmap()) {
-        alpha = template_->destinationBitmap()->hasAlpha();
-    }
+    document.replaceAdjustments(activeAdjustments(), {});
+    document.setKeepsMetadata(!arguments_.has("--strip"));
+    std::optional<bool> alpha = resultAlpha();
     if (alpha) {
         setResultAlpha(document, *alpha);
     }
@@ -144,6 +182,23 @@ bool ApplyRun::prepare(VeloDocument& document) {
     return true;
 }
 
+// The document's active adjustments, then the maps: copies of their own.
+VeloDocument::Adjustments ApplyRun::activeAdjustments() {
+    std::lock_guard<std::mutex> lock(shared_);
+    VeloDocument::Adjustments active =
+        template_ ? copiesOf(template_->activeColorAdjustments()) : VeloDocument::Adjustments{};
+    VeloDocument::Adjustments maps = copiesOf(settings_.maps);
+    active.insert(active.end(), maps.begin(), maps.end());
+    return active;
+}
+
+std::optional<bool> ApplyRun::resultAlpha() const {
+    if (!settings_.alpha && template_ && template_->destinationBitmap()) {
+        return template_->destinationBitmap()->hasAlpha();
+    }
+    return settings_.alpha;
+}
+
 using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) {
@@ -153,11 +208,17 @@ double secondsSince(Clock::time_point start) {
 bool ApplyRun::runJob(const Job& job, std::size_t index) {
     std::string name = job.input ? job.input->string() : arguments_.value("--doc");
     Clock::time_point start = Clock::now();
-    progress_.file(index, jobs_.size(), name + " -> " + job.output.string());
+    {
+        std::lock_guard<std::mutex> lock(shared_);
+        progress_.file(index, jobs_.size(), name + " -> " + job.output.string());
+    }
     bool overwritesInput = (job.input && sameFile(*job.input, job.output)) ||
                            (template_ && sameFile(arguments_.value("--doc"), job.output));
     if (overwritesInput) {
         return fail(name, "the output would overwrite an input");
+    }
+    if (std::optional<bool> streamed = streamJob(job, name)) {
+        return *streamed;
     }
     std::unique_ptr<VeloDocument> document;
     VeloDocument* target = template_.get();
@@ -177,9 +238,15 @@ bool ApplyRun::runJob(const Job& job, std::size_t index) {
     start = Clock::now();
     prepare(*target);
     const Bitmap& result = *target->destinationBitmap();
-    target->waitUntilComplete(
-        progress_.bar(static_cast<std::size_t>(result.pixelsWide()) * result.pixelsHigh()));
-    progress_.done();
+    // A bar for one file; files at once would draw over each other's.
+    std::function<void(float)> bar;
+    if (jobs_.size() == 1) {
+        bar = progress_.bar(static_cast<std::size_t>(result.pixelsWide()) * result.pixelsHigh());
+    }
+    target->waitUntilComplete(bar);
+    if (jobs_.size() == 1) {
+        progress_.done();
+    }
     double pass = secondsSince(start);
     start = Clock::now();
     if (auto error = target->writeToFile(job.output, typeName_)) {
@@ -197,7 +264,61 @@ void ApplyRun::reportTimings(const std::string& name, double decode, double pass
     std::snprintf(line, sizeof line,
                   "decode %.3f s, pass %.3f s, encode %.3f s (pass %.0f%% of %.3f s)", decode, pass,
                   encode, 100 * pass / total, total);
+    std::lock_guard<std::mutex> lock(shared_);
     context_.err << "velo: " << name << ": " << line << "\n";
+}
+
+// Band by band when the input and the output allow it: nothing when they do
+// not, else whether it worked.
+std::optional<bool> ApplyRun::streamJob(const Job& job, const std::string& name) {
+    if (!job.input) {
+        return std::nullopt;
+    }
+    Clock::time_point start = Clock::now();
+    StreamedApply streamed{*job.input,
+                           job.output,
+                           *exportTypeForName(typeName_),
+                           *AdjustmentEngine::copies(activeAdjustments()),
+                           resultAlpha(),
+                           VeloDocument::jpegCompressionFactor(nullptr),
+                           !arguments_.has("--strip")};
+    StreamedResult result = applyStreamed(streamed);
+    if (!result.streamed) {
+        return std::nullopt;
+    }
+    if (!result.error.empty()) {
+        return fail(name, result.error);
+    }
+    if (arguments_.has("--timings")) {
+        std::lock_guard<std::mutex> lock(shared_);
+        char line[96];
+        std::snprintf(line, sizeof line, "decoded, recoloured and encoded in bands in %.3f s",
+                      secondsSince(start));
+        context_.err << "velo: " << name << ": " << line << "\n";
+    }
+    return true;
+}
+
+// Files overlap, each on a thread of its own, each recoloured as alone.
+bool ApplyRun::runJobs() {
+    std::atomic<std::size_t> next = 0;
+    std::atomic<bool> allGood = true;
+    auto work = [&] {
+        for (std::size_t i = next++; i < jobs_.size(); i = next++) {
+            if (!runJob(jobs_[i], i)) {
+                allGood = false;
+            }
+        }
+    };
+    std::vector<std::thread> others(std::min(jobs_.size(), kFilesAtOnce) - 1);
+    for (std::thread& other : others) {
+        other = std::thread(work);
+    }
+    work();
+    for (std::thread& other : others) {
+        other.join();
+    }
+    return allGood;
 }
 
 int ApplyRun::run() {
@@ -207,7 +328,8 @@ int ApplyRun::run() {
     if (!arguments_.hasValue("-o")) {
         return usage("-o OUT is missing");
     }
-    if (arguments_.operands.empty() && !arguments_.hasValue("--doc")) {
+    if (arguments_.operands.empty() && !arguments_.hasValue("--doc") &&
+        !arguments_.hasValue("--files-from")) {
         return usage("no input");
     }
     if (auto error = planJobs()) {
@@ -222,19 +344,16 @@ int ApplyRun::run() {
             return kExitFailure;
         }
     }
-    bool allGood = true;
-    for (std::size_t i = 0; i < jobs_.size(); ++i) {
-        allGood = runJob(jobs_[i], i) && allGood;
-    }
-    return allGood ? kExitSuccess : kExitFailure;
+    return runJobs() ? kExitSuccess : kExitFailure;
 }
 
 } // namespace
 
 int runApplyCommand(const CommandContext& context) {
     Arguments arguments = parseArguments(
-        context.args, {"--doc", "--map", "--alpha", "--background", "--format", "--threads", "-o"},
-        {"--quiet", "--timings", "--help"});
+        context.args,
+        {"--doc", "--map", "--alpha", "--background", "--format", "--threads", "--files-from", "-o"},
+        {"--quiet", "--timings", "--strip", "--help"});
     if (arguments.has("--help")) {
         context.out << kApplyUsage;
         return kExitSuccess;

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "adjust/ColorAdjustment.h"
+#include "platform/ImageEncoder.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velo {
+
+// One input recoloured into one output band by band, without the whole
+// image in memory: for inputs read row by row (one frame, no turning) into
+// outputs written row by row. Writes the same bytes as the whole-image path.
+struct StreamedApply {
+    std::filesystem::path input;
+    std::filesystem::path output;
+    ImageFileType type = ImageFileType::PNG;
+    std::vector<ColorAdjustment> adjustments; // the active ones, in order
+    std::optional<bool> alpha;                // the result's alpha, when chosen
+    float jpegQuality = 1;
+    bool keepsMetadata = true;
+};
+
+struct StreamedResult {
+    bool streamed = false; // false: take the whole-image path instead
+    std::string error;     // when streamed but failed; nothing was written
+};
+
+StreamedResult applyStreamed(const StreamedApply& job);
+
+} // namespace velo
