@@ -1,6 +1,7 @@
 #include "platform/QtImageDecoder.h"
 
 #include "platform/DecodedBitmaps.h"
+#include "platform/MeshedTiff.h"
 #include "platform/PixelDensity.h"
 
 #include <QBuffer>
@@ -165,6 +166,10 @@ QImage readFrame(QByteArray& data, int index) {
 } // namespace
 
 DecodedImage decodeWithQtOnly(std::span<const std::uint8_t> bytes) {
+    std::optional<std::vector<std::uint8_t>> meshed = meshedDeepTiff(bytes);
+    if (meshed) {
+        bytes = *meshed;
+    }
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);

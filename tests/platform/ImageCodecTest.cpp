@@ -1,4 +1,9 @@
 #include "platform/ImageCodec.h"
+#include "platform/TiffMemory.h"
+
+#include "support/Corpus.h"
+
+#include "platform/Files.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -151,6 +156,69 @@ TEST(ImageCodec, RefusesAbsurdDimensionsBeforeAllocating) {
     setImageMemoryLimit(limit);
     EXPECT_FALSE(refused.image);
     EXPECT_TRUE(decodeImage(png).image);
+}
+
+// A 16-bit RGB TIFF of a fixed pattern, the samples meshed or in planes.
+std::vector<std::uint8_t> deepTiff(bool planar, int wide, int high) {
+    MemoryFile file;
+    file.writing = true;
+    TiffHandle tiff(openMemory(file, "w"));
+    TIFFSetField(tiff.get(), TIFFTAG_IMAGEWIDTH, wide);
+    TIFFSetField(tiff.get(), TIFFTAG_IMAGELENGTH, high);
+    TIFFSetField(tiff.get(), TIFFTAG_BITSPERSAMPLE, 16);
+    TIFFSetField(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tiff.get(), TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tiff.get(), TIFFTAG_PLANARCONFIG,
+                 planar ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff.get(), TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    TIFFSetField(tiff.get(), TIFFTAG_ROWSPERSTRIP, 8);
+    auto sample = [](int x, int y, int s) {
+        return static_cast<std::uint16_t>((x * 1031 + y * 977 + s * 20011) % 65536);
+    };
+    std::vector<std::uint16_t> row(static_cast<std::size_t>(wide) * 3);
+    for (int s = 0; s < (planar ? 3 : 1); ++s) {
+        for (int y = 0; y < high; ++y) {
+            for (int x = 0; x < wide; ++x) {
+                for (int k = 0; k < 3; ++k) {
+                    row[planar ? x : 3 * x + k] = sample(x, y, planar ? s : k);
+                }
+            }
+            EXPECT_GE(TIFFWriteScanline(tiff.get(), row.data(), y, s), 0);
+        }
+    }
+    tiff.reset();
+    return {file.bytes.begin(), file.bytes.end()};
+}
+
+std::vector<std::uint8_t> rendered(const std::vector<std::uint8_t>& bytes) {
+    DecodedImage decoded = decodeImage(bytes);
+    EXPECT_TRUE(decoded.image && decoded.image->renderer) << decoded.error;
+    if (!decoded.image || !decoded.image->renderer) {
+        return {};
+    }
+    const ImageRep& rep = decoded.image->representations.front();
+    auto bitmap = decoded.image->renderer(rep.pixelsWide, rep.pixelsHigh);
+    const std::uint8_t* pixels = bitmap->plane(0);
+    return {pixels, pixels + static_cast<std::size_t>(bitmap->bytesPerRow()) * rep.pixelsHigh};
+}
+
+// Qt reads only the first plane of a deep planar TIFF and leaves whatever
+// its buffer held before in the rest: the result must be the file's pixels,
+// not memory that earlier images left behind.
+TEST(ImageCodec, ReadsDeepTiffInSeparatePlanesAsItsMeshedTwin) {
+    std::vector<std::uint8_t> meshed = rendered(deepTiff(false, 61, 37));
+    std::vector<std::uint8_t> planes = rendered(deepTiff(true, 61, 37));
+    ASSERT_FALSE(meshed.empty());
+    EXPECT_TRUE(planes == meshed);
+
+    VELO_REQUIRE_CORPUS();
+    FileBytes photo =
+        readFile(test::corpusDir() / "tiff_rgb16_planar_separate_deflate_IMG_20200608_111614.tif");
+    FileBytes other = readFile(test::corpusDir() / "bmp_24bit_oddwidth_mate_GreenMeadow.bmp");
+    ASSERT_TRUE(photo.bytes && other.bytes);
+    std::vector<std::uint8_t> first = rendered(*photo.bytes);
+    EXPECT_TRUE(decodeImage(*other.bytes).image);
+    EXPECT_TRUE(rendered(*photo.bytes) == first);
 }
 
 } // namespace
