@@ -3,6 +3,7 @@
 #include "app/ApplyCommand.h"
 #include "app/DefaultsCommand.h"
 #include "app/InfoCommand.h"
+#include "app/LutCommand.h"
 #include "app/NewCommand.h"
 
 #include <algorithm>
@@ -22,12 +23,13 @@ const char* const kUsage =
     "  new       write a document for an image\n"
     "  info      describe a document or an image\n"
     "  defaults  show, store or forget the default adjustments\n"
+    "  lut       write the adjustments as a .cube file or a Hald CLUT\n"
     "velo COMMAND --help tells more; velo --version tells the version.\n";
 
 } // namespace
 
 bool isCommandLineUse(const std::vector<std::string>& args) {
-    static const std::vector<std::string> kCommands{"apply", "new",    "info", "defaults",
+    static const std::vector<std::string> kCommands{"apply", "new",    "info", "defaults", "lut",
                                                     "help",  "--help", "-h",   "--version"};
     if (args.empty()) {
         return false;
@@ -67,6 +69,9 @@ int runVelo(const CommandContext& context) {
     }
     if (command == "defaults") {
         return runDefaultsCommand(rest);
+    }
+    if (command == "lut") {
+        return runLutCommand(rest);
     }
     context.err << "velo: unknown command '" << command << "'\n" << kUsage;
     return kExitUsage;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentWindow.h"
+#include "document/LutExport.h"
 #include "document/VeloDocument.h"
 #include "platform/Files.h"
 
@@ -50,6 +51,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     // The file commands with their target chosen (the dialogs end here).
     bool saveToFile(const QString& path);
     bool exportToFile(const QString& path, const std::string& typeName);
+    bool exportLutToFile(const QString& path, const LutSettings& settings);
     void printTo(QPrinter& printer);
     // Rebuilds the toolbar from the application's item list.
     void applyToolbarItems();
@@ -89,6 +91,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void saveDocument();
     void saveDocumentAs();
     void exportImage();
+    void exportLut();
     void revertToSaved();
     void printShowingPrintPanel(bool showPanel);
     void undo();
@@ -141,6 +144,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     bool writeDocumentTo(const QString& path);
     void offerRevertToChangedFile();
     bool writeRepresentation(const QString& path, const std::string& typeName);
+    bool refuseOwnFile(const QString& path, const QString& what);
+    void chooseLutFile(const LutSettings& settings);
     QString suggestedPath(const QString& extension) const;
     void windowDidResize();
     void setUpResizeRule();

@@ -5,9 +5,11 @@
 #include "platform/Files.h"
 #include "ui/BitmapDisplay.h"
 #include "ui/BitmapView.h"
+#include "ui/ExportLutDialog.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/VeloApplication.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -221,15 +223,64 @@ void DocumentMainWindow::exportImage() {
 }
 
 bool DocumentMainWindow::exportToFile(const QString& path, const std::string& typeName) {
-    // An image is exported beside the document, never over the file it came from.
-    if (QFileInfo(path).absoluteFilePath() == QFileInfo(filePath()).absoluteFilePath()) {
-        showAlertSheet(tr("Saving failed").toStdString(),
-                       tr("The adjusted image cannot replace the file the document was opened "
-                          "from. Choose another name.")
-                           .toStdString());
+    return !refuseOwnFile(path, tr("The adjusted image")) && writeRepresentation(path, typeName);
+}
+
+// Exports go beside the document, never over the file it came from: true,
+// and the user told, for that file.
+bool DocumentMainWindow::refuseOwnFile(const QString& path, const QString& what) {
+    if (QFileInfo(path).absoluteFilePath() != QFileInfo(filePath()).absoluteFilePath()) {
         return false;
     }
-    return writeRepresentation(path, typeName);
+    showAlertSheet(tr("Saving failed").toStdString(),
+                   tr("%1 cannot replace the file the document was opened from. Choose another "
+                      "name.")
+                       .arg(what)
+                       .toStdString());
+    return true;
+}
+
+void DocumentMainWindow::exportLut() {
+    auto* dialog = new ExportLutDialog(dependsOnAlpha(*document_->activeAdjustmentCopies()), this);
+    dialog->setObjectName("exportLutDialog");
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog] { chooseLutFile(dialog->settings()); });
+    dialog->open();
+}
+
+void DocumentMainWindow::chooseLutFile(const LutSettings& settings) {
+    bool cube = settings.format == LutFormat::Cube;
+    QString extension = cube ? "cube" : "png";
+    auto* dialog = new QFileDialog(this, tr("Export LUT"), suggestedPath(extension),
+                                   cube ? tr("Cube LUT (*.cube)") : tr("Hald CLUT image (*.png)"));
+    dialog->setObjectName("exportLutFileDialog");
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(extension);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this, settings, extension](const QString& chosen) {
+                exportLutToFile(withExtension(chosen, {extension}), settings);
+            });
+    dialog->open();
+}
+
+// The adjustments as they are when the name is chosen.
+bool DocumentMainWindow::exportLutToFile(const QString& path, const LutSettings& settings) {
+    if (refuseOwnFile(path, tr("The lookup table"))) {
+        return false;
+    }
+    QString title = QFileInfo(QString::fromStdString(document_->displayName())).completeBaseName();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<std::string> error = writeLut(
+        path.toStdString(), *document_->activeAdjustmentCopies(), settings, title.toStdString());
+    QApplication::restoreOverrideCursor();
+    if (error) {
+        showAlertSheet(tr("Saving failed").toStdString(), *error);
+        return false;
+    }
+    return true;
 }
 
 // Failures to encode are reported by the document, failures to write here.

@@ -71,6 +71,7 @@ void DocumentMainWindow::buildFileMenu() {
         ->setShortcuts(keys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}));
     addAction(file, "export", tr("&Export…"), &DocumentMainWindow::exportImage, Command::Export)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    addAction(file, "exportLut", tr("Export &LUT…"), &DocumentMainWindow::exportLut);
     addAction(file, "revert", tr("Re&vert to Saved"), &DocumentMainWindow::revertToSaved,
               Command::Revert);
     file->addSeparator();
