@@ -2,6 +2,7 @@
 
 #include "platform/DecodedBitmaps.h"
 #include "platform/Files.h"
+#include "platform/ImageMetadata.h"
 #include "platform/OwnDecoders.h"
 #include "platform/QtImageDecoder.h"
 
@@ -69,7 +70,11 @@ DecodedImage readImageFile(const std::filesystem::path& path) {
     if (!file.bytes) {
         return {std::nullopt, file.error};
     }
-    return decodeImage(*file.bytes);
+    DecodedImage decoded = decodeImage(*file.bytes);
+    if (decoded.image) {
+        attachImageMetadata(*decoded.image, *file.bytes);
+    }
+    return decoded;
 }
 
 } // namespace velo

@@ -1,5 +1,6 @@
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"
+#include "platform/ImageCodec.h"
 #include "support/Corpus.h"
 #include "support/MetadataFixtures.h"
 #include "support/TemporaryFolder.h"
@@ -11,7 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(DocumentMetadata, SampleProfilesSurviveSavingReopeningAndExporting) {
+TEST(DocumentMetadata, SampleProfilesSurviveSavingReopeningDroppingAndExporting) {
     VELO_REQUIRE_CORPUS();
     test::TemporaryFolder folder;
     std::vector<fs::path> samples = test::samplesWithProfiles(test::corpusDir());
@@ -31,6 +32,14 @@ TEST(DocumentMetadata, SampleProfilesSurviveSavingReopeningAndExporting) {
             EXPECT_EQ(test::iccProfileOfFile(exported), test::iccProfileOfFile(sample))
                 << sample << " as " << type;
         }
+        // An image dropped on the window comes through the same file reading.
+        DecodedImage dropped = readImageFile(sample);
+        ASSERT_TRUE(dropped.image) << dropped.error;
+        VeloDocument droppedOn(nullptr, 2);
+        droppedOn.imageWasDroppedOnBitmapview(std::make_shared<const Image>(*dropped.image));
+        fs::path exported = folder / "dropped.png";
+        ASSERT_EQ(droppedOn.writeToFile(exported, "png"), std::nullopt);
+        EXPECT_EQ(test::iccProfileOfFile(exported), test::iccProfileOfFile(sample)) << sample;
     }
 }
 
