@@ -2,6 +2,7 @@
 
 #include "platform/ImageCodec.h"
 #include "platform/TiffMemory.h"
+#include "platform/TiffTags.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -10,36 +11,6 @@
 namespace velo {
 
 namespace {
-
-void writeTags(TIFF* tiff, const Bitmap& bitmap) {
-    int samples = bitmap.samplesPerPixel();
-    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(bitmap.pixelsWide()));
-    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(bitmap.pixelsHigh()));
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
-    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG,
-                 bitmap.isPlanar() ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC,
-                 samples <= 2 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
-    TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_NONE);
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
-    if (bitmap.hasAlpha()) {
-        std::uint16_t extra = EXTRASAMPLE_ASSOCALPHA;
-        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
-    }
-    if (bitmap.size().width > 0 && bitmap.size().height > 0) {
-        TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-        TIFFSetField(tiff, TIFFTAG_XRESOLUTION,
-                     static_cast<float>(72.0 * bitmap.pixelsWide() / bitmap.size().width));
-        TIFFSetField(tiff, TIFFTAG_YRESOLUTION,
-                     static_cast<float>(72.0 * bitmap.pixelsHigh() / bitmap.size().height));
-    }
-    if (const auto& profile = bitmap.iccProfile(); profile && !profile->empty()) {
-        TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<std::uint32_t>(profile->size()),
-                     profile->data());
-    }
-}
 
 std::shared_ptr<const IccProfile> readIccProfile(TIFF* tiff) {
     std::uint32_t count = 0;
@@ -92,7 +63,9 @@ EncodedData encodeTiff(const Bitmap& bitmap) {
     if (!tiff) {
         return {std::nullopt, tiffError("cannot start a TIFF")};
     }
-    writeTags(tiff.get(), bitmap);
+    writeTiffTags(tiff.get(),
+                  {bitmap.pixelsWide(), bitmap.pixelsHigh(), bitmap.samplesPerPixel(),
+                   bitmap.hasAlpha(), bitmap.isPlanar(), bitmap.size(), bitmap.iccProfile()});
     if (!writeRows(tiff.get(), bitmap) || !TIFFWriteDirectory(tiff.get())) {
         return {std::nullopt, tiffError("cannot encode the TIFF")};
     }

@@ -1,5 +1,6 @@
 #include "platform/CheckedRowWriter.h"
 #include "platform/RowWriters.h"
+#include "platform/TiffTags.h"
 
 #include <tiffio.h>
 
@@ -86,7 +87,6 @@ class TiffRowWriter final : public CheckedRowWriter {
 
   private:
     bool failed(const char* fallback) { return fail(file_.error.empty() ? fallback : file_.error); }
-    void writeTags(const Bitmap& layout, Size pointSize);
 
     SinkFile file_;
     std::unique_ptr<TIFF, TiffCloser> tiff_;
@@ -103,38 +103,9 @@ bool TiffRowWriter::start(const Bitmap& layout, Size pointSize) {
     if (!tiff_) {
         return false;
     }
-    writeTags(layout, pointSize);
+    writeTiffTags(tiff_.get(), {pixelsWide(), pixelsHigh(), samplesPerPixel(), layout.hasAlpha(),
+                                false, pointSize, layout.iccProfile()});
     return true;
-}
-
-void TiffRowWriter::writeTags(const Bitmap& layout, Size pointSize) {
-    TIFF* tiff = tiff_.get();
-    int samples = samplesPerPixel();
-    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(pixelsWide()));
-    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(pixelsHigh()));
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
-    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC,
-                 samples <= 2 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
-    TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_NONE);
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
-    if (layout.hasAlpha()) {
-        std::uint16_t extra = EXTRASAMPLE_ASSOCALPHA;
-        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
-    }
-    if (pointSize.width > 0 && pointSize.height > 0) {
-        TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-        TIFFSetField(tiff, TIFFTAG_XRESOLUTION,
-                     static_cast<float>(72.0 * pixelsWide() / pointSize.width));
-        TIFFSetField(tiff, TIFFTAG_YRESOLUTION,
-                     static_cast<float>(72.0 * pixelsHigh() / pointSize.height));
-    }
-    if (const auto& profile = layout.iccProfile(); profile && !profile->empty()) {
-        TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<std::uint32_t>(profile->size()),
-                     profile->data());
-    }
 }
 
 bool TiffRowWriter::writeRows(const Bitmap& band, int rows) {
