@@ -8,6 +8,7 @@
 #include "platform/SettingsUserDefaults.h"
 #include "support/Corpus.h"
 #include "support/TemporaryFolder.h"
+#include "support/VeloCommandTest.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class BatchApply : public ::testing::Test {
+class BatchApply : public test::VeloCommandTest {
   protected:
-    int run(std::vector<std::string> args) {
-        err.str("");
-        return runVelo({std::move(args), out, err, defaults});
-    }
     fs::path writeImage(const std::string& name, int wide, int high, int samples, unsigned seed,
                         ImageFileType type) {
         Bitmap bitmap(wide, high, samples, samples == 4, false, kDeviceRGBColorSpace);
@@ -47,10 +44,6 @@ class BatchApply : public ::testing::Test {
     static PropertyValue::Data bytesOf(const fs::path& path) {
         return readFile(path).bytes.value_or(PropertyValue::Data{});
     }
-
-    test::TemporaryFolder folder;
-    SettingsUserDefaults defaults{folder.path()};
-    std::ostringstream out, err;
 };
 
 TEST_F(BatchApply, FilesFromAListOverlapYetEachComesOutAsAlone) {

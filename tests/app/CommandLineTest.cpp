@@ -8,6 +8,7 @@
 #include "platform/SettingsUserDefaults.h"
 #include "support/Corpus.h"
 #include "support/TemporaryFolder.h"
+#include "support/VeloCommandTest.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CommandLine : public ::testing::Test {
+class CommandLine : public test::VeloCommandTest {
   protected:
-    int run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        return runVelo({std::move(args), out, err, defaults});
-    }
     fs::path make(const std::string& name, const std::string& content) {
         fs::path path = folder / name;
         PropertyValue::Data bytes(content.begin(), content.end());
@@ -45,10 +41,6 @@ class CommandLine : public ::testing::Test {
     static std::vector<std::uint8_t> pixelsOf(const Bitmap& b) {
         return {b.plane(0), b.plane(0) + b.bytesPerPlane()};
     }
-
-    test::TemporaryFolder folder;
-    SettingsUserDefaults defaults{folder.path()};
-    std::ostringstream out, err;
 };
 
 TEST_F(CommandLine, AppliesToEverySampleInEveryType) {

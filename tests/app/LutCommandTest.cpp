@@ -9,6 +9,7 @@
 #include "platform/SettingsUserDefaults.h"
 #include "support/Corpus.h"
 #include "support/TemporaryFolder.h"
+#include "support/VeloCommandTest.h"
 
 #include <gtest/gtest.h>
 
@@ -78,12 +79,11 @@ class HaldLookup {
     std::vector<Bytes> table_;
 };
 
-class LutCommand : public ::testing::Test {
+class LutCommand : public test::VeloCommandTest {
   protected:
     int run(Strings args, const std::string& command = "lut") {
-        err.str("");
         args.insert(args.begin(), command);
-        return runVelo({std::move(args), out, err, defaults});
+        return VeloCommandTest::run(std::move(args));
     }
     std::string text(const fs::path& path) {
         std::ifstream file(path);
@@ -129,10 +129,6 @@ class LutCommand : public ::testing::Test {
         EXPECT_GE(samples, 8);
         return worst;
     }
-
-    test::TemporaryFolder folder;
-    SettingsUserDefaults defaults{folder.path()};
-    std::ostringstream out, err;
 };
 
 TEST_F(LutCommand, ALevel16HaldReproducesApplyOnEveryOpaqueSample) {

@@ -5,6 +5,7 @@
 #include "support/Corpus.h"
 #include "support/MetadataFixtures.h"
 #include "support/TemporaryFolder.h"
+#include "support/VeloCommandTest.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MetadataCommand : public ::testing::Test {
+class MetadataCommand : public test::VeloCommandTest {
   protected:
-    int run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        return runVelo({std::move(args), out, err, defaults});
-    }
     // velo apply with a map, into out.TYPE.
     fs::path apply(const fs::path& input, const std::string& type, bool strip = false) {
         fs::path output = folder / ("out." + type);
@@ -38,10 +34,6 @@ class MetadataCommand : public ::testing::Test {
         EXPECT_FALSE(writeFileAtomically(path, test::cameraPhoto(48, 32)));
         return path;
     }
-
-    test::TemporaryFolder folder;
-    SettingsUserDefaults defaults{folder.path()};
-    std::ostringstream out, err;
 };
 
 TEST_F(MetadataCommand, EverySampleProfileSurvivesApplyUnchanged) {
