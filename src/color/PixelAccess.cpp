@@ -6,10 +6,6 @@ namespace velo {
 
 namespace {
 
-struct PixelIndex {
-    int x = 0, y = 0;
-};
-
 // Truncation toward zero of a float that may be far outside int's range.
 bool truncateToInt(float v, int& out) {
     if (!(v > -2147483648.0f && v < 2147483648.0f)) {
@@ -19,6 +15,8 @@ bool truncateToInt(float v, int& out) {
     return true;
 }
 
+} // namespace
+
 bool pixelAt(const Bitmap& bitmap, Point point, PixelIndex& index) {
     if (!truncateToInt(point.x + 0.5f, index.x) ||
         !truncateToInt(static_cast<float>(bitmap.pixelsHigh()) - point.y - 0.5f, index.y)) {
@@ -27,6 +25,8 @@ bool pixelAt(const Bitmap& bitmap, Point point, PixelIndex& index) {
     return index.x >= 0 && index.x <= bitmap.pixelsWide() - 1 && index.y >= 0 &&
            index.y <= bitmap.pixelsHigh() - 1;
 }
+
+namespace {
 
 // Offset of the pixel's first sample in each plane. Meshed pixels may carry
 // bits besides their samples, so the offset goes by bitsPerPixel for reading

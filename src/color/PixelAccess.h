@@ -24,6 +24,24 @@ inline std::uint8_t floatToByte(float v) {
     return static_cast<std::uint8_t>(static_cast<int>(d) & 0xff);
 }
 
+// v clamped to 0..1 as the nearest byte value, halves up: for colours that
+// are shown or picked rather than computed by the pass (a mean, a share).
+inline std::uint8_t nearestByte(float v) {
+    if (!(v > 0.0f)) {
+        return 0;
+    }
+    return v >= 1.0f ? 255 : static_cast<std::uint8_t>(static_cast<double>(v) * 255.0 + 0.5);
+}
+
+// A pixel's column from the left and its row in the buffer, from the top.
+struct PixelIndex {
+    int x = 0, y = 0;
+};
+
+// The pixel a point (origin lower left) falls on, as reads and writes map
+// it; false when it falls outside the bitmap.
+bool pixelAt(const Bitmap& bitmap, Point point, PixelIndex& index);
+
 // Whether a point falls on a pixel of the bitmap (as reads and writes map it).
 bool containsPoint(const Bitmap& bitmap, Point point);
 

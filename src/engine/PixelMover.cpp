@@ -23,19 +23,20 @@ HSBA clampAll(HSBA c) {
     return {clamp01(c.h), clamp01(c.s), clamp01(c.b), clamp01(c.a)};
 }
 
-// RGB adjustments first in list order, then HSB ones in reverse list order.
-std::vector<const ColorAdjustment*> orderedList(std::span<const ColorAdjustment> adjustments) {
-    std::vector<const ColorAdjustment*> ordered(adjustments.size());
+// RGB adjustments first in list order, then HSB ones in reverse list order:
+// the positions in the list, in the order they are applied.
+std::vector<std::size_t> applicationOrder(std::span<const ColorAdjustment> adjustments) {
+    std::vector<std::size_t> order(adjustments.size());
     std::size_t rising = 0;
     std::size_t falling = adjustments.size();
-    for (const ColorAdjustment& a : adjustments) {
-        if (a.usesHSB()) {
-            ordered[--falling] = &a;
+    for (std::size_t i = 0; i < adjustments.size(); ++i) {
+        if (adjustments[i].usesHSB()) {
+            order[--falling] = i;
         } else {
-            ordered[rising++] = &a;
+            order[rising++] = i;
         }
     }
-    return ordered;
+    return order;
 }
 
 float weightOf(float distance) {
@@ -45,36 +46,52 @@ float weightOf(float distance) {
 } // namespace
 
 PixelMover::PixelMover(std::span<const ColorAdjustment> adjustments)
-    : ordered_(orderedList(adjustments)), weights_(ordered_.size()),
-      needsHSB_(!ordered_.empty() && ordered_.back()->usesHSB()),
-      startsWithRGB_(ordered_.empty() || !ordered_.front()->usesHSB()) {}
+    : adjustments_(adjustments), order_(applicationOrder(adjustments)),
+      fractions_(adjustments.size()), shares_(adjustments.size()),
+      needsHSB_(!order_.empty() && adjustments[order_.back()].usesHSB()),
+      startsWithRGB_(order_.empty() || !adjustments[order_.front()].usesHSB()) {}
 
-RGBA PixelMover::move(RGBA sourceRGBA) {
+HSBA PixelMover::computeFractions(RGBA sourceRGBA) {
     HSBA sourceHSBA;
     if (needsHSB_) {
         sourceHSBA = rgba2hsba(sourceRGBA);
     }
     float weightSum = 0;
-    for (std::size_t i = 0; i < ordered_.size(); ++i) {
-        const ColorAdjustment& a = *ordered_[i];
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        const ColorAdjustment& a = adjustments_[order_[i]];
         float d = a.usesHSB() ? a.distanceToHSBA(sourceHSBA) : a.distanceToRGBA(sourceRGBA);
-        weights_[i] = weightOf(d);
-        weightSum = weights_[i] + weightSum;
+        fractions_[i] = weightOf(d);
+        weightSum = fractions_[i] + weightSum;
     }
+    for (float& fraction : fractions_) {
+        fraction = fraction / weightSum;
+    }
+    return sourceHSBA;
+}
+
+std::span<const float> PixelMover::shares(RGBA sourceRGBA) {
+    computeFractions(sourceRGBA);
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        shares_[order_[i]] = fractions_[i];
+    }
+    return shares_;
+}
+
+RGBA PixelMover::move(RGBA sourceRGBA) {
+    HSBA sourceHSBA = computeFractions(sourceRGBA);
     RGBA destRGBA = sourceRGBA;
     HSBA destHSBA = sourceHSBA;
     bool lastWasRGB = startsWithRGB_;
-    for (std::size_t i = 0; i < ordered_.size(); ++i) {
-        const ColorAdjustment& a = *ordered_[i];
-        float fraction = weights_[i] / weightSum;
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        const ColorAdjustment& a = adjustments_[order_[i]];
         if (a.usesHSB()) {
             if (lastWasRGB) {
                 destHSBA = rgba2hsba(clampColour(destRGBA));
                 lastWasRGB = false;
             }
-            destHSBA = a.adjustHSBA(destHSBA, fraction, kAllComponents);
+            destHSBA = a.adjustHSBA(destHSBA, fractions_[i], kAllComponents);
         } else {
-            destRGBA = a.adjustRGBA(destRGBA, fraction);
+            destRGBA = a.adjustRGBA(destRGBA, fractions_[i]);
         }
     }
     return lastWasRGB ? clampAll(destRGBA) : hsba2rgba(clampAll(destHSBA));

@@ -3,6 +3,7 @@
 #include "adjust/ColorAdjustment.h"
 #include "color/ColorRecords.h"
 
+#include <cstddef>
 #include <span>
 #include <vector>
 
@@ -18,9 +19,20 @@ class PixelMover {
 
     RGBA move(RGBA sourceRGBA);
 
+    // The fraction each adjustment moves the colour by, exactly as move()
+    // applies it, at the adjustment's position in the list the mover was
+    // given. Valid until the next call on this mover.
+    std::span<const float> shares(RGBA sourceRGBA);
+
   private:
-    std::vector<const ColorAdjustment*> ordered_;
-    std::vector<float> weights_;
+    // Fills fractions_ in the order the adjustments are applied and gives the
+    // colour in HSB when some adjustment matches in HSB.
+    HSBA computeFractions(RGBA sourceRGBA);
+
+    std::span<const ColorAdjustment> adjustments_;
+    std::vector<std::size_t> order_; // list positions, in the order applied
+    std::vector<float> fractions_;
+    std::vector<float> shares_;
     bool needsHSB_;
     bool startsWithRGB_;
 };
