@@ -41,6 +41,7 @@ bool VeloDocument::validateUserInterfaceItem(Command command) const {
     switch (command) {
     case Command::Clear:
     case Command::DeleteSelectedAdjustents:
+    case Command::ProtectSelectedAdjustments:
         return window_ && !window_->selectedRows().empty();
     case Command::SelectAll:
         return colorAdjustments_.size() > activeColorAdjustments_.size();

@@ -12,6 +12,7 @@ enum class Command {
     ToggleImageAlpha,
     Clear,
     DeleteSelectedAdjustents,
+    ProtectSelectedAdjustments,
     SelectAll,
     NewAdjustment,
     Toggle,

@@ -2,6 +2,7 @@
 // action name, and each that changes the result ends with settingsChanged.
 #include "color/PixelAccess.h"
 #include "color/WorkingBitmap.h"
+#include "document/AreaSample.h"
 #include "document/VeloDocument.h"
 #include "platform/Localization.h"
 
@@ -53,6 +54,29 @@ void VeloDocument::deleteSelectedAdjustents() {
     }
 }
 
+// Colours near a protected source stay put: its target is the source.
+void VeloDocument::protectSelectedAdjustments() {
+    if (!window_) {
+        return;
+    }
+    std::vector<std::shared_ptr<ColorAdjustment>> protectedOnes;
+    for (int row : window_->selectedRows()) {
+        if (row >= 0 && row < static_cast<int>(colorAdjustments_.size())) {
+            protectedOnes.push_back(colorAdjustments_[row]);
+        }
+    }
+    if (protectedOnes.empty()) {
+        return;
+    }
+    undoManager_->beginUndoGrouping();
+    for (const auto& adjustment : protectedOnes) {
+        adjustment->setTargetColor(adjustment->sourceColor());
+    }
+    undoManager_->setActionName(localizedString("Protect color"));
+    undoManager_->endUndoGrouping();
+    settingsChanged();
+}
+
 void VeloDocument::mouseDownInBitmapView(const BitmapViewClick& click) {
     const std::shared_ptr<Bitmap>& bitmap = click.shiftHeld ? destinationBitmap_ : sourceBitmap_;
     if (!bitmap) {
@@ -71,10 +95,21 @@ void VeloDocument::mouseDownInBitmapView(const BitmapViewClick& click) {
     if (!containsPoint(*bitmap, {x, y})) {
         return;
     }
-    RGBA c = RGBAAtPoint(*bitmap, {x, y});
+    RGBA c = pickedRGBA(*bitmap, {x, y}, pickSampleSize_);
     auto adjustment = std::make_shared<ColorAdjustment>();
-    adjustment->setSourceColor(Color::colorWithCalibratedRed(c.r, c.g, c.b, c.a));
+    ColorRef picked = Color::colorWithCalibratedRed(c.r, c.g, c.b, c.a);
+    adjustment->setSourceColor(picked);
+    if (click.altHeld) {
+        // Protects the colour: it maps onto itself, so colours near it stay put.
+        adjustment->setTargetColor(picked);
+    }
     newColorAdjustment(std::move(adjustment));
+}
+
+void VeloDocument::setPickSampleSize(int sampleSize) {
+    if (isSampleSize(sampleSize)) {
+        pickSampleSize_ = sampleSize;
+    }
 }
 
 void VeloDocument::toggleSourceOrDestinationImage() {

@@ -53,7 +53,8 @@ class DocumentWindow {
 struct BitmapViewClick {
     Point locationInView; // view coordinates, origin at the lower left
     Size viewBounds;
-    bool shiftHeld = false;
+    bool shiftHeld = false; // pick from the adjusted image
+    bool altHeld = false;   // protect the picked colour
 };
 
 } // namespace velo

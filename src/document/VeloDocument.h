@@ -68,7 +68,13 @@ class VeloDocument {
     void clear() { deleteSelectedAdjustents(); }
     void deleteForward() { deleteSelectedAdjustents(); }
     void deleteBackward() { deleteSelectedAdjustents(); }
+    // Sets each selected row's target to its source, as one undoable step.
+    void protectSelectedAdjustments();
     void mouseDownInBitmapView(const BitmapViewClick& click);
+    // Pixels a side of the square a pick averages (1, 3, 5 or 11; others
+    // are ignored).
+    void setPickSampleSize(int sampleSize);
+    int pickSampleSize() const { return pickSampleSize_; }
     void toggleSourceOrDestinationImage();
     void setBackgroundColor(ColorRef color);
     void takeBackgroundColorFrom(ColorRef wellColor);
@@ -200,6 +206,7 @@ class VeloDocument {
     FileStamp fileStamp_;
     std::string fileVersion_;
     bool keepsMetadata_ = true;
+    int pickSampleSize_ = 1;
     AdjustmentEngine engine_;
 };
 

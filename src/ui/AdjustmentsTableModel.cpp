@@ -2,6 +2,7 @@
 
 #include "document/VeloDocument.h"
 #include "platform/Localization.h"
+#include "ui/HexColor.h"
 #include "ui/QtColors.h"
 
 #include <array>
@@ -91,9 +92,12 @@ QVariant AdjustmentsTableModel::data(const QModelIndex& index, int role) const {
         return role == Qt::CheckStateRole ? checkState(value) : QVariant();
     }
     if (isColorColumn(column)) {
+        const ColorRef* color = std::get_if<ColorRef>(&value);
         if (role == SwatchColorRole) {
-            const ColorRef* color = std::get_if<ColorRef>(&value);
             return toQColor(color ? *color : nullptr);
+        }
+        if (role == Qt::ToolTipRole) {
+            return QString::fromStdString(hexColorText(color ? *color : nullptr));
         }
         return role == ClickedCellRole ? QVariant(document_.isClickedColorCell(column, index.row()))
                                        : QVariant();

@@ -159,6 +159,7 @@ void BitmapView::mousePressEvent(QMouseEvent* event) {
         static_cast<float>(height()), shown->pixelsWide(), shown->pixelsHigh(),
         event->modifiers().testFlag(Qt::ShiftModifier));
     if (click) {
+        click->altHeld = event->modifiers().testFlag(Qt::AltModifier);
         emit pressed(*click);
     }
 }

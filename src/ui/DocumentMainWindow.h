@@ -97,6 +97,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void undo();
     void redo();
     void deleteSelectedAdjustents();
+    void protectSelectedAdjustments();
     void selectAll();
     void newAdjustment();
     void saveColorAdjustmentsAsDefault();
@@ -112,6 +113,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void zoomOut();
     void toggleFullScreen();
     void customizeToolbar();
+    // Picks average a square this many pixels a side, in every window.
+    void chooseSampleSize(int sampleSize);
     // Enables every action, and titles those named by the state.
     void updateActions();
     // After any edit: one undo step per user event, marker, actions.
@@ -125,6 +128,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     QMenu* createPopupMenu() override;
 
   private:
+    // Takes the stored sample size into the document and the menu.
+    void showSampleSize();
     void buildView();
     void buildDrawer();
     void buildToolbarItems();
@@ -133,6 +138,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void buildEditMenu();
     void buildImageMenu();
     void buildViewMenu();
+    void buildSampleSizeMenu(QMenu* menu);
     QAction* addAction(QMenu* menu, const std::string& name, const QString& text,
                        void (DocumentMainWindow::*slot)(), Command command = Command::Other);
     void finishWindowSetUp();

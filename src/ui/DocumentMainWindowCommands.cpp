@@ -33,6 +33,12 @@ void DocumentMainWindow::deleteSelectedAdjustents() {
     documentEdited();
 }
 
+void DocumentMainWindow::protectSelectedAdjustments() {
+    document_->undoManager()->endEvent();
+    document_->protectSelectedAdjustments();
+    documentEdited();
+}
+
 void DocumentMainWindow::selectAll() {
     drawer_->table()->selectAll();
     updateActions();

@@ -1,23 +1,30 @@
 // The window's menus, their shortcuts and their enabling.
 #include "ui/DocumentMainWindow.h"
 
+#include "document/AreaSample.h"
+#include "ui/AdjustmentsDrawer.h"
 #include "ui/BitmapView.h"
 #include "ui/ColorWell.h"
 #include "ui/VeloApplication.h"
 #include "ui/ZoomRules.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTableView>
 #include <QToolBar>
 
 namespace velo {
 
 namespace {
+
+// The pick's sample size, kept for every window and the next start.
+const QString kSampleSizeKey = QStringLiteral("SampleSize");
 
 QList<QKeySequence> keys(std::initializer_list<QKeySequence> sequences) {
     return QList<QKeySequence>(sequences);
@@ -100,6 +107,13 @@ void DocumentMainWindow::buildEditMenu() {
     addAction(edit, "delete", tr("&Delete"), &DocumentMainWindow::deleteSelectedAdjustents,
               Command::Clear)
         ->setShortcut(QKeySequence(Qt::Key_Delete));
+    addAction(edit, "protect", tr("&Protect Color"),
+              &DocumentMainWindow::protectSelectedAdjustments, Command::ProtectSelectedAdjustments);
+    // The table's context menu offers what acts on the selected rows.
+    QTableView* table = drawer_->table();
+    table->setContextMenuPolicy(Qt::ActionsContextMenu);
+    table->addAction(action("protect"));
+    table->addAction(action("delete"));
     addAction(edit, "selectAll", tr("Select &All"), &DocumentMainWindow::selectAll,
               Command::SelectAll)
         ->setShortcut(QKeySequence::SelectAll);
@@ -160,10 +174,42 @@ void DocumentMainWindow::buildViewMenu() {
     addAction(view, "customizeToolbar", tr("Customi&ze Toolbar…"),
               &DocumentMainWindow::customizeToolbar);
     view->addSeparator();
+    buildSampleSizeMenu(view->addMenu(tr("&Sample Size")));
+    view->addSeparator();
     QAction* full =
         addAction(view, "fullScreen", tr("&Full Screen"), &DocumentMainWindow::toggleFullScreen);
     full->setCheckable(true);
     full->setShortcut(QKeySequence(Qt::Key_F11));
+}
+
+void DocumentMainWindow::buildSampleSizeMenu(QMenu* menu) {
+    menu->setObjectName("sampleSizeMenu");
+    auto* sizes = new QActionGroup(menu);
+    for (int size : kSampleSizes) {
+        QAction* item =
+            menu->addAction(size == 1 ? tr("&Point Sample") : tr("%1 by %1 Average").arg(size));
+        item->setObjectName(QStringLiteral("sampleSize%1").arg(size));
+        item->setCheckable(true);
+        sizes->addAction(item);
+        actions_["sampleSize" + std::to_string(size)] = item;
+        connect(item, &QAction::triggered, this, [this, size] { chooseSampleSize(size); });
+    }
+    showSampleSize();
+}
+
+void DocumentMainWindow::chooseSampleSize(int sampleSize) {
+    application_.settings().setValue(kSampleSizeKey, sampleSize);
+    for (DocumentMainWindow* window : application_.windows()) {
+        window->showSampleSize();
+    }
+}
+
+void DocumentMainWindow::showSampleSize() {
+    int size = application_.settings().value(kSampleSizeKey, 1).toInt();
+    document_->setPickSampleSize(size);
+    if (QAction* item = action("sampleSize" + std::to_string(document_->pickSampleSize()))) {
+        item->setChecked(true);
+    }
 }
 
 void DocumentMainWindow::refreshRecentMenu() {
