@@ -54,6 +54,13 @@ void VeloDocument::deleteSelectedAdjustents() {
     }
 }
 
+Point pointInBitmap(const Bitmap& bitmap, const BitmapViewClick& click) {
+    return {static_cast<float>(bitmap.pixelsWide()) / static_cast<float>(click.viewBounds.width) *
+                click.locationInView.x,
+            static_cast<float>(bitmap.pixelsHigh()) / static_cast<float>(click.viewBounds.height) *
+                click.locationInView.y};
+}
+
 // Colours near a protected source stay put: its target is the source.
 void VeloDocument::protectSelectedAdjustments() {
     if (!window_) {
@@ -87,15 +94,12 @@ void VeloDocument::mouseDownInBitmapView(const BitmapViewClick& click) {
         // writing the pixel while it is read.
         engine_.waitUntilComplete();
     }
-    float x = static_cast<float>(bitmap->pixelsWide()) /
-              static_cast<float>(click.viewBounds.width) * click.locationInView.x;
-    float y = static_cast<float>(bitmap->pixelsHigh()) /
-              static_cast<float>(click.viewBounds.height) * click.locationInView.y;
+    Point at = pointInBitmap(*bitmap, click);
     // A click that maps outside the bitmap picks nothing.
-    if (!containsPoint(*bitmap, {x, y})) {
+    if (!containsPoint(*bitmap, at)) {
         return;
     }
-    RGBA c = pickedRGBA(*bitmap, {x, y}, pickSampleSize_);
+    RGBA c = pickedRGBA(*bitmap, at, pickSampleSize_);
     auto adjustment = std::make_shared<ColorAdjustment>();
     ColorRef picked = Color::colorWithCalibratedRed(c.r, c.g, c.b, c.a);
     adjustment->setSourceColor(picked);

@@ -57,4 +57,7 @@ struct BitmapViewClick {
     bool altHeld = false;   // protect the picked colour
 };
 
+// The point of a bitmap (origin lower left) a click in the view falls on.
+Point pointInBitmap(const Bitmap& bitmap, const BitmapViewClick& click);
+
 } // namespace velo

@@ -23,6 +23,7 @@ constexpr int kResizeSettleMs = 120;
 BitmapView::BitmapView(VeloDocument& document, QWidget* parent)
     : QWidget(parent), display_(document) {
     setAcceptDrops(true);
+    setMouseTracking(true); // the status bar follows the pointer
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     resizeSettled_.setSingleShot(true);
@@ -148,10 +149,10 @@ void BitmapView::resizeEvent(QResizeEvent*) {
     resizeSettled_.start();
 }
 
-void BitmapView::mousePressEvent(QMouseEvent* event) {
+std::optional<BitmapViewClick> BitmapView::clickAt(QMouseEvent* event) const {
     const std::shared_ptr<Bitmap>& shown = display_.bitmap();
-    if (event->button() != Qt::LeftButton || !shown) {
-        return;
+    if (!shown) {
+        return std::nullopt;
     }
     QPointF at = event->position();
     std::optional<BitmapViewClick> click = clickInDrawnImage(
@@ -160,8 +161,30 @@ void BitmapView::mousePressEvent(QMouseEvent* event) {
         event->modifiers().testFlag(Qt::ShiftModifier));
     if (click) {
         click->altHeld = event->modifiers().testFlag(Qt::AltModifier);
+    }
+    return click;
+}
+
+void BitmapView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    if (std::optional<BitmapViewClick> click = clickAt(event)) {
         emit pressed(*click);
     }
+}
+
+void BitmapView::mouseMoveEvent(QMouseEvent* event) {
+    if (std::optional<BitmapViewClick> at = clickAt(event)) {
+        emit pointerMoved(*at);
+    } else {
+        emit pointerLeft();
+    }
+}
+
+void BitmapView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    emit pointerLeft();
 }
 
 bool BitmapView::acceptsDrops() const {

@@ -43,6 +43,9 @@ class BitmapView : public QWidget {
 
   signals:
     void pressed(const velo::BitmapViewClick& click);
+    // The pointer is over the drawn image at this point, or has left it.
+    void pointerMoved(const velo::BitmapViewClick& at);
+    void pointerLeft();
     void imageDropped(std::shared_ptr<const velo::Image> image);
     void dropFailed(const QString& reason);
 
@@ -50,10 +53,13 @@ class BitmapView : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:
+    std::optional<BitmapViewClick> clickAt(QMouseEvent* event) const;
     bool acceptsDrops() const;
     QSize wantedDisplaySize() const;
     void repaintChanged(QRect changed);

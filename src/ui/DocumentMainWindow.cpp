@@ -1,10 +1,12 @@
 // The window's construction and what the document asks of it.
 #include "ui/DocumentMainWindow.h"
 
+#include "document/PointerReadout.h"
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/BitmapView.h"
 #include "ui/ColorPanel.h"
 #include "ui/ColorWell.h"
+#include "ui/PointerReadoutText.h"
 #include "ui/QtColors.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/StripeMailbox.h"
@@ -13,8 +15,10 @@
 #include <QDockWidget>
 #include <QEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
 
@@ -67,6 +71,18 @@ void DocumentMainWindow::buildView() {
     connect(imageView_, &BitmapView::pressed, this, [this](const BitmapViewClick& click) {
         document_->mouseDownInBitmapView(click);
         documentEdited();
+    });
+    pointerReadout_ = new QLabel(this);
+    pointerReadout_->setObjectName("pointerReadout");
+    pointerReadout_->setTextFormat(Qt::RichText);
+    statusBar()->addWidget(pointerReadout_, 1);
+    connect(imageView_, &BitmapView::pointerMoved, this, [this](const BitmapViewClick& at) {
+        pointer_ = at;
+        showPointerReadout();
+    });
+    connect(imageView_, &BitmapView::pointerLeft, this, [this] {
+        pointer_.reset();
+        showPointerReadout();
     });
     connect(imageView_, &BitmapView::imageDropped, this,
             [this](std::shared_ptr<const Image> image) {
@@ -150,9 +166,17 @@ QString DocumentMainWindow::filePath() const {
     return QString::fromStdString(document_->fileName());
 }
 
+void DocumentMainWindow::showPointerReadout() {
+    std::optional<PointerReadout> readout =
+        pointer_ ? pointerReadout(*document_, *pointer_) : std::nullopt;
+    pointerReadout_->setText(readout ? QString::fromStdString(pointerReadoutText(*readout))
+                                     : QString());
+}
+
 void DocumentMainWindow::documentEdited() {
     endOfEvent_.start();
     updateActions();
+    showPointerReadout();
     if (keeper_) {
         keeper_->documentEdited();
     }

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +17,7 @@
 class QAction;
 class QComboBox;
 class QDockWidget;
+class QLabel;
 class QMenu;
 class QPrinter;
 class QToolBar;
@@ -130,6 +132,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
   private:
     // Takes the stored sample size into the document and the menu.
     void showSampleSize();
+    // The status bar's readout of the pixel under the pointer.
+    void showPointerReadout();
     void buildView();
     void buildDrawer();
     void buildToolbarItems();
@@ -170,6 +174,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     std::unique_ptr<VeloDocument> document_;
     VeloApplication& application_;
     BitmapView* imageView_ = nullptr;
+    QLabel* pointerReadout_ = nullptr;
+    std::optional<BitmapViewClick> pointer_; // where the pointer is over the image
     AdjustmentsDrawer* drawer_ = nullptr;
     QDockWidget* dock_ = nullptr;
     QToolBar* toolbar_ = nullptr;

@@ -3,11 +3,18 @@
 
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/AdjustmentsTableModel.h"
+#include "ui/HexColor.h"
+
+#include "color/PixelAccess.h"
+#include "engine/PixelMover.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QTableView>
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace velo {
 namespace {
@@ -106,6 +113,69 @@ TEST_F(PickWindowTest, TheSampleSizeAveragesThePickAndIsKept) {
     ASSERT_TRUE(next);
     EXPECT_EQ(next->document().pickSampleSize(), 3);
     EXPECT_TRUE(next->action("sampleSize3")->isChecked());
+}
+
+TEST_F(PickWindowTest, TheStatusBarTellsThePixelAndTheSharesOfThePass) {
+    DocumentMainWindow* window = open(writePickImage(folder / "pick.png"));
+    ASSERT_TRUE(window);
+    VeloDocument& document = window->document();
+    int orangeRow = static_cast<int>(document.colorAdjustments().size());
+    for (QPoint at : {QPoint(10, 10), QPoint(150, 10), QPoint(151, 10)}) {
+        click(*window, at);
+        document.colorAdjustments().back()->setTargetColor(
+            Color::colorWithCalibratedRed(0.2f, 0.4f, 0.8f, 1));
+    }
+    // The orange row off: it must not be named.
+    document.setObjectValue(false, TableColumn::Active, orangeRow);
+    QPoint at(40, 30);
+    QTest::mouseMove(&window->imageView(), at);
+    QApplication::processEvents();
+    auto* label = window->findChild<QLabel*>("pointerReadout");
+    ASSERT_TRUE(label);
+    std::string text = label->text().toStdString();
+    QRectF drawn = window->imageView().drawnRect();
+    int column = static_cast<int>((at.x() + 0.5 - drawn.left()) * 200 / drawn.width());
+    int row = static_cast<int>((at.y() + 0.5 - drawn.top()) * 100 / drawn.height());
+    EXPECT_NE(text.find("x " + std::to_string(column) + ", y " + std::to_string(row)),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("#E08040"), std::string::npos) << text;
+
+    // The three largest shares as the pass's fractions give them, in order.
+    Point pixel{static_cast<float>(column), static_cast<float>(99 - row)};
+    RGBA orange = RGBAAtPoint(*document.sourceBitmap(), pixel);
+    auto copies = document.activeAdjustmentCopies();
+    PixelMover mover(*copies);
+    std::span<const float> shares = mover.shares(orange);
+    std::vector<std::size_t> order(shares.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](auto a, auto b) { return shares[a] > shares[b]; });
+    std::size_t previous = 0;
+    for (std::size_t k = 0; k < 3 && k < order.size(); ++k) {
+        const auto& adjustment = document.activeColorAdjustments()[order[k]];
+        auto tableRow = std::find(document.colorAdjustments().begin(),
+                                  document.colorAdjustments().end(), adjustment) -
+                        document.colorAdjustments().begin();
+        std::string share = " " + std::to_string(tableRow + 1) + ": " +
+                            std::to_string(std::lround(shares[order[k]] * 100)) + "%";
+        std::size_t found = text.find(share);
+        ASSERT_NE(found, std::string::npos) << text << " lacks" << share;
+        EXPECT_GT(found, previous);
+        previous = found;
+    }
+    EXPECT_EQ(text.find(" " + std::to_string(orangeRow + 1) + ": "), std::string::npos) << text;
+
+    // The adjusted colour is the result's pixel once the sweep is done.
+    document.waitUntilComplete();
+    RGBA adjusted = RGBAAtPoint(*document.destinationBitmap(), pixel);
+    EXPECT_NE(text.find(hexColorText(adjusted.r, adjusted.g, adjusted.b, 1, false)),
+              std::string::npos)
+        << text;
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&window->imageView(), &leave);
+    EXPECT_TRUE(label->text().isEmpty());
 }
 
 TEST_F(PickWindowTest, SwatchesTellTheirColourInHex) {
