@@ -36,7 +36,13 @@ int AdjustmentEngine::processorCount() {
     return count > 0 ? count : 2;
 }
 
-AdjustmentEngine::AdjustmentEngine(int numberOfThreads) {
+void AdjustmentEngine::recolourChunk(LineRange range, const Bitmap* source, Bitmap* destination,
+                                     std::span<const ColorAdjustment> adjustments,
+                                     std::span<const std::size_t> /*selection*/) {
+    calcRangeFast(range, source, destination, adjustments);
+}
+
+AdjustmentEngine::AdjustmentEngine(int numberOfThreads, ChunkPass pass) : pass_(pass) {
     int count = numberOfThreads > 0 ? numberOfThreads : processorCount();
     for (int i = 0; i < count; ++i) {
         threads_.emplace_back([this] { runBackgroundThread(); });
@@ -63,9 +69,10 @@ AdjustmentEngine::copies(const Adjustments& active) {
 }
 
 void AdjustmentEngine::replaceImage(std::shared_ptr<Bitmap> source,
-                                    std::shared_ptr<Bitmap> destination,
-                                    const Adjustments& active) {
+                                    std::shared_ptr<Bitmap> destination, const Adjustments& active,
+                                    Selection selection) {
     auto adjustments = copies(active);
+    auto chosen = std::make_shared<const Selection>(std::move(selection));
     lock_.lock();
     sourceBitmap_ = std::move(source);
     destinationBitmap_ = std::move(destination);
@@ -73,13 +80,15 @@ void AdjustmentEngine::replaceImage(std::shared_ptr<Bitmap> source,
     int width = destinationBitmap_ ? destinationBitmap_->pixelsWide() : 0;
     needsDistplayRect_ = {0, 0, static_cast<float>(width), static_cast<float>(height)};
     chunkSize_ = chunkSizeForHeight(height);
-    startSweep(std::move(adjustments));
+    startSweep(std::move(adjustments), std::move(chosen));
     lock_.unlockWithCondition(kWorkPending);
 }
 
 // Under the lock: every line waits again, for a new sweep.
-void AdjustmentEngine::startSweep(std::shared_ptr<const std::vector<ColorAdjustment>> adjustments) {
+void AdjustmentEngine::startSweep(std::shared_ptr<const std::vector<ColorAdjustment>> adjustments,
+                                  std::shared_ptr<const Selection> selection) {
     adjustments_ = std::move(adjustments);
+    selection_ = std::move(selection);
     dirtyLineRange_ = {
         0, destinationBitmap_ ? static_cast<std::uint32_t>(destinationBitmap_->pixelsHigh()) : 0u};
     finishedStripes_.clear();
@@ -93,10 +102,11 @@ void AdjustmentEngine::replaceDestination(std::shared_ptr<Bitmap> destination) {
     lock_.unlock();
 }
 
-void AdjustmentEngine::restart(const Adjustments& active) {
+void AdjustmentEngine::restart(const Adjustments& active, Selection selection) {
     auto adjustments = copies(active);
+    auto chosen = std::make_shared<const Selection>(std::move(selection));
     lock_.lock();
-    startSweep(std::move(adjustments));
+    startSweep(std::move(adjustments), std::move(chosen));
     lock_.unlockWithCondition(kWorkPending);
 }
 
@@ -126,6 +136,7 @@ bool AdjustmentEngine::takeWork(Work& work) {
     work.source = sourceBitmap_;
     work.destination = destinationBitmap_;
     work.adjustments = adjustments_;
+    work.selection = selection_;
     LineRange range = takeChunk(dirtyLineRange_, height, chunkSize_);
     work.chunk = {range, generation_, destinationBitmap_.get()};
     chunksInFlight_.push_back(work.chunk);
@@ -178,8 +189,8 @@ void AdjustmentEngine::runBackgroundThread() {
         if (!takeWork(work)) {
             continue;
         }
-        calcRangeFast(work.chunk.range, work.source.get(), work.destination.get(),
-                      *work.adjustments);
+        pass_(work.chunk.range, work.source.get(), work.destination.get(), *work.adjustments,
+              *work.selection);
         finishWork(work);
     }
     lock_.lock();

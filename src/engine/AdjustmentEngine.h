@@ -6,9 +6,11 @@
 #include "platform/ConditionLock.h"
 
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,6 +24,18 @@ namespace velo {
 class AdjustmentEngine {
   public:
     using Adjustments = std::vector<std::shared_ptr<ColorAdjustment>>;
+    // Positions in the active list a sweep singles out (for passes that
+    // show a selection; the recolouring ignores them).
+    using Selection = std::vector<std::size_t>;
+    // What a worker computes for a chunk: the destination's lines in range
+    // from the same lines of the source, touching nothing else.
+    using ChunkPass = void (*)(LineRange range, const Bitmap* source, Bitmap* destination,
+                               std::span<const ColorAdjustment> adjustments,
+                               std::span<const std::size_t> selection);
+    // The recolouring of the adjusted image (the fast pass).
+    static void recolourChunk(LineRange range, const Bitmap* source, Bitmap* destination,
+                              std::span<const ColorAdjustment> adjustments,
+                              std::span<const std::size_t> selection);
 
     // What the display tick asks of the window.
     struct DisplayUpdate {
@@ -35,8 +49,9 @@ class AdjustmentEngine {
     static constexpr int kWorkersEnded = 2;
 
     // Starts numberOfThreads workers (0: one per processor this process may
-    // run on) and returns once all of them run.
-    explicit AdjustmentEngine(int numberOfThreads = 0);
+    // run on), each computing chunks with pass, and returns once all of
+    // them run.
+    explicit AdjustmentEngine(int numberOfThreads = 0, ChunkPass pass = recolourChunk);
     // Stops and joins the workers.
     ~AdjustmentEngine();
     AdjustmentEngine(const AdjustmentEngine&) = delete;
@@ -45,11 +60,11 @@ class AdjustmentEngine {
     // Swaps in a new image's bitmaps (either may be null), marks it all for
     // display and restarts with the given adjustments.
     void replaceImage(std::shared_ptr<Bitmap> source, std::shared_ptr<Bitmap> destination,
-                      const Adjustments& active);
+                      const Adjustments& active, Selection selection = {});
     // Swaps the destination alone (the caller restarts next).
     void replaceDestination(std::shared_ptr<Bitmap> destination);
     // Recomputes every line with the current bitmaps and these adjustments.
-    void restart(const Adjustments& active);
+    void restart(const Adjustments& active, Selection selection = {});
 
     // The once-a-second tick: whether to redraw and what the title becomes.
     DisplayUpdate displayTimerFired(bool viewShowsDestination,
@@ -97,6 +112,7 @@ class AdjustmentEngine {
         std::shared_ptr<const Bitmap> source;
         std::shared_ptr<Bitmap> destination;
         std::shared_ptr<const std::vector<ColorAdjustment>> adjustments;
+        std::shared_ptr<const Selection> selection;
         Chunk chunk;
     };
 
@@ -106,12 +122,15 @@ class AdjustmentEngine {
     void unlockByDirtyRange();
     bool isBlockedByStaleChunk(LineRange next) const;
     bool isComplete() const;
-    void startSweep(std::shared_ptr<const std::vector<ColorAdjustment>> adjustments);
+    void startSweep(std::shared_ptr<const std::vector<ColorAdjustment>> adjustments,
+                    std::shared_ptr<const Selection> selection);
 
     ConditionLock lock_{kIdle};
     std::shared_ptr<const Bitmap> sourceBitmap_;
     std::shared_ptr<Bitmap> destinationBitmap_;
     std::shared_ptr<const std::vector<ColorAdjustment>> adjustments_;
+    std::shared_ptr<const Selection> selection_;
+    ChunkPass pass_;
     LineRange dirtyLineRange_;
     Rect needsDistplayRect_;
     int chunkSize_ = 100;

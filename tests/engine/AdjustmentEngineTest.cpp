@@ -1,6 +1,7 @@
 #include "engine/AdjustmentEngine.h"
 #include "color/WorkingBitmap.h"
 #include "engine/AdjustmentPass.h"
+#include "engine/InfluenceMap.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,35 @@ TEST(AdjustmentEngine, StaysExactUnderRandomChangesWhileWorking) {
         EXPECT_EQ(pixelsOf(*destination), referencePixels(*source, *destination, active))
             << threads << " threads";
     }
+}
+
+// The same engine sweeps the influence map with its selection: the last
+// restart's selection wins over those it interrupted.
+TEST(AdjustmentEngine, AnInfluenceSweepEqualsTheMapOfItsLastSelection) {
+    std::mt19937 random(11);
+    AdjustmentEngine engine(3, calcInfluenceRange);
+    auto source = randomBitmap(random, 83, 191, 4);
+    auto map = influenceBitmap(*source);
+    Adjustments active{randomAdjustment(random), randomAdjustment(random), randomAdjustment(random),
+                       randomAdjustment(random)};
+    engine.replaceImage(source, map, active, {1});
+    AdjustmentEngine::Selection last;
+    for (int change = 0; change < 20; ++change) {
+        last.clear();
+        for (std::size_t i = 0; i < active.size(); ++i) {
+            if (random() % 2 == 0) {
+                last.push_back(i);
+            }
+        }
+        engine.restart(active, last);
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 2000));
+    }
+    engine.waitUntilComplete();
+    auto copies = AdjustmentEngine::copies(active);
+    auto expected = influenceBitmap(*source);
+    calcInfluenceRange({0, static_cast<std::uint32_t>(source->pixelsHigh())}, source.get(),
+                       expected.get(), *copies, last);
+    EXPECT_EQ(pixelsOf(*map), pixelsOf(*expected));
 }
 
 TEST(AdjustmentEngine, TheTickRedrawsOnlyTheShownResultAndTitlesTheWindow) {
