@@ -59,6 +59,7 @@ bool VeloDocument::validateUserInterfaceItem(Command command) const {
     case Command::Export:
     case Command::Print:
     case Command::Zoom:
+    case Command::ToggleInfluence:
         return sourceImage_ != nullptr;
     case Command::ToggleImageAlpha:
     case Command::ToggleSourceOrDestinationImage:

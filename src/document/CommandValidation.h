@@ -26,6 +26,7 @@ enum class Command {
     Undo,
     Redo,
     ToggleSourceOrDestinationImage,
+    ToggleInfluence,
     Zoom,
     Other,
 };

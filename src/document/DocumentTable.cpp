@@ -168,6 +168,9 @@ void VeloDocument::tableViewSelectionDidChange() {
         clickedColorTableColumn_ = ColorColumn::None;
         clickedColorTableRow_ = 0;
     }
+    if (showsInfluence()) {
+        restartInfluence();
+    }
 }
 
 bool VeloDocument::changeColor(ColorRef color, bool concerned) {

@@ -23,6 +23,8 @@ class DocumentWindow {
     virtual void setNeedsDisplay() = 0;
     // Every line of the result is being computed anew.
     virtual void resultRestarted() = 0;
+    // Every line of the influence map is being computed anew.
+    virtual void influenceRestarted() {}
 
     // The adjustments table and its drawer.
     virtual void reloadData() = 0;

@@ -20,7 +20,7 @@ constexpr long kNeverSaved = std::numeric_limits<long>::min();
 } // namespace
 
 VeloDocument::VeloDocument(const UserDefaults* defaults, int numberOfThreads)
-    : defaults_(defaults), engine_(numberOfThreads) {
+    : defaults_(defaults), engine_(numberOfThreads), influence_(numberOfThreads) {
     fillDefaultAdjustments(defaults);
     activeColorAdjustments_ = colorAdjustments_;
     undoManager_->addDidUndoObserver([this] { settingsChanged(); });
@@ -29,6 +29,7 @@ VeloDocument::VeloDocument(const UserDefaults* defaults, int numberOfThreads)
 
 VeloDocument::~VeloDocument() {
     engine_.shutdown();
+    influence_.shutdown();
     undoManager_->removeAllObservers();
     undoManager_->removeAllActions();
 }
@@ -103,6 +104,7 @@ void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
         return;
     }
     bool showedDestination = windowShowsDestination();
+    bool showedInfluence = showsInfluence();
     std::shared_ptr<const Image> old = sourceImage_;
     undoManager_->registerUndo([this, old] { setSourceImage(old); });
     undoManager_->setActionName(localizedString("Change image"));
@@ -111,7 +113,12 @@ void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
     sourceBitmap_ = sourceImage_ ? bitmap(*sourceImage_) : nullptr;
     destinationBitmap_ = sourceBitmap_ ? sourceBitmap_->copy() : nullptr;
     if (window_) {
-        window_->setBitmap(showedDestination ? destinationBitmap_ : sourceBitmap_);
+        if (showedInfluence) {
+            restartInfluence();
+        }
+        window_->setBitmap(showedInfluence     ? influence_.bitmap()
+                           : showedDestination ? destinationBitmap_
+                                               : sourceBitmap_);
     }
     if (sourceImage_ && window_) {
         window_->fitWindowToImage();
@@ -120,6 +127,7 @@ void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
     if (window_) {
         window_->resultRestarted();
     }
+
     if (sourceImage_ && sourceImage_->backgroundColor) {
         const auto& c = *sourceImage_->backgroundColor;
         setBackgroundColor(Color::colorWithCalibratedRed(c[0], c[1], c[2], c[3]));
@@ -140,6 +148,9 @@ void VeloDocument::restart() {
     engine_.restart(activeColorAdjustments_);
     if (window_) {
         window_->resultRestarted();
+    }
+    if (showsInfluence()) {
+        restartInfluence();
     }
 }
 
@@ -175,6 +186,7 @@ void VeloDocument::displayTimerFired() {
 
 bool VeloDocument::windowShouldClose() {
     engine_.shutdown();
+    influence_.shutdown();
     window_ = nullptr;
     undoManager_->removeAllActions();
     return true;

@@ -3,6 +3,7 @@
 #include "adjust/ColorAdjustment.h"
 #include "document/CommandValidation.h"
 #include "document/DocumentWindow.h"
+#include "document/InfluenceView.h"
 #include "document/TableColumns.h"
 #include "engine/AdjustmentEngine.h"
 #include "platform/Files.h"
@@ -76,6 +77,10 @@ class VeloDocument {
     void setPickSampleSize(int sampleSize);
     int pickSampleSize() const { return pickSampleSize_; }
     void toggleSourceOrDestinationImage();
+    // Shows the influence map instead of the image, or the image shown
+    // before it again.
+    void toggleInfluence();
+    bool showsInfluence() const;
     void setBackgroundColor(ColorRef color);
     void takeBackgroundColorFrom(ColorRef wellColor);
     void toggleImageAlpha();
@@ -110,14 +115,30 @@ class VeloDocument {
     void waitUntilComplete(const std::function<void(float)>& progress = {});
     // The adjusted image as it is being computed: whether it is complete,
     // the stripes finished since last asked (safe to read until the next
-    // restart), and a worker-thread call after each finished stripe.
+    // restart), and a worker-thread call after each finished stripe (of it
+    // or of the influence map).
     bool isResultComplete() { return engine_.isResultComplete(); }
     AdjustmentEngine::FinishedStripes takeFinishedStripes() {
         return engine_.takeFinishedStripes();
     }
     void setStripeObserver(std::function<void()> observer) {
-        engine_.setStripeObserver(std::move(observer));
+        engine_.setStripeObserver(observer);
+        influence_.setStripeObserver(std::move(observer));
     }
+    // The same for the influence map, while it is shown.
+    AdjustmentEngine::FinishedStripes takeFinishedInfluenceStripes() {
+        return influence_.takeFinishedStripes();
+    }
+    const std::shared_ptr<Bitmap>& influenceBitmap() const { return influence_.bitmap(); }
+    // Positions in the active list of the rows selected in the table (past
+    // its end for a selected row that is off); the influence map shows
+    // their summed share.
+    AdjustmentEngine::Selection selectedPositions() const;
+    // The whole map computed at once from a (reduced) copy of the source,
+    // for a preview.
+    std::shared_ptr<Bitmap> influencePreview(const Bitmap& source) const;
+    // Writes the influence map, complete, as PNG, atomically.
+    std::optional<std::string> writeInfluenceTo(const std::filesystem::path& path);
     // Copies of the active adjustments, as the workers compute with them.
     std::shared_ptr<const std::vector<ColorAdjustment>> activeAdjustmentCopies() const {
         return AdjustmentEngine::copies(activeColorAdjustments_);
@@ -188,6 +209,7 @@ class VeloDocument {
     void updateAlphaColumn(bool destinationHasAlpha);
     bool windowShowsDestination() const;
     void restart();
+    void restartInfluence();
 
     const UserDefaults* defaults_;
     std::shared_ptr<UndoManager> undoManager_ = std::make_shared<UndoManager>();
@@ -207,7 +229,9 @@ class VeloDocument {
     std::string fileVersion_;
     bool keepsMetadata_ = true;
     int pickSampleSize_ = 1;
+    bool showedDestinationBeforeInfluence_ = true;
     AdjustmentEngine engine_;
+    InfluenceView influence_;
 };
 
 } // namespace velo

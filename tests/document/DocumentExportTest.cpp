@@ -1,6 +1,7 @@
 #include "document/DocumentSupport.h"
 #include "document/FileTypes.h"
 #include "document/RecordingWindow.h"
+#include "engine/InfluenceMap.h"
 #include "platform/Files.h"
 #include "platform/ImageCodec.h"
 #include "platform/SettingsUserDefaults.h"
@@ -152,6 +153,24 @@ TEST(DocumentExport, AFailedWriteKeepsThePreviousFile) {
 
     EXPECT_FALSE(document->writeToFile(target, "png"));
     EXPECT_TRUE(decodeImage(*readFile(target).bytes).image);
+}
+
+// The map is computed for the export even when no window shows it.
+TEST(DocumentExport, TheInfluenceMapExportsAsPngOrNotAtAll) {
+    test::TemporaryFolder folder;
+    auto document = documentWithResult(true);
+    ASSERT_FALSE(document->writeInfluenceTo(folder / "map.png"));
+    std::shared_ptr<Bitmap> written = decodeAgain(*readFile(folder / "map.png").bytes);
+    ASSERT_TRUE(written);
+    const Bitmap& source = *document->sourceBitmap();
+    std::shared_ptr<Bitmap> expected = influenceBitmap(source);
+    calcInfluenceRange({0, 12}, &source, expected.get(), *document->activeAdjustmentCopies(), {});
+    EXPECT_EQ(largestDifference(*written, *expected), 0);
+
+    EXPECT_TRUE(document->writeInfluenceTo(folder / "missing" / "map.png"));
+    VeloDocument empty(nullptr, 1);
+    EXPECT_TRUE(empty.writeInfluenceTo(folder / "empty.png"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "empty.png"));
 }
 
 } // namespace

@@ -1,0 +1,80 @@
+// The influence map as a third view of the document, beside the source and
+// the adjusted image.
+#include "document/VeloDocument.h"
+
+#include "engine/InfluenceMap.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace velo {
+
+bool VeloDocument::showsInfluence() const {
+    return window_ && influence_.bitmap() && window_->bitmap() == influence_.bitmap();
+}
+
+void VeloDocument::toggleInfluence() {
+    if (!window_ || !sourceBitmap_) {
+        return;
+    }
+    if (showsInfluence()) {
+        window_->setBitmap(showedDestinationBeforeInfluence_ ? destinationBitmap_ : sourceBitmap_);
+        return;
+    }
+    showedDestinationBeforeInfluence_ = windowShowsDestination();
+    restartInfluence();
+    window_->setBitmap(influence_.bitmap());
+}
+
+void VeloDocument::restartInfluence() {
+    influence_.restart(sourceBitmap_, activeColorAdjustments_, selectedPositions());
+    if (window_) {
+        window_->influenceRestarted();
+    }
+}
+
+AdjustmentEngine::Selection VeloDocument::selectedPositions() const {
+    AdjustmentEngine::Selection positions;
+    if (!window_) {
+        return positions;
+    }
+    for (int row : window_->selectedRows()) {
+        if (row < 0 || row >= static_cast<int>(colorAdjustments_.size())) {
+            continue;
+        }
+        auto it = std::find(activeColorAdjustments_.begin(), activeColorAdjustments_.end(),
+                            colorAdjustments_[row]);
+        // A row that is off has no share, but still makes the map show the
+        // selection.
+        positions.push_back(it == activeColorAdjustments_.end()
+                                ? std::numeric_limits<std::size_t>::max()
+                                : static_cast<std::size_t>(it - activeColorAdjustments_.begin()));
+    }
+    return positions;
+}
+
+std::shared_ptr<Bitmap> VeloDocument::influencePreview(const Bitmap& source) const {
+    std::shared_ptr<Bitmap> map = velo::influenceBitmap(source);
+    auto adjustments = activeAdjustmentCopies();
+    calcInfluenceRange({0, static_cast<std::uint32_t>(source.pixelsHigh())}, &source, map.get(),
+                       *adjustments, selectedPositions());
+    return map;
+}
+
+std::optional<std::string> VeloDocument::writeInfluenceTo(const std::filesystem::path& path) {
+    if (!sourceBitmap_) {
+        return "the document has no image";
+    }
+    // While shown the map follows every edit; otherwise it may be stale.
+    if (!showsInfluence()) {
+        influence_.restart(sourceBitmap_, activeColorAdjustments_, selectedPositions());
+    }
+    influence_.waitUntilComplete();
+    EncodedData png = encodeImage(*influence_.bitmap(), ImageFileType::PNG, 1);
+    if (!png.data) {
+        return png.error;
+    }
+    return writeFileAtomically(path, *png.data);
+}
+
+} // namespace velo

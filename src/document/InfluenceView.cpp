@@ -1,0 +1,48 @@
+#include "document/InfluenceView.h"
+
+#include "engine/InfluenceMap.h"
+
+#include <utility>
+
+namespace velo {
+
+void InfluenceView::restart(const std::shared_ptr<Bitmap>& source,
+                            const AdjustmentEngine::Adjustments& active,
+                            AdjustmentEngine::Selection selection) {
+    if (!engine_) {
+        engine_ = std::make_unique<AdjustmentEngine>(numberOfThreads_, calcInfluenceRange);
+        engine_->setStripeObserver(stripeObserver_);
+    }
+    if (source == source_) {
+        engine_->restart(active, std::move(selection));
+        return;
+    }
+    source_ = source;
+    bitmap_ = source ? influenceBitmap(*source) : nullptr;
+    engine_->replaceImage(source, bitmap_, active, std::move(selection));
+}
+
+void InfluenceView::waitUntilComplete() {
+    if (engine_) {
+        engine_->waitUntilComplete();
+    }
+}
+
+AdjustmentEngine::FinishedStripes InfluenceView::takeFinishedStripes() {
+    return engine_ ? engine_->takeFinishedStripes() : AdjustmentEngine::FinishedStripes{};
+}
+
+void InfluenceView::setStripeObserver(std::function<void()> observer) {
+    stripeObserver_ = std::move(observer);
+    if (engine_) {
+        engine_->setStripeObserver(stripeObserver_);
+    }
+}
+
+void InfluenceView::shutdown() {
+    if (engine_) {
+        engine_->shutdown();
+    }
+}
+
+} // namespace velo
