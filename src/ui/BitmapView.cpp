@@ -35,8 +35,8 @@ BitmapView::BitmapView(VeloDocument& document, QWidget* parent)
             [this] { repaintChanged(display_.drawWaitingRows()); });
 }
 
-void BitmapView::resultRestarted() {
-    display_.resultRestarted();
+void BitmapView::restarted(LiveDisplay::Sweep sweep) {
+    display_.restarted(sweep);
     editsPaused_.start();
     update();
 }

@@ -34,8 +34,8 @@ class BitmapView : public QWidget {
     void drawShownImage(QPainter& painter, const QImage& image) const;
     // Takes the finished stripes and repaints what they changed.
     void refreshFinishedStripes();
-    // The result is computed anew.
-    void resultRestarted();
+    // The result or the influence map is computed anew.
+    void restarted(LiveDisplay::Sweep sweep);
     // Makes the display copy for the current size at once.
     void fitDisplayToSize();
 

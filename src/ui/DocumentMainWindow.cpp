@@ -209,7 +209,11 @@ void DocumentMainWindow::setNeedsDisplay() {
 }
 
 void DocumentMainWindow::resultRestarted() {
-    imageView_->resultRestarted();
+    imageView_->restarted(LiveDisplay::Sweep::Result);
+}
+
+void DocumentMainWindow::influenceRestarted() {
+    imageView_->restarted(LiveDisplay::Sweep::Influence);
 }
 
 void DocumentMainWindow::reloadData() {

@@ -54,6 +54,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     bool saveToFile(const QString& path);
     bool exportToFile(const QString& path, const std::string& typeName);
     bool exportLutToFile(const QString& path, const LutSettings& settings);
+    bool exportInfluenceToFile(const QString& path);
     void printTo(QPrinter& printer);
     // Rebuilds the toolbar from the application's item list.
     void applyToolbarItems();
@@ -70,6 +71,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void setViewBackgroundColor(const ColorRef& color) override;
     void setNeedsDisplay() override;
     void resultRestarted() override;
+    void influenceRestarted() override;
     void reloadData() override;
     void selectRowAlone(int row) override;
     std::vector<int> selectedRows() const override;
@@ -106,6 +108,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void revertDefaults();
     void toggleImageAlpha();
     void toggleSourceOrDestinationImage();
+    void toggleInfluence();
+    void exportInfluence();
     void chooseBackgroundColor();
     void takeBackgroundColorFrom(const QColor& color);
     void zoomDocumentWindow(int percent);
@@ -156,7 +160,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     bool writeRepresentation(const QString& path, const std::string& typeName);
     bool refuseOwnFile(const QString& path, const QString& what);
     void chooseLutFile(const LutSettings& settings);
-    QString suggestedPath(const QString& extension) const;
+    QString suggestedPath(const QString& extension, const QString& suffix = {}) const;
     void windowDidResize();
     void setUpResizeRule();
     void applyResizeRule();

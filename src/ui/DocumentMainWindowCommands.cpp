@@ -67,6 +67,11 @@ void DocumentMainWindow::toggleSourceOrDestinationImage() {
     updateActions();
 }
 
+void DocumentMainWindow::toggleInfluence() {
+    document_->toggleInfluence();
+    updateActions();
+}
+
 void DocumentMainWindow::chooseBackgroundColor() {
     backgroundWell_->click();
 }

@@ -193,13 +193,14 @@ void DocumentMainWindow::offerRevertToChangedFile() {
     box->open();
 }
 
-// Beside the file the document came from, under its name; else at home.
-QString DocumentMainWindow::suggestedPath(const QString& extension) const {
+// Beside the file the document came from, under its name (and the
+// suffix); else at home.
+QString DocumentMainWindow::suggestedPath(const QString& extension, const QString& suffix) const {
     QString path = filePath().isEmpty() ? recoveredFrom_ : filePath();
     QString base = path.isEmpty()
                        ? QDir::home().filePath(tr("Untitled"))
                        : QFileInfo(path).dir().filePath(QFileInfo(path).completeBaseName());
-    return base + "." + extension;
+    return base + suffix + "." + extension;
 }
 
 void DocumentMainWindow::exportImage() {
@@ -275,6 +276,34 @@ bool DocumentMainWindow::exportLutToFile(const QString& path, const LutSettings&
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::optional<std::string> error = writeLut(
         path.toStdString(), *document_->activeAdjustmentCopies(), settings, title.toStdString());
+    QApplication::restoreOverrideCursor();
+    if (error) {
+        showAlertSheet(tr("Saving failed").toStdString(), *error);
+        return false;
+    }
+    return true;
+}
+
+void DocumentMainWindow::exportInfluence() {
+    auto* dialog = new QFileDialog(this, tr("Export Influence"), suggestedPath("png", "-influence"),
+                                   tr("PNG image (*.png)"));
+    dialog->setObjectName("exportInfluenceFileDialog");
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix("png");
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& chosen) {
+        exportInfluenceToFile(withExtension(chosen, {"png"}));
+    });
+    dialog->open();
+}
+
+// The map as the view shows it, or would with the rows selected now.
+bool DocumentMainWindow::exportInfluenceToFile(const QString& path) {
+    if (refuseOwnFile(path, tr("The influence map"))) {
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<std::string> error = document_->writeInfluenceTo(path.toStdString());
     QApplication::restoreOverrideCursor();
     if (error) {
         showAlertSheet(tr("Saving failed").toStdString(), *error);

@@ -5,6 +5,7 @@
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/BitmapView.h"
 #include "ui/ColorWell.h"
+#include "ui/ToolbarItems.h"
 #include "ui/VeloApplication.h"
 #include "ui/ZoomRules.h"
 
@@ -79,6 +80,8 @@ void DocumentMainWindow::buildFileMenu() {
     addAction(file, "export", tr("&Export…"), &DocumentMainWindow::exportImage, Command::Export)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     addAction(file, "exportLut", tr("Export &LUT…"), &DocumentMainWindow::exportLut);
+    addAction(file, "exportInfluence", tr("Export &Influence…"),
+              &DocumentMainWindow::exportInfluence, Command::Export);
     addAction(file, "revert", tr("Re&vert to Saved"), &DocumentMainWindow::revertToSaved,
               Command::Revert);
     file->addSeparator();
@@ -144,6 +147,11 @@ void DocumentMainWindow::buildImageMenu() {
 
 void DocumentMainWindow::buildViewMenu() {
     QMenu* view = menuBar()->addMenu(tr("&View"));
+    QAction* influence = addAction(view, "toggleInfluence", tr("&Influence"),
+                                   &DocumentMainWindow::toggleInfluence, Command::ToggleInfluence);
+    influence->setCheckable(true);
+    influence->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    view->addSeparator();
     for (const std::string& title : standardZoomTitles()) {
         int percent = std::stoi(title);
         QAction* zoom = addAction(view, "zoom" + std::to_string(percent),
@@ -241,6 +249,10 @@ void DocumentMainWindow::updateActions() {
         }
     }
     actions_.at("fullScreen")->setChecked(isFullScreen());
+    actions_.at("toggleInfluence")->setChecked(document_->showsInfluence());
+    QAction* influence = toolbarItems_.at(toolbar::kInfluence);
+    influence->setChecked(document_->showsInfluence());
+    influence->setEnabled(document_->validateUserInterfaceItem(Command::ToggleInfluence));
     if (backgroundWell_) {
         backgroundWell_->setEnabled(
             document_->validateUserInterfaceItem(Command::TakeBackgroundColorFrom));

@@ -58,6 +58,11 @@ void DocumentMainWindow::buildToolbarItems() {
     image->setIcon(QIcon(":/images/ToggleModificationsOff.svg"));
     connect(image, &QAction::triggered, this, &DocumentMainWindow::toggleSourceOrDestinationImage);
 
+    QAction* influence = item(toolbar::kInfluence);
+    influence->setIcon(QIcon(":/images/influence.svg"));
+    influence->setCheckable(true);
+    connect(influence, &QAction::triggered, this, &DocumentMainWindow::toggleInfluence);
+
     zoomMenu_ = new QComboBox(this);
     zoomMenu_->setObjectName("zoomMenu");
     for (const std::string& title : standardZoomTitles()) {

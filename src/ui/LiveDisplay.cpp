@@ -11,6 +11,17 @@
 
 namespace velo {
 
+namespace {
+
+constexpr LiveDisplay::Sweep kSweeps[] = {LiveDisplay::Sweep::Result,
+                                          LiveDisplay::Sweep::Influence};
+
+} // namespace
+
+bool LiveDisplay::Progress::allDone() const {
+    return std::all_of(rowDone.begin(), rowDone.end(), [](bool done) { return done; });
+}
+
 void LiveDisplay::show(std::shared_ptr<Bitmap> bitmap) {
     if (bitmap == shown_) {
         return;
@@ -27,30 +38,49 @@ void LiveDisplay::setDrawnSize(QSize size) {
     rebuild();
 }
 
-bool LiveDisplay::showsResult() const {
-    return shown_ && shown_ == document_.destinationBitmap();
+const Bitmap* LiveDisplay::sweptBitmap(Sweep sweep) const {
+    return sweep == Sweep::Result ? document_.destinationBitmap().get()
+                                  : document_.influenceBitmap().get();
 }
 
-bool LiveDisplay::allRowsDone() const {
-    return std::all_of(rowDone_.begin(), rowDone_.end(), [](bool done) { return done; });
+std::optional<LiveDisplay::Sweep> LiveDisplay::shownSweep() const {
+    for (Sweep sweep : kSweeps) {
+        if (shown_ && shown_.get() == sweptBitmap(sweep)) {
+            return sweep;
+        }
+    }
+    return std::nullopt;
+}
+
+const LiveDisplay::Progress* LiveDisplay::shownProgress() const {
+    std::optional<Sweep> sweep = shownSweep();
+    return sweep ? &progress_[static_cast<int>(*sweep)] : nullptr;
 }
 
 bool LiveDisplay::isExact() const {
-    return !showsResult() || (tracked_ == shown_.get() && allRowsDone());
+    const Progress* shown = shownProgress();
+    return !shown || (shown->tracked == shown_.get() && shown->allDone());
 }
 
-// Finished rows belong to the document's current result; a new one starts
+// Finished rows belong to the document's current bitmap; a new one starts
 // with none.
-void LiveDisplay::trackResult() {
-    const Bitmap* result = document_.destinationBitmap().get();
-    if (result != tracked_) {
-        tracked_ = result;
-        rowDone_.assign(result ? result->pixelsHigh() : 0, false);
+void LiveDisplay::track(Sweep sweep) {
+    const Bitmap* current = sweptBitmap(sweep);
+    Progress& p = progress(sweep);
+    if (current != p.tracked) {
+        p.tracked = current;
+        p.rowDone.assign(current ? current->pixelsHigh() : 0, false);
+    }
+}
+
+void LiveDisplay::trackBoth() {
+    for (Sweep sweep : kSweeps) {
+        track(sweep);
     }
 }
 
 void LiveDisplay::rebuild() {
-    trackResult();
+    trackBoth();
     QSize size;
     if (shown_ && !wanted_.isEmpty()) {
         size = wanted_.boundedTo(QSize(shown_->pixelsWide(), shown_->pixelsHigh()));
@@ -62,22 +92,35 @@ void LiveDisplay::rebuild() {
     image_ = newDisplayImage(size);
     previewSource_.reset();
     previewShown_ = false;
-    if (!showsResult()) {
+    const Progress* shown = shownProgress();
+    if (!shown) {
         // The source never changes once made: read it whole.
         drawRowsInto(image_, *shown_, 0, image_.height());
         return;
     }
     takeFinishedStripes();
-    if (!allRowsDone()) {
+    if (!shown->allDone()) {
         drawPreview();
     }
-    drawFinishedRows(0, static_cast<int>(rowDone_.size()));
+    drawFinishedRows(0, static_cast<int>(shown->rowDone.size()));
+}
+
+std::shared_ptr<Bitmap> LiveDisplay::preview(Sweep sweep) const {
+    if (sweep == Sweep::Influence) {
+        return document_.influencePreview(*previewSource_);
+    }
+    std::shared_ptr<Bitmap> preview =
+        alphaAdjustedCopy(*previewSource_, document_.destinationBitmap()->hasAlpha());
+    auto adjustments = document_.activeAdjustmentCopies();
+    calcRangeFast({0, static_cast<std::uint32_t>(preview->pixelsHigh())}, previewSource_.get(),
+                  preview.get(), *adjustments);
+    return preview;
 }
 
 void LiveDisplay::drawPreview() {
     const std::shared_ptr<Bitmap>& source = document_.sourceBitmap();
-    const std::shared_ptr<Bitmap>& result = document_.destinationBitmap();
-    if (!source || !result || image_.isNull()) {
+    std::optional<Sweep> sweep = shownSweep();
+    if (!source || !sweep || image_.isNull()) {
         return;
     }
     // Small enough to be recomputed within a frame, then enlarged to the display.
@@ -90,15 +133,12 @@ void LiveDisplay::drawPreview() {
         previewSource_->pixelsHigh() != size.height()) {
         previewSource_ = reducedCopy(*source, size);
     }
-    std::shared_ptr<Bitmap> preview = alphaAdjustedCopy(*previewSource_, result->hasAlpha());
-    auto adjustments = document_.activeAdjustmentCopies();
-    calcRangeFast({0, static_cast<std::uint32_t>(preview->pixelsHigh())}, previewSource_.get(),
-                  preview.get(), *adjustments);
+    std::shared_ptr<Bitmap> computed = preview(*sweep);
     if (size == image_.size()) {
-        drawRowsInto(image_, *preview, 0, image_.height());
+        drawRowsInto(image_, *computed, 0, image_.height());
     } else {
         QImage small = newDisplayImage(size);
-        drawRowsInto(small, *preview, 0, small.height());
+        drawRowsInto(small, *computed, 0, small.height());
         QPainter painter(&image_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -107,36 +147,56 @@ void LiveDisplay::drawPreview() {
     previewShown_ = true;
 }
 
-void LiveDisplay::resultRestarted() {
-    trackResult();
-    bool previousSweepFinished = allRowsDone();
-    std::fill(rowDone_.begin(), rowDone_.end(), false);
+void LiveDisplay::restarted(Sweep sweep) {
+    track(sweep);
+    Progress& p = progress(sweep);
+    bool previousSweepFinished = p.allDone();
+    std::fill(p.rowDone.begin(), p.rowDone.end(), false);
+    if (shownSweep() != sweep) {
+        return;
+    }
     lastRestart_ = std::chrono::steady_clock::now();
     rowsWaiting_ = false;
     // Edits faster than sweeps: show the whole image at once, approximately.
-    if (showsResult() && !previousSweepFinished) {
+    if (!previousSweepFinished) {
         drawPreview();
     }
 }
 
 QRect LiveDisplay::takeFinishedStripes() {
-    trackResult();
-    AdjustmentEngine::FinishedStripes finished = document_.takeFinishedStripes();
-    if (finished.destination != tracked_) {
-        return {}; // of a result being replaced right now
-    }
-    int high = static_cast<int>(rowDone_.size());
     bool editing = previewShown_ && std::chrono::steady_clock::now() - lastRestart_ <
                                         std::chrono::milliseconds(kEditPauseMs);
+    QRect changed;
+    for (Sweep sweep : kSweeps) {
+        changed |= takeFinishedStripes(sweep, editing);
+    }
+    return changed;
+}
+
+// Marks the finished rows of one sweep, and draws them if it is shown.
+QRect LiveDisplay::takeFinishedStripes(Sweep sweep, bool editing) {
+    track(sweep);
+    Progress& p = progress(sweep);
+    AdjustmentEngine::FinishedStripes finished = sweep == Sweep::Result
+                                                     ? document_.takeFinishedStripes()
+                                                     : document_.takeFinishedInfluenceStripes();
+    if (finished.destination != p.tracked) {
+        return {}; // of a bitmap being replaced right now
+    }
+    bool shown = shownSweep() == sweep;
+    int high = static_cast<int>(p.rowDone.size());
     QRect changed;
     for (LineRange stripe : finished.stripes) {
         // Lines count from the bottom, rows from the top.
         int lastRow = high - static_cast<int>(stripe.location);
         int firstRow = std::max(0, lastRow - static_cast<int>(stripe.length));
-        std::fill(rowDone_.begin() + firstRow, rowDone_.begin() + lastRow, true);
+        std::fill(p.rowDone.begin() + firstRow, p.rowDone.begin() + lastRow, true);
+        if (!shown) {
+            continue;
+        }
         if (editing) {
             rowsWaiting_ = true;
-        } else if (showsResult()) {
+        } else {
             changed |= drawFinishedRows(firstRow, lastRow);
         }
     }
@@ -145,20 +205,23 @@ QRect LiveDisplay::takeFinishedStripes() {
 
 QRect LiveDisplay::drawWaitingRows() {
     QRect changed = takeFinishedStripes();
-    if (std::exchange(rowsWaiting_, false)) {
-        changed |= drawFinishedRows(0, static_cast<int>(rowDone_.size()));
+    const Progress* shown = shownProgress();
+    if (std::exchange(rowsWaiting_, false) && shown) {
+        changed |= drawFinishedRows(0, static_cast<int>(shown->rowDone.size()));
     }
     return changed;
 }
 
-// Draws the display rows whose blocks lie wholly in finished result rows
-// and touch [firstRow, lastRow).
+// Draws the display rows whose blocks lie wholly in finished rows of the
+// shown bitmap and touch [firstRow, lastRow).
 QRect LiveDisplay::drawFinishedRows(int firstRow, int lastRow) {
-    if (image_.isNull() || !showsResult() || rowDone_.empty()) {
+    const Progress* shown = shownProgress();
+    if (image_.isNull() || !shown || shown->rowDone.empty()) {
         return {};
     }
+    const std::vector<bool>& rowDone = shown->rowDone;
     int displayHigh = image_.height();
-    int high = static_cast<int>(rowDone_.size());
+    int high = static_cast<int>(rowDone.size());
     int from = static_cast<int>(static_cast<std::int64_t>(firstRow) * displayHigh / high);
     int top = displayHigh, bottom = -1;
     for (int row = std::max(0, from - 1); row < displayHigh; ++row) {
@@ -167,7 +230,7 @@ QRect LiveDisplay::drawFinishedRows(int firstRow, int lastRow) {
             break;
         }
         if (block.last <= firstRow ||
-            !std::all_of(rowDone_.begin() + block.first, rowDone_.begin() + block.last,
+            !std::all_of(rowDone.begin() + block.first, rowDone.begin() + block.last,
                          [](bool done) { return done; })) {
             continue;
         }

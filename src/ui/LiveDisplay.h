@@ -6,31 +6,36 @@
 #include <QRect>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace velo {
 
 // What the image view draws: its bitmap at the size it is shown, kept up to
-// date with the result as it is computed, without ever reading a line a
-// worker may be writing. Lines of the result are read only once the engine
-// reports them finished in the current sweep (they stay put until the next
+// date with the result or the influence map as workers compute it, without
+// ever reading a line a worker may be writing. Lines of either are read only
+// once reported finished in the current sweep (they stay put until the next
 // restart, which only this thread makes). Until then the view shows what it
 // had, or, when edits come faster than sweeps finish, a preview: the whole
-// image recoloured at the display's size from a reduced copy of the source.
+// image computed at the display's size from a reduced copy of the source.
 // Main thread only.
 class LiveDisplay {
   public:
     explicit LiveDisplay(VeloDocument& document) : document_(document) {}
 
-    // The bitmap to show (the document's source or result, or none).
+    // The two images workers compute.
+    enum class Sweep { Result, Influence };
+
+    // The bitmap to show (the document's source, result or influence map,
+    // or none).
     void show(std::shared_ptr<Bitmap> bitmap);
     const std::shared_ptr<Bitmap>& bitmap() const { return shown_; }
     // The size in device pixels the bitmap is drawn at; the display keeps
     // no more pixels than the bitmap has.
     void setDrawnSize(QSize size);
 
-    // The result is being computed anew.
-    void resultRestarted();
+    // The result or the influence map is being computed anew.
+    void restarted(Sweep sweep);
     // Takes the stripes finished since last asked into the image; answers
     // the part of the image that changed. While edits keep coming and the
     // preview shows, finished rows wait: they would be stale within a frame.
@@ -42,24 +47,35 @@ class LiveDisplay {
     static constexpr double kPreviewPixels = 400000;
 
     const QImage& image() const { return image_; }
-    // Whether the image shows the exact, complete result (or the source).
+    // Whether the image shows the exact, complete result or map (or the
+    // source).
     bool isExact() const;
 
   private:
-    bool showsResult() const;
-    void trackResult();
+    // Rows (top first) of a bitmap finished in its current sweep.
+    struct Progress {
+        const Bitmap* tracked = nullptr;
+        std::vector<bool> rowDone;
+        bool allDone() const;
+    };
+
+    const Bitmap* sweptBitmap(Sweep sweep) const;
+    std::optional<Sweep> shownSweep() const;
+    Progress& progress(Sweep sweep) { return progress_[static_cast<int>(sweep)]; }
+    const Progress* shownProgress() const;
+    void track(Sweep sweep);
+    void trackBoth();
     void rebuild();
     void drawPreview();
+    std::shared_ptr<Bitmap> preview(Sweep sweep) const;
+    QRect takeFinishedStripes(Sweep sweep, bool editing);
     QRect drawFinishedRows(int firstRow, int lastRow);
-    bool allRowsDone() const;
 
     VeloDocument& document_;
     std::shared_ptr<Bitmap> shown_;
     QSize wanted_;
     QImage image_;
-    // Rows (top first) of the result finished in the current sweep.
-    const Bitmap* tracked_ = nullptr;
-    std::vector<bool> rowDone_;
+    Progress progress_[2];
     std::shared_ptr<const Bitmap> previewSource_;
     bool previewShown_ = false;
     bool rowsWaiting_ = false;

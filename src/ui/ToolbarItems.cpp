@@ -19,6 +19,7 @@ constexpr std::array kItems{
     Item{kToggleImage, "Show original", "Toggle Show Original/adjusted image"},
     Item{kZoom, "set zoom", "Set zoom"},
     Item{kBgColor, "bg color", "Background color"},
+    Item{kInfluence, "Influence", "Show influence"},
     Item{kShowColors, "Colors", "Colors"},
     Item{kCustomize, "Customize", "Customize"},
     Item{kPrint, "Print", "Print"},

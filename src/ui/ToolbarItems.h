@@ -11,6 +11,7 @@ namespace velo::toolbar {
 // The application's own items.
 inline constexpr const char* kToggleDrawer = "toggleDrawer";
 inline constexpr const char* kToggleImage = "toggleImage";
+inline constexpr const char* kInfluence = "influence";
 inline constexpr const char* kZoom = "zoom";
 inline constexpr const char* kBgColor = "bgColor";
 

@@ -20,8 +20,8 @@ TEST(ToolbarItems, defaultAndAllowedSetsInOrder) {
     EXPECT_EQ(defaultItemIdentifiers(),
               (Ids{kToggleDrawer, kShowColors, kToggleImage, kFlexibleSpace, kCustomize}));
     EXPECT_EQ(allowedItemIdentifiers(),
-              (Ids{kToggleDrawer, kToggleImage, kZoom, kBgColor, kShowColors, kCustomize, kPrint,
-                   kSeparator, kSpace, kFlexibleSpace}));
+              (Ids{kToggleDrawer, kToggleImage, kZoom, kBgColor, kInfluence, kShowColors,
+                   kCustomize, kPrint, kSeparator, kSpace, kFlexibleSpace}));
 }
 
 TEST(ToolbarItems, sanitizingDropsUnknownItemsAndRepeatsButKeepsSpacing) {
@@ -33,7 +33,7 @@ TEST(ToolbarItems, sanitizingDropsUnknownItemsAndRepeatsButKeepsSpacing) {
 
 TEST(ToolbarItems, availableItemsLeaveOutThosePlacedExceptSpacing) {
     EXPECT_EQ(availableItemIdentifiers(defaultItemIdentifiers()),
-              (Ids{kZoom, kBgColor, kPrint, kSeparator, kSpace, kFlexibleSpace}));
+              (Ids{kZoom, kBgColor, kInfluence, kPrint, kSeparator, kSpace, kFlexibleSpace}));
     EXPECT_EQ(availableItemIdentifiers({}), allowedItemIdentifiers());
 }
 
