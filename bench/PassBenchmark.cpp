@@ -4,6 +4,7 @@
 #include "engine/AdjustmentEngine.h"
 #include "engine/AdjustmentPass.h"
 #include "engine/FastPass.h"
+#include "engine/InfluenceMap.h"
 
 #include <benchmark/benchmark.h>
 
@@ -84,6 +85,23 @@ void Engine(benchmark::State& state) {
     state.counters["threads"] = threads;
 }
 
+// The influence map on one core, as the window's preview recomputes it for
+// each edit while the map is shown. Args: set, rows selected (0: the owners).
+void Influence(benchmark::State& state) {
+    const Bitmap& source = *image(1);
+    auto adjustments = adjustmentSet(static_cast<char>(state.range(0)));
+    AdjustmentEngine::Selection selection;
+    if (state.range(1) != 0) {
+        selection.push_back(0);
+    }
+    auto map = influenceBitmap(source);
+    std::uint32_t lines = 256;
+    for (auto _ : state) {
+        calcInfluenceRange({0, lines}, &source, map.get(), adjustments, selection);
+    }
+    state.SetItemsProcessed(state.iterations() * lines * static_cast<int64_t>(source.pixelsWide()));
+}
+
 void passArguments(benchmark::internal::Benchmark* b) {
     int all = AdjustmentEngine::processorCount();
     for (int img : {0, 1}) {
@@ -111,6 +129,10 @@ void engineArguments(benchmark::internal::Benchmark* b) {
 } // namespace
 
 BENCHMARK(Pass)->Apply(passArguments)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(0.5);
+BENCHMARK(Influence)
+    ->ArgsProduct({{'a', 'b', 'c'}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(Copy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Engine)
     ->Apply(engineArguments)

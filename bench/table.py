@@ -11,11 +11,14 @@ def main(pass_json, *apply_files):
     data = json.load(open(pass_json))
     rates = {}
     copy = {}
+    influence = {}
     for b in data["benchmarks"]:
         args = [int(a) for a in re.findall(r"/(\d+)", b["name"].split("/min_time")[0])]
         rate = b["items_per_second"] / 1e6
         if b["name"].startswith("Copy"):
             copy[args[0]] = rate
+        elif b["name"].startswith("Influence"):
+            influence[tuple(args)] = rate
         else:
             rates[(b["name"].split("/")[0],) + tuple(args)] = rate
     threads = max(k[4] for k in rates)
@@ -40,6 +43,12 @@ def main(pass_json, *apply_files):
     print()
     for img, image_name in IMAGES.items():
         print(f"Memory copy, {image_name}: {copy[img]:.0f} Mpixel/s")
+    print()
+    for s, set_name in SETS.items():
+        owners, selected = influence[(s, 0)], influence[(s, 1)]
+        # LiveDisplay's preview of the map is at most 100 000 pixels.
+        print(f"Influence map, 1 thread, set {set_name}: owners {owners:.1f}, one row selected "
+              f"{selected:.1f} Mpixel/s; a full preview {100000 / 1000 / owners:.1f} ms")
     print()
     for path in apply_files:
         for line in open(path):

@@ -126,8 +126,9 @@ void LiveDisplay::drawPreview() {
     // Small enough to be recomputed within a frame, then enlarged to the display.
     QSize size = image_.size();
     double pixels = static_cast<double>(size.width()) * size.height();
-    if (pixels > kPreviewPixels) {
-        size = (QSizeF(size) * std::sqrt(kPreviewPixels / pixels)).toSize().expandedTo({1, 1});
+    double most = *sweep == Sweep::Influence ? kInfluencePreviewPixels : kPreviewPixels;
+    if (pixels > most) {
+        size = (QSizeF(size) * std::sqrt(most / pixels)).toSize().expandedTo({1, 1});
     }
     if (!previewSource_ || previewSource_->pixelsWide() != size.width() ||
         previewSource_->pixelsHigh() != size.height()) {

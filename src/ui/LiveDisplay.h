@@ -43,8 +43,10 @@ class LiveDisplay {
     // Draws the rows that waited; for once the edits have paused.
     QRect drawWaitingRows();
     static constexpr int kEditPauseMs = 100;
-    // The most pixels a preview computes.
+    // The most pixels a preview computes; the influence map costs about
+    // twenty times the fast pass a pixel, so its preview is smaller.
     static constexpr double kPreviewPixels = 400000;
+    static constexpr double kInfluencePreviewPixels = 100000;
 
     const QImage& image() const { return image_; }
     // Whether the image shows the exact, complete result or map (or the
