@@ -130,6 +130,7 @@ class VeloDocument {
         return influence_.takeFinishedStripes();
     }
     const std::shared_ptr<Bitmap>& influenceBitmap() const { return influence_.bitmap(); }
+    void waitUntilInfluenceComplete() { influence_.waitUntilComplete(); }
     // Positions in the active list of the rows selected in the table (past
     // its end for a selected row that is off); the influence map shows
     // their summed share.

@@ -359,13 +359,18 @@ void DocumentMainWindow::printShowingPrintPanel(bool showPanel) {
 }
 
 // Prints what the view shows, one view point to a printer point, made
-// smaller when the page is: the full result, once complete.
+// smaller when the page is: the full result or map, once complete.
 void DocumentMainWindow::printTo(QPrinter& printer) {
     std::shared_ptr<Bitmap> shown = imageView_->bitmap();
     if (!shown) {
         return;
     }
-    document_->waitUntilComplete();
+    // No line a worker may still be writing is read.
+    if (document_->showsInfluence()) {
+        document_->waitUntilInfluenceComplete();
+    } else {
+        document_->waitUntilComplete();
+    }
     QImage full = newDisplayImage(QSize(shown->pixelsWide(), shown->pixelsHigh()));
     drawRowsInto(full, *shown, 0, full.height());
     QPainter painter;

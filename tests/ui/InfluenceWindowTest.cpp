@@ -8,6 +8,7 @@
 #include "engine/InfluenceMap.h"
 
 #include <QAction>
+#include <QPrinter>
 #include <QTableView>
 
 namespace velo {
@@ -124,6 +125,22 @@ TEST_F(InfluenceWindowTest, CtrlIShowsTheMapThatFollowsSelectionAndEditsAndExpor
     EXPECT_TRUE(document.showsInfluence());
     toolbarItem->trigger();
     EXPECT_EQ(window->imageView().bitmap(), document.sourceBitmap());
+}
+
+// Printing reads the whole map: only once its workers are done with it.
+TEST_F(InfluenceWindowTest, PrintingTheMapWaitsForIt) {
+    DocumentMainWindow* window = open(writeGradient(folder / "gradient.png"));
+    ASSERT_TRUE(window);
+    VeloDocument& document = window->document();
+    window->toggleInfluence();
+    document.setObjectValue(Color::colorWithCalibratedRed(0.2f, 0.9f, 0.1f, 1), TableColumn::Source,
+                            3);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((folder / "map.pdf").string()));
+    window->printTo(printer);
+    EXPECT_EQ(pixelsOf(*document.influenceBitmap()), pixelsOf(*referenceMap(document, {})));
+    EXPECT_TRUE(std::filesystem::exists(folder / "map.pdf"));
 }
 
 TEST_F(InfluenceWindowTest, TheMapOfASamplePhoto) {
