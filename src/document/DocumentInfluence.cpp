@@ -67,7 +67,7 @@ std::optional<std::string> VeloDocument::writeInfluenceTo(const std::filesystem:
     }
     // While shown the map follows every edit; otherwise it may be stale.
     if (!showsInfluence()) {
-        influence_.restart(sourceBitmap_, activeColorAdjustments_, selectedPositions());
+        restartInfluence();
     }
     influence_.waitUntilComplete();
     EncodedData png = encodeImage(*influence_.bitmap(), ImageFileType::PNG, 1);
