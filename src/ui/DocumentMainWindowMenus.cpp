@@ -147,7 +147,7 @@ void DocumentMainWindow::buildImageMenu() {
 
 void DocumentMainWindow::buildViewMenu() {
     QMenu* view = menuBar()->addMenu(tr("&View"));
-    QAction* influence = addAction(view, "toggleInfluence", tr("&Influence"),
+    QAction* influence = addAction(view, "toggleInfluence", tr("I&nfluence"),
                                    &DocumentMainWindow::toggleInfluence, Command::ToggleInfluence);
     influence->setCheckable(true);
     influence->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
