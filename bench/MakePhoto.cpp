@@ -2,7 +2,7 @@
 // size is given), for timing and measuring `velo apply` end to end.
 #include "bench/BenchImages.h"
 #include "platform/Files.h"
-#include "platform/ImageEncoder.h"
+#include "imageio/ImageEncoder.h"
 
 #include <QCoreApplication>
 

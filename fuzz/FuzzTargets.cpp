@@ -6,7 +6,7 @@
 #include "document/FileTypes.h"
 #include "document/VeloDocument.h"
 #include "platform/Archiver.h"
-#include "platform/ImageCodec.h"
+#include "imageio/ImageCodec.h"
 
 #include <string>
 

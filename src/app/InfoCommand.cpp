@@ -5,8 +5,9 @@
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"
 #include "platform/Files.h"
-#include "platform/ImageCodec.h"
-#include "platform/ImageMetadata.h"
+#include "imageio/IccDescription.h"
+#include "imageio/ImageCodec.h"
+#include "imageio/ImageMetadata.h"
 
 #include <nlohmann/json.hpp>
 

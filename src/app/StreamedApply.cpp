@@ -3,9 +3,9 @@
 #include "color/WorkingBitmap.h"
 #include "engine/BandPipeline.h"
 #include "platform/Files.h"
-#include "platform/ImageMetadata.h"
+#include "imageio/ImageMetadata.h"
 #include "platform/Log.h"
-#include "platform/RowCodec.h"
+#include "imageio/RowCodec.h"
 
 #include <algorithm>
 

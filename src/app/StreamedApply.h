@@ -1,7 +1,7 @@
 #pragma once
 
 #include "adjust/ColorAdjustment.h"
-#include "platform/ImageEncoder.h"
+#include "imageio/ImageEncoder.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,5 +1,5 @@
 #include "app/Velo.h"
-#include "platform/ImageCodec.h"
+#include "imageio/ImageMemoryLimit.h"
 #include "platform/SettingsUserDefaults.h"
 #include "ui/VeloApplication.h"
 

@@ -31,7 +31,8 @@ Validation VeloDocument::validateMenuItem(Command command) const {
         return {undoManager_->canRedo(), undoTitle("Redo", undoManager_->redoActionName())};
     case Command::ToggleSourceOrDestinationImage:
         return {sourceBitmap_ != nullptr,
-                localizedString(windowShowsDestination() ? "Show Original" : "Show Adjusted")};
+                localizedString(shownImage_ == ShownImage::Adjusted ? "Show Original"
+                                                                   : "Show Adjusted")};
     default:
         return {validateUserInterfaceItem(command), std::nullopt};
     }
@@ -42,7 +43,7 @@ bool VeloDocument::validateUserInterfaceItem(Command command) const {
     case Command::Clear:
     case Command::DeleteSelectedAdjustents:
     case Command::ProtectSelectedAdjustments:
-        return window_ && !window_->selectedRows().empty();
+        return !selectedRows_.empty();
     case Command::SelectAll:
         return colorAdjustments_.size() > activeColorAdjustments_.size();
     case Command::NewAdjustment:

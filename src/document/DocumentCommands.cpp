@@ -24,10 +24,8 @@ void VeloDocument::newColorAdjustment(std::shared_ptr<ColorAdjustment> colorAdju
     if (clickedColorTableColumn_ == ColorColumn::None) {
         clickedColorTableColumn_ = ColorColumn::Source;
     }
-    if (window_) {
-        window_->reloadData();
-        window_->selectRowAlone(clickedColorTableRow_);
-    }
+    changed(DocumentChange::Lists);
+    selectRowAlone(clickedColorTableRow_);
     settingsChanged();
 }
 
@@ -41,16 +39,59 @@ void VeloDocument::deleteColorAdjustment(const std::shared_ptr<ColorAdjustment>&
 }
 
 void VeloDocument::deleteSelectedAdjustents() {
-    if (!window_) {
-        return;
-    }
-    std::vector<int> rows = window_->selectedRows();
+    std::vector<int> rows = selectedRows_;
     // From the last row down, so the rows still to visit keep their index.
     std::sort(rows.begin(), rows.end(), std::greater<>());
     for (int row : rows) {
         if (row >= 0 && row < static_cast<int>(colorAdjustments_.size())) {
             deleteColorAdjustment(colorAdjustments_[row]);
         }
+    }
+}
+
+bool VeloDocument::isRowSelected(int row) const {
+    return std::ranges::binary_search(selectedRows_, row);
+}
+
+void VeloDocument::setSelectedRows(std::vector<int> rows) {
+    std::erase_if(rows, [this](int row) { return row < 0 || row >= numberOfRowsInTableView(); });
+    std::ranges::sort(rows);
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows == selectedRows_) {
+        return;
+    }
+    selectedRows_ = std::move(rows);
+    // The colour panel edits a cell of a selected row only.
+    if (clickedColorTableColumn_ != ColorColumn::None && !isRowSelected(clickedColorTableRow_)) {
+        clickedColorTableColumn_ = ColorColumn::None;
+        clickedColorTableRow_ = 0;
+    }
+    changed(DocumentChange::Selection);
+    if (showsInfluence()) {
+        restartInfluence();
+    }
+}
+
+void VeloDocument::selectRowAlone(int row) {
+    setSelectedRows({row});
+}
+
+void VeloDocument::selectAll() {
+    std::vector<int> rows(colorAdjustments_.size());
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        rows[row] = static_cast<int>(row);
+    }
+    setSelectedRows(std::move(rows));
+}
+
+// Rows past the end leave the selection as they leave the table; the rest
+// keep their place, as the table keeps them.
+void VeloDocument::keepSelectionInTable() {
+    int rows = numberOfRowsInTableView();
+    if (!selectedRows_.empty() && selectedRows_.back() >= rows) {
+        std::vector<int> kept = selectedRows_;
+        std::erase_if(kept, [rows](int row) { return row >= rows; });
+        setSelectedRows(std::move(kept));
     }
 }
 
@@ -63,11 +104,8 @@ Point pointInBitmap(const Bitmap& bitmap, const BitmapViewClick& click) {
 
 // Colours near a protected source stay put: its target is the source.
 void VeloDocument::protectSelectedAdjustments() {
-    if (!window_) {
-        return;
-    }
     std::vector<std::shared_ptr<ColorAdjustment>> protectedOnes;
-    for (int row : window_->selectedRows()) {
+    for (int row : selectedRows_) {
         if (row >= 0 && row < static_cast<int>(colorAdjustments_.size())) {
             protectedOnes.push_back(colorAdjustments_[row]);
         }
@@ -117,16 +155,7 @@ void VeloDocument::setPickSampleSize(int sampleSize) {
 }
 
 void VeloDocument::toggleSourceOrDestinationImage() {
-    if (!window_) {
-        return;
-    }
-    if (window_->bitmap() == destinationBitmap_) {
-        window_->setBitmap(sourceBitmap_);
-        window_->setToggleImageItem(localizedString("Show adjusted"), "ToggleModificationsOn");
-    } else {
-        window_->setBitmap(destinationBitmap_);
-        window_->setToggleImageItem(localizedString("Show original"), "ToggleModificationsOff");
-    }
+    show(shownImage_ == ShownImage::Adjusted ? ShownImage::Source : ShownImage::Adjusted);
 }
 
 void VeloDocument::setBackgroundColor(ColorRef color) {
@@ -137,10 +166,7 @@ void VeloDocument::setBackgroundColor(ColorRef color) {
     undoManager_->registerUndo([this, old] { setBackgroundColor(old); });
     undoManager_->setActionName(localizedString("Change Background Color"));
     backgroundColor_ = std::move(color);
-    if (window_) {
-        window_->setViewBackgroundColor(backgroundColor_);
-        window_->setBackgroundWellColor(backgroundColor_);
-    }
+    changed(DocumentChange::Background);
     settingsChanged();
 }
 
@@ -154,14 +180,11 @@ void VeloDocument::toggleImageAlpha() {
         return;
     }
     bool shouldHaveAlpha = !destinationBitmap_->hasAlpha();
-    bool showedDestination = windowShowsDestination();
     undoManager_->registerUndo([this] { toggleImageAlpha(); });
     undoManager_->setActionName(localizedString("Change transparency"));
     destinationBitmap_ = alphaAdjustedCopy(*sourceBitmap_, shouldHaveAlpha);
     engine_.replaceDestination(destinationBitmap_);
-    if (window_ && showedDestination) {
-        window_->setBitmap(destinationBitmap_);
-    }
+    changed(DocumentChange::ShownImage);
     settingsChanged();
 }
 

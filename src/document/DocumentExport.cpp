@@ -2,7 +2,7 @@
 #include "document/DefaultsKeys.h"
 #include "document/FileTypes.h"
 #include "document/VeloDocument.h"
-#include "platform/ImageMetadata.h"
+#include "imageio/ImageMetadata.h"
 #include "platform/Localization.h"
 #include "platform/Log.h"
 
@@ -52,14 +52,6 @@ float VeloDocument::jpegCompressionFactor(const UserDefaults* defaults) {
     return kDefaultJpegCompressionFactor;
 }
 
-void VeloDocument::reportSavingFailure(const std::string& message) {
-    if (window_) {
-        window_->showAlertSheet(localizedString("Saving failed"), message);
-    } else {
-        logMessage(localizedString("Saving failed") + ": " + message);
-    }
-}
-
 EncodedData VeloDocument::dataRepresentationOfType(const std::string& typeName) {
     if (typeName == kVeloDocumentType) {
         return documentArchive();
@@ -74,9 +66,7 @@ EncodedData VeloDocument::dataRepresentationOfType(const std::string& typeName) 
 
 EncodedData VeloDocument::exportImage(const std::string& typeName, ImageFileType type) {
     if (!destinationBitmap_) {
-        std::string message = "the document has no image to export";
-        reportSavingFailure(message);
-        return {std::nullopt, message};
+        return {std::nullopt, "the document has no image to export"};
     }
     // Never encode a half-computed result, nor lines a worker is writing.
     engine_.waitUntilComplete();
@@ -96,7 +86,6 @@ EncodedData VeloDocument::exportImage(const std::string& typeName, ImageFileType
                 : format(localizedString("Could not save the image to %@. Try saving it in "
                                          "another format. The cryptic internal error is '%@'"),
                          typeName, encoded.error);
-        reportSavingFailure(message);
         encoded.error = message;
     } else if (keepsMetadata_) {
         writeSourceMetadata(*encoded.data);

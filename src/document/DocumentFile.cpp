@@ -5,9 +5,9 @@
 #include "document/VeloDocument.h"
 #include "platform/Archiver.h"
 #include "platform/Files.h"
-#include "platform/ImageCodec.h"
-#include "platform/ImageMetadata.h"
-#include "platform/TiffCodec.h"
+#include "imageio/ImageCodec.h"
+#include "imageio/ImageMetadata.h"
+#include "imageio/TiffCodec.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,36 +9,29 @@
 
 namespace velo {
 
-bool VeloDocument::showsInfluence() const {
-    return window_ && influence_.bitmap() && window_->bitmap() == influence_.bitmap();
-}
-
 void VeloDocument::toggleInfluence() {
-    if (!window_ || !sourceBitmap_) {
-        return;
-    }
     if (showsInfluence()) {
-        window_->setBitmap(showedDestinationBeforeInfluence_ ? destinationBitmap_ : sourceBitmap_);
+        show(shownBeforeInfluence_);
         return;
     }
-    showedDestinationBeforeInfluence_ = windowShowsDestination();
+    if (!sourceBitmap_) {
+        return;
+    }
+    shownBeforeInfluence_ = shownImage_;
+    // The map's bitmap exists once restarted, before the view is given it.
+    shownImage_ = ShownImage::Influence;
     restartInfluence();
-    window_->setBitmap(influence_.bitmap());
+    changed(DocumentChange::ShownImage);
 }
 
 void VeloDocument::restartInfluence() {
     influence_.restart(sourceBitmap_, activeColorAdjustments_, selectedPositions());
-    if (window_) {
-        window_->influenceRestarted();
-    }
+    changed(DocumentChange::InfluenceRestarted);
 }
 
 AdjustmentEngine::Selection VeloDocument::selectedPositions() const {
     AdjustmentEngine::Selection positions;
-    if (!window_) {
-        return positions;
-    }
-    for (int row : window_->selectedRows()) {
+    for (int row : selectedRows_) {
         if (row < 0 || row >= static_cast<int>(colorAdjustments_.size())) {
             continue;
         }

@@ -100,18 +100,21 @@ void VeloDocument::setObjectValue(const TableValue& value, TableColumn column, i
     case TableColumn::Active: {
         auto found = std::ranges::find(activeColorAdjustments_, adjustment);
         bool active = found != activeColorAdjustments_.end();
-        if (truthOf(value) && !active) {
-            activeColorAdjustments_.push_back(adjustment);
-        } else if (!truthOf(value) && active) {
-            activeColorAdjustments_.erase(found);
+        if (truthOf(value) == active) {
+            break;
         }
+        if (active) {
+            activeColorAdjustments_.erase(found);
+        } else {
+            activeColorAdjustments_.push_back(adjustment);
+        }
+        // Switching is no undo step, yet the file keeps which rows are on.
+        editedOutsideUndo();
+        changed(DocumentChange::Lists);
         break;
     }
     case TableColumn::ColorSpace:
         adjustment->setUsesHSB(truthOf(value));
-        if (window_) {
-            window_->reloadData();
-        }
         break;
     case TableColumn::Hue:
     case TableColumn::Saturation:
@@ -125,6 +128,7 @@ void VeloDocument::setObjectValue(const TableValue& value, TableColumn column, i
     case TableColumn::Unknown:
         break;
     }
+    changed(DocumentChange::Rows);
     restart();
 }
 
@@ -145,32 +149,21 @@ bool VeloDocument::isClickedColorCell(TableColumn column, int row) const {
            clickedColorTableColumn_ == colorColumnOf(column) && clickedColorTableRow_ == row;
 }
 
-void VeloDocument::tableClicked(TableColumn column, int row) {
+ColorRef VeloDocument::tableClicked(TableColumn column, int row) {
     ColorColumn colorColumn = colorColumnOf(column);
-    bool onSelectedSwatch = colorColumn != ColorColumn::None && window_ && row >= 0 &&
-                            row < numberOfRowsInTableView() && window_->isRowSelected(row);
+    bool onSelectedSwatch = colorColumn != ColorColumn::None && row >= 0 &&
+                            row < numberOfRowsInTableView() && isRowSelected(row);
     if (!onSelectedSwatch) {
         clickedColorTableColumn_ = ColorColumn::None;
         clickedColorTableRow_ = 0;
-        return;
+        return nullptr;
     }
     const ColorAdjustment& adjustment = *colorAdjustments_[row];
     clickedColorTableRow_ = row;
     clickedColorTableColumn_ = colorColumn;
-    window_->showColorPanel(colorColumn == ColorColumn::Source ? adjustment.sourceColor()
-                                                               : adjustment.targetColor());
-    window_->reloadData();
-}
-
-void VeloDocument::tableViewSelectionDidChange() {
-    if (clickedColorTableColumn_ != ColorColumn::None && window_ &&
-        !window_->isRowSelected(clickedColorTableRow_)) {
-        clickedColorTableColumn_ = ColorColumn::None;
-        clickedColorTableRow_ = 0;
-    }
-    if (showsInfluence()) {
-        restartInfluence();
-    }
+    changed(DocumentChange::Rows);
+    return colorColumn == ColorColumn::Source ? adjustment.sourceColor()
+                                              : adjustment.targetColor();
 }
 
 bool VeloDocument::changeColor(ColorRef color, bool concerned) {
@@ -182,9 +175,6 @@ bool VeloDocument::changeColor(ColorRef color, bool concerned) {
     TableColumn column =
         clickedColorTableColumn_ == ColorColumn::Source ? TableColumn::Source : TableColumn::Target;
     setObjectValue(std::move(color), column, clickedColorTableRow_);
-    if (window_) {
-        window_->reloadData();
-    }
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ImageEncoder.h"
+#include "imageio/ImageEncoder.h"
 
 #include <optional>
 #include <string>

@@ -3,7 +3,7 @@
 #include "engine/FastPass.h"
 #include "engine/PixelMover.h"
 #include "platform/Files.h"
-#include "platform/ImageEncoder.h"
+#include "imageio/ImageEncoder.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "color/ColorRecords.h"
-#include "document/DocumentWindow.h"
+#include "document/BitmapViewClick.h"
 
 #include <optional>
 #include <vector>

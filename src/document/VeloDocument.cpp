@@ -4,10 +4,11 @@
 
 #include "color/WorkingBitmap.h"
 #include "document/DefaultsKeys.h"
-#include "engine/ChunkHandout.h"
 #include "platform/Files.h"
 #include "platform/Localization.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <limits>
 
 namespace velo {
@@ -63,24 +64,51 @@ void VeloDocument::addBuiltInAdjustment(ColorRef color, int mask) {
     colorAdjustments_.push_back(std::move(adjustment));
 }
 
-void VeloDocument::setWindow(DocumentWindow* window) {
-    window_ = window;
+void VeloDocument::addObserver(DocumentObserver* observer) {
+    observers_.push_back(observer);
+}
+
+void VeloDocument::removeObserver(DocumentObserver* observer) {
+    std::erase(observers_, observer);
+}
+
+void VeloDocument::changed(DocumentChange changes) {
+    bool edited = isDocumentEdited();
+    if (edited != toldEdited_) {
+        toldEdited_ = edited;
+        changes = changes | DocumentChange::Edited;
+    }
+    // A copy: an observer may remove itself, or another, while told.
+    std::vector<DocumentObserver*> observers = observers_;
+    for (DocumentObserver* observer : observers) {
+        if (std::ranges::find(observers_, observer) != observers_.end()) {
+            observer->documentChanged(changes);
+        }
+    }
+}
+
+void VeloDocument::editedOutsideUndo() {
+    editedOutsideUndo_ = true;
 }
 
 void VeloDocument::finishSetUp() {
     settingsChanged();
     undoManager_->removeAllActions();
     markUnchanged();
+    changed(DocumentChange::UndoStack);
 }
 
 void VeloDocument::markUnchanged() {
     undoManager_->endEvent();
     savedChangeCount_ = undoManager_->changeCount();
+    editedOutsideUndo_ = false;
     fileStamp_ = fileStampOf(fileName_);
+    changed(DocumentChange::None);
 }
 
 void VeloDocument::markEdited() {
     savedChangeCount_ = kNeverSaved;
+    changed(DocumentChange::None);
 }
 
 bool VeloDocument::fileChangedOnDisk() const {
@@ -88,23 +116,38 @@ bool VeloDocument::fileChangedOnDisk() const {
 }
 
 std::string VeloDocument::displayName() const {
-    return restingTitle(fileName_.empty() ? untitledName_ : fileName_);
+    const std::string& name = fileName_.empty() ? untitledName_ : fileName_;
+    if (name.size() > 1) {
+        return std::filesystem::path(name).filename().string();
+    }
+    return localizedString("Untitled");
 }
 
 bool VeloDocument::isDocumentEdited() const {
-    return undoManager_->changeCount() != savedChangeCount_;
+    return editedOutsideUndo_ || undoManager_->changeCount() != savedChangeCount_;
 }
 
-bool VeloDocument::windowShowsDestination() const {
-    return window_ ? window_->bitmap() == destinationBitmap_ : true;
+std::shared_ptr<Bitmap> VeloDocument::shownBitmap() const {
+    switch (shownImage_) {
+    case ShownImage::Source:
+        return sourceBitmap_;
+    case ShownImage::Influence:
+        return influence_.bitmap();
+    case ShownImage::Adjusted:
+        break;
+    }
+    return destinationBitmap_;
+}
+
+void VeloDocument::show(ShownImage shown) {
+    shownImage_ = shown;
+    changed(DocumentChange::ShownImage);
 }
 
 void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
     if (image == sourceImage_) {
         return;
     }
-    bool showedDestination = windowShowsDestination();
-    bool showedInfluence = showsInfluence();
     std::shared_ptr<const Image> old = sourceImage_;
     undoManager_->registerUndo([this, old] { setSourceImage(old); });
     undoManager_->setActionName(localizedString("Change image"));
@@ -112,21 +155,12 @@ void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
     sourceImage_ = std::move(image);
     sourceBitmap_ = sourceImage_ ? bitmap(*sourceImage_) : nullptr;
     destinationBitmap_ = sourceBitmap_ ? sourceBitmap_->copy() : nullptr;
-    if (window_) {
-        if (showedInfluence) {
-            restartInfluence();
-        }
-        window_->setBitmap(showedInfluence     ? influence_.bitmap()
-                           : showedDestination ? destinationBitmap_
-                                               : sourceBitmap_);
+    if (showsInfluence()) {
+        restartInfluence();
     }
-    if (sourceImage_ && window_) {
-        window_->fitWindowToImage();
-    }
+    changed(DocumentChange::Image | DocumentChange::ShownImage);
     engine_.replaceImage(sourceBitmap_, destinationBitmap_, activeColorAdjustments_);
-    if (window_) {
-        window_->resultRestarted();
-    }
+    changed(DocumentChange::ResultRestarted);
 
     if (sourceImage_ && sourceImage_->backgroundColor) {
         const auto& c = *sourceImage_->backgroundColor;
@@ -135,59 +169,33 @@ void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
 }
 
 void VeloDocument::settingsChanged() {
-    bool hasAlpha = destinationBitmap_ && destinationBitmap_->hasAlpha();
-    if (window_) {
-        window_->setColorPanelShowsAlpha(hasAlpha);
-        updateAlphaColumn(hasAlpha);
-        window_->reloadData();
-    }
+    keepSelectionInTable();
+    changed(DocumentChange::Alpha | DocumentChange::Lists | DocumentChange::Rows |
+            DocumentChange::UndoStack);
     restart();
 }
 
 void VeloDocument::restart() {
     engine_.restart(activeColorAdjustments_);
-    if (window_) {
-        window_->resultRestarted();
-    }
+    changed(DocumentChange::ResultRestarted);
     if (showsInfluence()) {
         restartInfluence();
     }
 }
 
-// The alpha column is in the table exactly while the result has alpha; the
-// drawer grows or shrinks with it, never below its minimum.
-void VeloDocument::updateAlphaColumn(bool destinationHasAlpha) {
-    if (destinationHasAlpha == window_->hasAlphaColumn()) {
-        return;
-    }
-    window_->setAlphaColumnShown(destinationHasAlpha);
-    double delta = destinationHasAlpha ? 1.0 : -1.0;
-    Size size = window_->drawerContentSize();
-    size.width += 3.0 * delta;
-    if (size.width >= window_->drawerMinContentSize().width) {
-        window_->setDrawerContentSize(size);
-    }
-}
-
 void VeloDocument::displayTimerFired() {
-    if (!window_) {
-        return;
-    }
     AdjustmentEngine::DisplayUpdate update =
-        engine_.displayTimerFired(windowShowsDestination() && destinationBitmap_,
-                                  fileName_.empty() ? untitledName_ : fileName_);
+        engine_.displayTimerFired(shownImage_ == ShownImage::Adjusted && destinationBitmap_);
     if (update.redraw) {
-        window_->setNeedsDisplay();
-    }
-    if (update.title) {
-        window_->setTitle(*update.title);
+        resultProgress_ = update.progress;
+        changed(DocumentChange::Progress);
     }
 }
 
 bool VeloDocument::windowShouldClose() {
     engine_.shutdown();
     influence_.shutdown();
-    window_ = nullptr;
+    observers_.clear();
     undoManager_->removeAllActions();
     return true;
 }

@@ -2,13 +2,14 @@
 
 #include "adjust/ColorAdjustment.h"
 #include "document/CommandValidation.h"
-#include "document/DocumentWindow.h"
+#include "document/BitmapViewClick.h"
+#include "document/DocumentObserver.h"
 #include "document/InfluenceView.h"
 #include "document/TableColumns.h"
 #include "engine/AdjustmentEngine.h"
 #include "platform/Files.h"
 #include "platform/Image.h"
-#include "platform/ImageEncoder.h"
+#include "imageio/ImageEncoder.h"
 #include "platform/UndoManager.h"
 #include "platform/UserDefaults.h"
 
@@ -24,6 +25,8 @@ namespace velo {
 
 // One opened image, its working bitmaps, its adjustments and the engine that
 // keeps the adjusted image current, with the user's commands and their undo.
+// It tells its observers (the window, the drawer, the recovery keeper) what
+// changed, and needs none of them: every command works the same without.
 // Main thread only.
 class VeloDocument {
   public:
@@ -31,6 +34,8 @@ class VeloDocument {
 
     // Which table column's colour the colour panel edits.
     enum class ColorColumn { None, Source, Target };
+    // What the image view shows.
+    enum class ShownImage { Source, Adjusted, Influence };
 
     // defaults may be null (no stored defaults); numberOfThreads 0 means one
     // worker per processor.
@@ -39,8 +44,10 @@ class VeloDocument {
     VeloDocument(const VeloDocument&) = delete;
     VeloDocument& operator=(const VeloDocument&) = delete;
 
-    // The window, or null; the document never owns it.
-    void setWindow(DocumentWindow* window);
+    // Observers are told of every change until removed; the document never
+    // owns them.
+    void addObserver(DocumentObserver* observer);
+    void removeObserver(DocumentObserver* observer);
 
     // After creating or opening: restart, mark unchanged, forget undo.
     void finishSetUp();
@@ -65,10 +72,8 @@ class VeloDocument {
     // The user's commands.
     void newColorAdjustment(std::shared_ptr<ColorAdjustment> colorAdjustment = nullptr);
     void deleteColorAdjustment(const std::shared_ptr<ColorAdjustment>& colorAdjustment);
+    // "Adjustents": the name the menus and stored toolbars know it by.
     void deleteSelectedAdjustents();
-    void clear() { deleteSelectedAdjustents(); }
-    void deleteForward() { deleteSelectedAdjustents(); }
-    void deleteBackward() { deleteSelectedAdjustents(); }
     // Sets each selected row's target to its source, as one undoable step.
     void protectSelectedAdjustments();
     void mouseDownInBitmapView(const BitmapViewClick& click);
@@ -76,15 +81,30 @@ class VeloDocument {
     // are ignored).
     void setPickSampleSize(int sampleSize);
     int pickSampleSize() const { return pickSampleSize_; }
+    // Shows the source image if the adjusted one is shown, else the adjusted.
     void toggleSourceOrDestinationImage();
     // Shows the influence map instead of the image, or the image shown
     // before it again.
     void toggleInfluence();
-    bool showsInfluence() const;
+    bool showsInfluence() const { return shownImage_ == ShownImage::Influence; }
+    ShownImage shownImage() const { return shownImage_; }
+    // The bitmap the view shows: the source, the adjusted image or the map.
+    std::shared_ptr<Bitmap> shownBitmap() const;
     void setBackgroundColor(ColorRef color);
     void takeBackgroundColorFrom(ColorRef wellColor);
     void toggleImageAlpha();
+    bool resultHasAlpha() const { return destinationBitmap_ && destinationBitmap_->hasAlpha(); }
+    // "Bitmapview": the name the image view's drop has always called.
     void imageWasDroppedOnBitmapview(std::shared_ptr<const Image> image);
+
+    // The rows selected in the table, ascending. The table's own selection
+    // follows this one; deleting, protecting and the influence map act on it.
+    const std::vector<int>& selectedRows() const { return selectedRows_; }
+    bool isRowSelected(int row) const;
+    // Rows outside the table are dropped.
+    void setSelectedRows(std::vector<int> rows);
+    void selectRowAlone(int row);
+    void selectAll();
 
     // The adjustments table: one row per adjustment. Every edit recomputes;
     // edits of colours, model and mask are undoable, switching a row on or
@@ -97,18 +117,23 @@ class VeloDocument {
     // The colour cell the colour panel edits, drawn active.
     bool isClickedColorCell(TableColumn column, int row) const;
     // A click in the table; column Unknown or row -1 where it hit no cell.
-    void tableClicked(TableColumn column, int row);
-    void tableViewSelectionDidChange();
+    // The colour to give the colour panel when the click chose a colour cell
+    // for it to edit, else null.
+    ColorRef tableClicked(TableColumn column, int row);
     // A colour from the shared colour panel; concerned: this document's
     // window was the last active document window. True when it was applied.
     bool changeColor(ColorRef color, bool concerned);
 
-    // Brings the window in line with the result's alpha and recomputes.
+    // Tells that the result's alpha may have changed, and recomputes.
     void settingsChanged();
 
-    // The once-a-second tick from the front end.
+    // The once-a-second tick from the front end: tells Progress when there
+    // are finished lines to show.
     void displayTimerFired();
-    // The window is closing: stop the workers and let go of the window.
+    // The share of the adjusted image's lines handed out (0..1) at the last
+    // tick, or nothing once every line was.
+    std::optional<float> resultProgress() const { return resultProgress_; }
+    // The window is closing: stop the workers and forget the observers.
     bool windowShouldClose();
 
     // Blocks until the adjusted image is complete.
@@ -146,8 +171,8 @@ class VeloDocument {
     }
 
     // The document as a file of the given type: the document archive, or the
-    // adjusted image (complete) in a raster type. Nothing for an unknown type
-    // or a failed encoding, which the window (or the log) is told about.
+    // adjusted image (complete) in a raster type. Nothing, with the reason,
+    // for an unknown type or a failed encoding.
     EncodedData dataRepresentationOfType(const std::string& typeName);
     // Reads a file's bytes into the document. A document archive that is
     // malformed in any way, or an image that cannot be decoded, fails with a
@@ -180,6 +205,8 @@ class VeloDocument {
     // Stores the active adjustments as the defaults for new documents.
     void saveColorAdjustmentsAsDefault(UserDefaults& defaults) const;
 
+    // Whether anything the document saves changed since it was last saved
+    // or opened, by a step still done or by one that cannot be undone.
     bool isDocumentEdited() const;
     // The document is as its file now holds it (and the file as it is now).
     void markUnchanged();
@@ -203,18 +230,22 @@ class VeloDocument {
     EncodedData documentArchive() const;
     EncodedData exportImage(const std::string& typeName, ImageFileType type);
     void writeSourceMetadata(PropertyValue::Data& encoded) const;
-    void reportSavingFailure(const std::string& message);
     void apply(ParsedDocument& parsed);
     void fillDefaultAdjustments(const UserDefaults* defaults);
     void addBuiltInAdjustment(ColorRef color, int mask);
-    void updateAlphaColumn(bool destinationHasAlpha);
-    bool windowShowsDestination() const;
     void restart();
     void restartInfluence();
+    void show(ShownImage shown);
+    // Drops selected rows past the end of the table.
+    void keepSelectionInTable();
+    // A change that no undo step records, of what the document saves.
+    void editedOutsideUndo();
+    // Tells every observer, adding Edited when the edited state flipped.
+    void changed(DocumentChange changes);
 
     const UserDefaults* defaults_;
     std::shared_ptr<UndoManager> undoManager_ = std::make_shared<UndoManager>();
-    DocumentWindow* window_ = nullptr;
+    std::vector<DocumentObserver*> observers_;
     std::shared_ptr<const Image> sourceImage_;
     std::shared_ptr<Bitmap> sourceBitmap_;
     std::shared_ptr<Bitmap> destinationBitmap_;
@@ -224,13 +255,18 @@ class VeloDocument {
     ColorColumn clickedColorTableColumn_ = ColorColumn::None;
     ColorRef backgroundColor_ = Color::clearColor();
     long savedChangeCount_ = 0;
+    bool editedOutsideUndo_ = false;
+    bool toldEdited_ = false;
     std::string fileName_;
     std::string untitledName_;
     FileStamp fileStamp_;
     std::string fileVersion_;
     bool keepsMetadata_ = true;
     int pickSampleSize_ = 1;
-    bool showedDestinationBeforeInfluence_ = true;
+    ShownImage shownImage_ = ShownImage::Adjusted;
+    ShownImage shownBeforeInfluence_ = ShownImage::Adjusted;
+    std::vector<int> selectedRows_;
+    std::optional<float> resultProgress_;
     AdjustmentEngine engine_;
     InfluenceView influence_;
 };

@@ -199,8 +199,7 @@ void AdjustmentEngine::runBackgroundThread() {
 }
 
 AdjustmentEngine::DisplayUpdate
-AdjustmentEngine::displayTimerFired(bool viewShowsDestination,
-                                    const std::string& representedFilename) {
+AdjustmentEngine::displayTimerFired(bool viewShowsDestination) {
     lock_.lock();
     if (needsDistplayRect_.height < 1.0f || !viewShowsDestination) {
         lock_.unlock();
@@ -212,8 +211,9 @@ AdjustmentEngine::displayTimerFired(bool viewShowsDestination,
     unlockByDirtyRange();
     DisplayUpdate update;
     update.redraw = true;
-    update.title =
-        dirty.length != 0 ? progressTitle(dirty, height) : restingTitle(representedFilename);
+    if (dirty.length != 0) {
+        update.progress = handedOutShare(dirty, height);
+    }
     return update;
 }
 

@@ -37,10 +37,11 @@ class AdjustmentEngine {
                               std::span<const ColorAdjustment> adjustments,
                               std::span<const std::size_t> selection);
 
-    // What the display tick asks of the window.
+    // What the display tick finds: finished lines to show, and while lines
+    // wait, the share of them handed out.
     struct DisplayUpdate {
         bool redraw = false;
-        std::optional<std::string> title;
+        std::optional<float> progress;
     };
 
     // Lock conditions.
@@ -66,9 +67,8 @@ class AdjustmentEngine {
     // Recomputes every line with the current bitmaps and these adjustments.
     void restart(const Adjustments& active, Selection selection = {});
 
-    // The once-a-second tick: whether to redraw and what the title becomes.
-    DisplayUpdate displayTimerFired(bool viewShowsDestination,
-                                    const std::string& representedFilename);
+    // The once-a-second tick: whether to redraw, and the progress.
+    DisplayUpdate displayTimerFired(bool viewShowsDestination);
 
     // Blocks until the destination is complete for the latest restart,
     // reporting the share of lines done (0..1) now and then.
@@ -132,7 +132,7 @@ class AdjustmentEngine {
     std::shared_ptr<const Selection> selection_;
     ChunkPass pass_;
     LineRange dirtyLineRange_;
-    Rect needsDistplayRect_;
+    Rect needsDistplayRect_; // "Distplay": the name the display tick has always used
     int chunkSize_ = 100;
     int numberOfBackgroundThreads_ = 0;
     std::uint64_t generation_ = 0;

@@ -1,10 +1,6 @@
 #include "engine/ChunkHandout.h"
 
-#include "platform/Localization.h"
-
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 
 namespace velo {
 
@@ -33,19 +29,8 @@ LineRange takeChunk(LineRange& dirty, int height, int chunkSize) {
     return range;
 }
 
-std::string progressTitle(LineRange dirty, int sourceHeight) {
-    float progress = static_cast<float>(dirty.location) / (static_cast<float>(sourceHeight) + 2.0f);
-    char title[64];
-    std::snprintf(title, sizeof title, localizedString("adjusting %.0f%%").c_str(),
-                  std::floor(static_cast<double>(progress) * 100.0));
-    return title;
-}
-
-std::string restingTitle(const std::string& representedFilename) {
-    if (representedFilename.size() > 1) {
-        return std::filesystem::path(representedFilename).filename().string();
-    }
-    return localizedString("Untitled");
+float handedOutShare(LineRange dirty, int sourceHeight) {
+    return static_cast<float>(dirty.location) / (static_cast<float>(sourceHeight) + 2.0f);
 }
 
 } // namespace velo

@@ -2,8 +2,6 @@
 
 #include "engine/LineRange.h"
 
-#include <optional>
-#include <string>
 
 namespace velo {
 
@@ -14,10 +12,7 @@ int chunkSizeForHeight(int pixelsHigh);
 // 0 upward. The chunk may reach past the image; the pass clips it.
 LineRange takeChunk(LineRange& dirtyLineRange, int height, int chunkSize);
 
-// The window title while lines are waiting: the share of lines handed out.
-std::string progressTitle(LineRange dirtyLineRange, int sourceHeight);
-
-// The title once nothing waits: the file's name, or "Untitled".
-std::string restingTitle(const std::string& representedFilename);
+// The share of the lines handed out (0..1) while lines are waiting.
+float handedOutShare(LineRange dirtyLineRange, int sourceHeight);
 
 } // namespace velo

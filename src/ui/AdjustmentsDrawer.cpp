@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -52,9 +53,13 @@ AdjustmentsDrawer::AdjustmentsDrawer(VeloDocument& document, QWidget* parent)
     layout->addWidget(table_);
     layout->addWidget(makeButtons());
 
-    connect(model_, &AdjustmentsTableModel::edited, this, &AdjustmentsDrawer::documentEdited);
     connect(&ColorPanel::shared(), &ColorPanel::colorChanged, this,
             &AdjustmentsDrawer::takePanelColor);
+    document_.addObserver(this);
+}
+
+AdjustmentsDrawer::~AdjustmentsDrawer() {
+    document_.removeObserver(this);
 }
 
 void AdjustmentsDrawer::setUpTable() {
@@ -111,46 +116,62 @@ QWidget* AdjustmentsDrawer::makeButtons() {
     layout->addWidget(deleteButton_);
     layout->addStretch();
     layout->addWidget(newButton);
-    connect(deleteButton_, &QPushButton::clicked, this, [this] {
-        document_.deleteSelectedAdjustents();
-        emit documentEdited();
-    });
-    connect(newButton, &QPushButton::clicked, this, [this] {
-        document_.newColorAdjustment();
-        emit documentEdited();
-    });
+    connect(deleteButton_, &QPushButton::clicked, this,
+            [this] { document_.deleteSelectedAdjustents(); });
+    connect(newButton, &QPushButton::clicked, this, [this] { document_.newColorAdjustment(); });
     return buttons;
 }
 
-void AdjustmentsDrawer::reloadData() {
-    model_->reload();
+void AdjustmentsDrawer::documentChanged(DocumentChange changes) {
+    using enum DocumentChange;
+    QScopedValueRollback showing(showingDocument_, true);
+    if (hasAny(changes, Lists | Rows)) {
+        model_->reload();
+    }
+    if (hasAny(changes, Lists | Rows | Selection)) {
+        showSelection();
+    }
+    if (hasAny(changes, Alpha)) {
+        showAlpha();
+    }
 }
 
-void AdjustmentsDrawer::selectRowAlone(int row) {
-    QModelIndex index = model_->index(row, 0);
-    if (!index.isValid()) {
+void AdjustmentsDrawer::showAlpha() {
+    bool hasAlpha = document_.resultHasAlpha();
+    ColorPanel::shared().setShowsAlpha(hasAlpha);
+    if (hasAlpha != hasAlphaColumn()) {
+        setAlphaColumnShown(hasAlpha);
+        emit alphaColumnShown(hasAlpha);
+    }
+}
+
+void AdjustmentsDrawer::showSelection() {
+    const std::vector<int>& rows = document_.selectedRows();
+    deleteButton_->setEnabled(!rows.empty());
+    if (rows == rowsSelectedInTable()) {
         return;
     }
-    table_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                         QItemSelectionModel::Rows);
-    table_->scrollTo(index);
+    QItemSelectionModel* selection = table_->selectionModel();
+    if (rows.empty()) {
+        selection->clearSelection();
+        return;
+    }
+    QItemSelection wanted;
+    for (int row : rows) {
+        wanted.select(model_->index(row, 0), model_->index(row, model_->columnCount() - 1));
+    }
+    QModelIndex current = model_->index(rows.back(), 0);
+    selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    selection->select(wanted, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    table_->scrollTo(current);
 }
 
-std::vector<int> AdjustmentsDrawer::selectedRows() const {
+std::vector<int> AdjustmentsDrawer::rowsSelectedInTable() const {
     std::set<int> rows;
     for (const QModelIndex& index : table_->selectionModel()->selectedIndexes()) {
         rows.insert(index.row());
     }
     return {rows.begin(), rows.end()};
-}
-
-bool AdjustmentsDrawer::isRowSelected(int row) const {
-    return row >= 0 && row < model_->rowCount() &&
-           table_->selectionModel()->rowIntersectsSelection(row, {});
-}
-
-int AdjustmentsDrawer::numberOfRows() const {
-    return model_->rowCount();
 }
 
 bool AdjustmentsDrawer::hasAlphaColumn() const {
@@ -163,7 +184,9 @@ void AdjustmentsDrawer::setAlphaColumnShown(bool shown) {
 
 void AdjustmentsDrawer::cellClicked(const QModelIndex& index) {
     TableColumn column = AdjustmentsTableModel::tableColumn(index.column());
-    document_.tableClicked(column, index.row());
+    if (ColorRef color = document_.tableClicked(column, index.row())) {
+        ColorPanel::shared().showColor(color);
+    }
     if (column == TableColumn::ColorSpace && (index.flags() & Qt::ItemIsEditable)) {
         table_->edit(index);
     }
@@ -171,15 +194,14 @@ void AdjustmentsDrawer::cellClicked(const QModelIndex& index) {
 
 void AdjustmentsDrawer::takePanelColor(const ColorRef& color) {
     bool concerned = ColorPanel::shared().lastActiveDocument() == &document_;
-    if (document_.changeColor(color, concerned)) {
-        emit documentEdited();
-    }
+    document_.changeColor(color, concerned);
 }
 
+// The user's selection; the table's own changes follow the document's.
 void AdjustmentsDrawer::tableSelectionChanged() {
-    document_.tableViewSelectionDidChange();
-    deleteButton_->setEnabled(table_->selectionModel()->hasSelection());
-    emit selectionChanged();
+    if (!showingDocument_) {
+        document_.setSelectedRows(rowsSelectedInTable());
+    }
 }
 
 // Enter opens what a click on the current cell opens: the colour panel on a

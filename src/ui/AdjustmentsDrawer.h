@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/DocumentObserver.h"
 #include "platform/Color.h"
 
 #include <QWidget>
@@ -16,27 +17,22 @@ class AdjustmentsTableModel;
 class VeloDocument;
 
 // The drawer's content: the adjustments table over a document, with the
-// delete and "+" buttons below it. The window forwards the table part of its
-// document port here.
-class AdjustmentsDrawer : public QWidget {
+// delete and "+" buttons below it. The table shows the document's rows and
+// its selection, and hands the user's clicks, edits and selection to it.
+class AdjustmentsDrawer : public QWidget, public DocumentObserver {
     Q_OBJECT
 
   public:
     explicit AdjustmentsDrawer(VeloDocument& document, QWidget* parent = nullptr);
+    ~AdjustmentsDrawer() override;
 
-    void reloadData();
-    void selectRowAlone(int row); // and scroll it into view
-    std::vector<int> selectedRows() const;
-    bool isRowSelected(int row) const;
-    int numberOfRows() const;
+    void documentChanged(DocumentChange changes) override;
     bool hasAlphaColumn() const;
-    void setAlphaColumnShown(bool shown);
     QTableView* table() const { return table_; }
 
   signals:
-    void selectionChanged();
-    // After any edit made through the drawer.
-    void documentEdited();
+    // The alpha column came or went with the result's alpha.
+    void alphaColumnShown(bool shown);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,11 +43,18 @@ class AdjustmentsDrawer : public QWidget {
     void cellClicked(const QModelIndex& index);
     void takePanelColor(const ColorRef& color);
     void tableSelectionChanged();
+    // The document's selection into the table, the current row scrolled into view.
+    void showSelection();
+    std::vector<int> rowsSelectedInTable() const;
+    // The alpha column and the colour panel's alpha follow the result's.
+    void showAlpha();
+    void setAlphaColumnShown(bool shown);
 
     VeloDocument& document_;
     AdjustmentsTableModel* model_;
     QTableView* table_;
     QPushButton* deleteButton_ = nullptr;
+    bool showingDocument_ = false; // the table changes as the document tells it to
 };
 
 } // namespace velo

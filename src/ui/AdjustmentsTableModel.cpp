@@ -127,8 +127,7 @@ bool AdjustmentsTableModel::setData(const QModelIndex& index, const QVariant& va
     } else {
         return false;
     }
-    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
-    emit edited();
+    // The document tells its observers, this model's drawer among them.
     return true;
 }
 

@@ -38,10 +38,6 @@ class AdjustmentsTableModel : public QAbstractTableModel {
     // selection stays on the same row numbers, and every cell is redrawn.
     void reload();
 
-  signals:
-    // The user changed a cell.
-    void edited();
-
   private:
     bool isRowInDocument(const QModelIndex& index) const;
     QVariant checkState(const TableValue& value) const;

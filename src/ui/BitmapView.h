@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/DocumentWindow.h"
+#include "document/BitmapViewClick.h"
 #include "platform/Image.h"
 #include "ui/LiveDisplay.h"
 

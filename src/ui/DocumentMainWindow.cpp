@@ -1,4 +1,4 @@
-// The window's construction and what the document asks of it.
+// The window's construction and how it follows its document's changes.
 #include "ui/DocumentMainWindow.h"
 
 #include "document/PointerReadout.h"
@@ -11,6 +11,7 @@
 #include "ui/RecoveryKeeper.h"
 #include "ui/StripeMailbox.h"
 #include "ui/VeloApplication.h"
+#include "ui/WindowTitle.h"
 
 #include <QDockWidget>
 #include <QEvent>
@@ -56,6 +57,7 @@ DocumentMainWindow::DocumentMainWindow(std::unique_ptr<VeloDocument> document,
 }
 
 DocumentMainWindow::~DocumentMainWindow() {
+    delete keeper_;
     document_->setStripeObserver({});
     ColorPanel::shared().documentClosed(document_.get());
     document_->windowShouldClose();
@@ -70,7 +72,6 @@ void DocumentMainWindow::buildView() {
     setCentralWidget(imageView_);
     connect(imageView_, &BitmapView::pressed, this, [this](const BitmapViewClick& click) {
         document_->mouseDownInBitmapView(click);
-        documentEdited();
     });
     pointerReadout_ = new QLabel(this);
     pointerReadout_->setObjectName("pointerReadout");
@@ -87,7 +88,6 @@ void DocumentMainWindow::buildView() {
     connect(imageView_, &BitmapView::imageDropped, this,
             [this](std::shared_ptr<const Image> image) {
                 document_->imageWasDroppedOnBitmapview(std::move(image));
-                documentEdited();
             });
     connect(imageView_, &BitmapView::dropFailed, this, [this](const QString& reason) {
         showAlertSheet(tr("The image could not be dropped").toStdString(), reason.toStdString());
@@ -101,23 +101,21 @@ void DocumentMainWindow::buildDrawer() {
     drawer_ = new AdjustmentsDrawer(*document_, dock_);
     dock_->setWidget(drawer_);
     addDockWidget(Qt::RightDockWidgetArea, dock_);
-    connect(drawer_, &AdjustmentsDrawer::selectionChanged, this,
-            &DocumentMainWindow::updateActions);
-    connect(drawer_, &AdjustmentsDrawer::documentEdited, this, &DocumentMainWindow::documentEdited);
+    connect(drawer_, &AdjustmentsDrawer::alphaColumnShown, this,
+            &DocumentMainWindow::widenDrawerForAlpha);
 }
 
 // In the order a freshly loaded window needs: view, drops, background,
 // size, then the first computation with a clean history.
 void DocumentMainWindow::finishWindowSetUp() {
     setUpResizeRule();
-    document_->setWindow(this);
+    document_->addObserver(this);
     auto* mailbox = new StripeMailbox(this);
     connect(mailbox, &StripeMailbox::stripesFinished, imageView_,
             &BitmapView::refreshFinishedStripes);
     document_->setStripeObserver(mailbox->sender());
-    imageView_->setBitmap(document_->destinationBitmap());
-    setViewBackgroundColor(document_->backgroundColor());
-    setBackgroundWellColor(document_->backgroundColor());
+    imageView_->setBitmap(document_->shownBitmap());
+    showBackground();
     restoreWindowState();
     document_->finishSetUp();
     connect(&displayTimer_, &QTimer::timeout, this, [this] { document_->displayTimerFired(); });
@@ -173,110 +171,74 @@ void DocumentMainWindow::showPointerReadout() {
                                      : QString());
 }
 
-void DocumentMainWindow::documentEdited() {
-    endOfEvent_.start();
-    updateActions();
-    showPointerReadout();
-    if (keeper_) {
-        keeper_->documentEdited();
-    }
-}
-
 void DocumentMainWindow::updateTitle(const QString& title) {
     titleText_ = title;
     setWindowTitle(title + "[*]");
     setWindowFilePath(filePath());
 }
 
-// What the document asks of its window.
+// The document's changes, into widgets.
 
-void DocumentMainWindow::setBitmap(std::shared_ptr<Bitmap> bitmap) {
-    imageView_->setBitmap(std::move(bitmap));
-    windowDidResize();
+void DocumentMainWindow::documentChanged(DocumentChange changes) {
+    using enum DocumentChange;
+    if (hasAny(changes, Image | ShownImage)) {
+        showShownImage();
+    }
+    if (hasAny(changes, Image) && document_->sourceImage()) {
+        fitWindowToImage();
+    }
+    if (hasAny(changes, Background)) {
+        showBackground();
+    }
+    if (hasAny(changes, ResultRestarted)) {
+        imageView_->restarted(LiveDisplay::Sweep::Result);
+    }
+    if (hasAny(changes, InfluenceRestarted)) {
+        imageView_->restarted(LiveDisplay::Sweep::Influence);
+    }
+    if (hasAny(changes, Progress)) {
+        showProgress();
+    }
+    if (hasAny(changes, kSavedContent | Selection | Edited | UndoStack | ShownImage)) {
+        // One undo step per user event: the step closes once the event is over.
+        endOfEvent_.start();
+        updateActions();
+        showPointerReadout();
+    }
 }
 
-std::shared_ptr<Bitmap> DocumentMainWindow::bitmap() const {
-    return imageView_->bitmap();
+void DocumentMainWindow::showShownImage() {
+    if (std::shared_ptr<Bitmap> shown = document_->shownBitmap(); shown != imageView_->bitmap()) {
+        imageView_->setBitmap(std::move(shown));
+        windowDidResize();
+    }
+    bool showsAdjusted = document_->shownImage() == VeloDocument::ShownImage::Adjusted;
+    QAction* item = toolbarItems_.at("toggleImage");
+    item->setText(showsAdjusted ? tr("Show original") : tr("Show adjusted"));
+    item->setIcon(QIcon(showsAdjusted ? ":/images/ToggleModificationsOff.svg"
+                                      : ":/images/ToggleModificationsOn.svg"));
 }
 
-void DocumentMainWindow::setViewBackgroundColor(const ColorRef& color) {
-    imageView_->setBackgroundColor(toQColor(color));
+void DocumentMainWindow::showBackground() {
+    QColor background = toQColor(document_->backgroundColor());
+    imageView_->setBackgroundColor(background);
+    backgroundWell_->setColor(background);
 }
 
-void DocumentMainWindow::setNeedsDisplay() {
+// The drawer grows or shrinks with its alpha column, never below its minimum.
+void DocumentMainWindow::widenDrawerForAlpha(bool shown) {
+    int wide = drawer_->width() + (shown ? 3 : -3);
+    if (wide >= drawer_->minimumSizeHint().width()) {
+        resizeDocks({dock_}, {wide}, Qt::Horizontal);
+    }
+}
+
+void DocumentMainWindow::showProgress() {
     imageView_->refreshFinishedStripes();
     imageView_->update();
-}
-
-void DocumentMainWindow::resultRestarted() {
-    imageView_->restarted(LiveDisplay::Sweep::Result);
-}
-
-void DocumentMainWindow::influenceRestarted() {
-    imageView_->restarted(LiveDisplay::Sweep::Influence);
-}
-
-void DocumentMainWindow::reloadData() {
-    drawer_->reloadData();
-}
-
-void DocumentMainWindow::selectRowAlone(int row) {
-    drawer_->selectRowAlone(row);
-}
-
-std::vector<int> DocumentMainWindow::selectedRows() const {
-    return drawer_->selectedRows();
-}
-
-bool DocumentMainWindow::isRowSelected(int row) const {
-    return drawer_->isRowSelected(row);
-}
-
-int DocumentMainWindow::numberOfRows() const {
-    return drawer_->numberOfRows();
-}
-
-bool DocumentMainWindow::hasAlphaColumn() const {
-    return drawer_->hasAlphaColumn();
-}
-
-void DocumentMainWindow::setAlphaColumnShown(bool shown) {
-    drawer_->setAlphaColumnShown(shown);
-}
-
-Size DocumentMainWindow::drawerContentSize() const {
-    return {static_cast<double>(drawer_->width()), static_cast<double>(drawer_->height())};
-}
-
-Size DocumentMainWindow::drawerMinContentSize() const {
-    QSize minimum = drawer_->minimumSizeHint();
-    return {static_cast<double>(minimum.width()), static_cast<double>(minimum.height())};
-}
-
-void DocumentMainWindow::setDrawerContentSize(Size size) {
-    resizeDocks({dock_}, {static_cast<int>(size.width)}, Qt::Horizontal);
-}
-
-void DocumentMainWindow::setToggleImageItem(const std::string& label, const std::string& iconName) {
-    QAction* item = toolbarItems_.at("toggleImage");
-    item->setText(QString::fromStdString(label));
-    item->setIcon(QIcon(QString(":/images/%1.svg").arg(QString::fromStdString(iconName))));
-}
-
-void DocumentMainWindow::setBackgroundWellColor(const ColorRef& color) {
-    backgroundWell_->setColor(toQColor(color));
-}
-
-void DocumentMainWindow::setColorPanelShowsAlpha(bool showsAlpha) {
-    ColorPanel::shared().setShowsAlpha(showsAlpha);
-}
-
-void DocumentMainWindow::showColorPanel(const ColorRef& color) {
-    ColorPanel::shared().showColor(color);
-}
-
-void DocumentMainWindow::setTitle(const std::string& title) {
-    updateTitle(QString::fromStdString(title));
+    std::optional<float> progress = document_->resultProgress();
+    updateTitle(progress ? progressTitle(*progress)
+                         : QString::fromStdString(document_->displayName()));
 }
 
 void DocumentMainWindow::showAlertSheet(const std::string& title, const std::string& message) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/DocumentWindow.h"
+#include "document/DocumentObserver.h"
 #include "document/LutExport.h"
 #include "document/VeloDocument.h"
 #include "platform/Files.h"
@@ -32,9 +32,9 @@ class VeloApplication;
 
 // One document's window: the image view, the drawer with the adjustments,
 // the toolbar and the menus. It turns the user's actions into calls of its
-// document and the document's requests into widgets; the window owns the
+// document and the document's changes into widgets; the window owns the
 // document and closes with it.
-class DocumentMainWindow : public QMainWindow, public DocumentWindow {
+class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     Q_OBJECT
   public:
     DocumentMainWindow(std::unique_ptr<VeloDocument> document, VeloApplication& application);
@@ -43,7 +43,6 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     VeloDocument& document() { return *document_; }
     BitmapView& imageView() { return *imageView_; }
     AdjustmentsDrawer& drawer() { return *drawer_; }
-    QDockWidget& drawerDock() { return *dock_; }
     QToolBar& toolbar() { return *toolbar_; }
     QComboBox& zoomMenu() { return *zoomMenu_; }
     ColorWell& backgroundWell() { return *backgroundWell_; }
@@ -65,30 +64,11 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     // Asks about a change another program made to the document's file.
     void checkFileOnDisk();
 
-    // DocumentWindow
-    void setBitmap(std::shared_ptr<Bitmap> bitmap) override;
-    std::shared_ptr<Bitmap> bitmap() const override;
-    void setViewBackgroundColor(const ColorRef& color) override;
-    void setNeedsDisplay() override;
-    void resultRestarted() override;
-    void influenceRestarted() override;
-    void reloadData() override;
-    void selectRowAlone(int row) override;
-    std::vector<int> selectedRows() const override;
-    bool isRowSelected(int row) const override;
-    int numberOfRows() const override;
-    bool hasAlphaColumn() const override;
-    void setAlphaColumnShown(bool shown) override;
-    Size drawerContentSize() const override;
-    Size drawerMinContentSize() const override;
-    void setDrawerContentSize(Size size) override;
-    void setToggleImageItem(const std::string& label, const std::string& iconName) override;
-    void setBackgroundWellColor(const ColorRef& color) override;
-    void setColorPanelShowsAlpha(bool showsAlpha) override;
-    void showColorPanel(const ColorRef& color) override;
-    void setTitle(const std::string& title) override;
-    void fitWindowToImage() override;
-    void showAlertSheet(const std::string& title, const std::string& message) override;
+    void documentChanged(DocumentChange changes) override;
+    // Sizes the window to show the image at the zoom it has.
+    void fitWindowToImage();
+    // A warning sheet on this window.
+    void showAlertSheet(const std::string& title, const std::string& message);
 
   public slots:
     // The user's actions.
@@ -123,8 +103,6 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void chooseSampleSize(int sampleSize);
     // Enables every action, and titles those named by the state.
     void updateActions();
-    // After any edit: one undo step per user event, marker, actions.
-    void documentEdited();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -174,6 +152,10 @@ class DocumentMainWindow : public QMainWindow, public DocumentWindow {
     void restoreWindowState();
     void saveWindowState();
     void updateTitle(const QString& title);
+    void showShownImage();
+    void showBackground();
+    void widenDrawerForAlpha(bool shown);
+    void showProgress();
 
     std::unique_ptr<VeloDocument> document_;
     VeloApplication& application_;

@@ -1,12 +1,9 @@
 // The window's editing and viewing commands: each hands over to the document.
 #include "ui/DocumentMainWindow.h"
 
-#include "ui/AdjustmentsDrawer.h"
 #include "ui/ColorWell.h"
 #include "ui/QtColors.h"
 #include "ui/VeloApplication.h"
-
-#include <QTableView>
 
 namespace velo {
 
@@ -15,7 +12,6 @@ void DocumentMainWindow::undo() {
     if (document_->undoManager()->canUndo()) {
         document_->undoManager()->undo();
     }
-    documentEdited();
 }
 
 void DocumentMainWindow::redo() {
@@ -23,30 +19,25 @@ void DocumentMainWindow::redo() {
     if (document_->undoManager()->canRedo()) {
         document_->undoManager()->redo();
     }
-    documentEdited();
 }
 
 void DocumentMainWindow::deleteSelectedAdjustents() {
     // Several rows go in one step.
     document_->undoManager()->endEvent();
     document_->deleteSelectedAdjustents();
-    documentEdited();
 }
 
 void DocumentMainWindow::protectSelectedAdjustments() {
     document_->undoManager()->endEvent();
     document_->protectSelectedAdjustments();
-    documentEdited();
 }
 
 void DocumentMainWindow::selectAll() {
-    drawer_->table()->selectAll();
-    updateActions();
+    document_->selectAll();
 }
 
 void DocumentMainWindow::newAdjustment() {
     document_->newColorAdjustment();
-    documentEdited();
 }
 
 void DocumentMainWindow::saveColorAdjustmentsAsDefault() {
@@ -59,17 +50,14 @@ void DocumentMainWindow::revertDefaults() {
 
 void DocumentMainWindow::toggleImageAlpha() {
     document_->toggleImageAlpha();
-    documentEdited();
 }
 
 void DocumentMainWindow::toggleSourceOrDestinationImage() {
     document_->toggleSourceOrDestinationImage();
-    updateActions();
 }
 
 void DocumentMainWindow::toggleInfluence() {
     document_->toggleInfluence();
-    updateActions();
 }
 
 void DocumentMainWindow::chooseBackgroundColor() {
@@ -78,7 +66,6 @@ void DocumentMainWindow::chooseBackgroundColor() {
 
 void DocumentMainWindow::takeBackgroundColorFrom(const QColor& color) {
     document_->takeBackgroundColorFrom(toColorRef(color));
-    documentEdited();
 }
 
 void DocumentMainWindow::toggleFullScreen() {

@@ -312,13 +312,10 @@ bool DocumentMainWindow::exportInfluenceToFile(const QString& path) {
     return true;
 }
 
-// Failures to encode are reported by the document, failures to write here.
 bool DocumentMainWindow::writeRepresentation(const QString& path, const std::string& typeName) {
     EncodedData data = document_->dataRepresentationOfType(typeName);
-    if (!data.data) {
-        return false;
-    }
-    std::optional<std::string> error = writeFileAtomically(path.toStdString(), *data.data);
+    std::optional<std::string> error =
+        data.data ? writeFileAtomically(path.toStdString(), *data.data) : data.error;
     if (error) {
         showAlertSheet(tr("Saving failed").toStdString(), *error);
         return false;

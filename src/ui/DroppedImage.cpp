@@ -1,6 +1,6 @@
 #include "ui/DroppedImage.h"
 
-#include "platform/ImageCodec.h"
+#include "imageio/ImageCodec.h"
 
 #include <QBuffer>
 #include <QFileInfo>

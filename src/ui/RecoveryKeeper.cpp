@@ -10,9 +10,11 @@ RecoveryKeeper::RecoveryKeeper(RecoveryFolder& folder, VeloDocument& document, Q
     : QObject(parent), folder_(folder), document_(document), slot_(folder.newSlot()) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::keepNow);
+    document_.addObserver(this);
 }
 
 RecoveryKeeper::~RecoveryKeeper() {
+    document_.removeObserver(this);
     forget();
 }
 
@@ -20,7 +22,10 @@ int RecoveryKeeper::delayAfterEdit(qint64 sinceFirstUnwrittenMs) {
     return static_cast<int>(std::clamp<qint64>(kLatestMs - sinceFirstUnwrittenMs, 0, kQuietMs));
 }
 
-void RecoveryKeeper::documentEdited() {
+void RecoveryKeeper::documentChanged(DocumentChange changes) {
+    if (!hasAny(changes, kSavedContent | DocumentChange::Edited)) {
+        return;
+    }
     if (!firstUnwritten_.isValid()) {
         firstUnwritten_.start();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/DocumentObserver.h"
 #include "document/RecoveryFolder.h"
 #include "platform/LatestJobWorker.h"
 
@@ -16,8 +17,8 @@ namespace velo {
 // first edit not yet written, and only when something changed; removed once
 // the work is saved or given up. The archive is made and written on a
 // thread of its own (a large image takes seconds), from a snapshot taken on
-// the main thread.
-class RecoveryKeeper : public QObject {
+// the main thread. It learns of edits from the document itself.
+class RecoveryKeeper : public QObject, public DocumentObserver {
     Q_OBJECT
   public:
     static constexpr int kQuietMs = 2000;
@@ -30,7 +31,7 @@ class RecoveryKeeper : public QObject {
     void setOriginalPath(const QString& path) { originalPath_ = path; }
     const QString& originalPath() const { return originalPath_; }
 
-    void documentEdited();
+    void documentChanged(DocumentChange changes) override;
     // Writes (or removes) the entry now, whatever is scheduled.
     void keepNow();
     // The work is saved, or the user gave it up.

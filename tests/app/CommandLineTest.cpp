@@ -4,7 +4,7 @@
 #include "document/FileTypes.h"
 #include "engine/AdjustmentPass.h"
 #include "platform/Files.h"
-#include "platform/ImageCodec.h"
+#include "imageio/ImageCodec.h"
 #include "platform/SettingsUserDefaults.h"
 #include "support/Corpus.h"
 #include "support/TemporaryFolder.h"

@@ -1,5 +1,5 @@
 #include "color/WorkingBitmap.h"
-#include "platform/ImageCodec.h"
+#include "imageio/ImageCodec.h"
 #include "support/Corpus.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "document/AreaSample.h"
 #include "color/PixelAccess.h"
 #include "document/DocumentSupport.h"
-#include "document/RecordingWindow.h"
+#include "document/RecordingObserver.h"
 #include "support/Bits.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,7 @@ TEST(AreaSample, EvenAreasRoundBackToTheirByte) {
     }
 }
 
-using AreaSamplePick = test::WindowedDocumentTest;
+using AreaSamplePick = test::ObservedDocumentTest;
 
 TEST_F(AreaSamplePick, OnePixelIsWhatThePickReads) {
     document.setSourceImage(test::randomImage(9, 7, 4, 3));

@@ -1,8 +1,8 @@
 #include "color/PixelAccess.h"
 #include "document/DocumentSupport.h"
 #include "document/FileTypes.h"
-#include "document/RecordingWindow.h"
-#include "platform/ImageCodec.h"
+#include "document/RecordingObserver.h"
+#include "imageio/ImageCodec.h"
 #include "support/Bits.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 namespace velo {
 namespace {
 
-using DocumentCommands = test::WindowedDocumentTest;
+using DocumentCommands = test::ObservedDocumentTest;
 
 TEST_F(DocumentCommands, NewAddsASelectedActiveRowThatUndoRemoves) {
     document.newColorAdjustment();
@@ -19,7 +19,7 @@ TEST_F(DocumentCommands, NewAddsASelectedActiveRowThatUndoRemoves) {
     auto added = document.colorAdjustments().back();
     EXPECT_EQ(document.activeColorAdjustments().back(), added);
     EXPECT_EQ(added->componentsMask(), 15);
-    EXPECT_EQ(window.rowsSelectedAlone.back(), 5);
+    EXPECT_EQ(document.selectedRows(), std::vector<int>{5});
     EXPECT_EQ(document.clickedColorTableRow(), 5);
     EXPECT_EQ(document.clickedColorTableColumn(), VeloDocument::ColorColumn::Source);
     EXPECT_EQ(undo().undoActionName(), "New");
@@ -39,11 +39,14 @@ TEST_F(DocumentCommands, NewAddsASelectedActiveRowThatUndoRemoves) {
 TEST_F(DocumentCommands, DeletingSeveralRowsIsOneStep) {
     auto second = document.colorAdjustments()[1];
     auto fourth = document.colorAdjustments()[3];
-    window.selection = {1, 3};
+    document.setSelectedRows({3, 1, 3});
+    EXPECT_EQ(document.selectedRows(), (std::vector<int>{1, 3}));
     document.deleteSelectedAdjustents();
     event();
     ASSERT_EQ(document.colorAdjustments().size(), 3u);
     EXPECT_EQ(undo().undoActionName(), "Delete");
+    // The rows that left the table leave the selection; the rest keep their place.
+    EXPECT_EQ(document.selectedRows(), std::vector<int>{1});
 
     undo().undo();
     ASSERT_EQ(document.colorAdjustments().size(), 5u);
@@ -51,8 +54,8 @@ TEST_F(DocumentCommands, DeletingSeveralRowsIsOneStep) {
     EXPECT_EQ(document.colorAdjustments()[4], fourth);
     EXPECT_EQ(document.activeColorAdjustments().size(), 5u);
 
-    window.selection.clear();
-    document.deleteBackward();
+    document.setSelectedRows({});
+    document.deleteSelectedAdjustents();
     EXPECT_EQ(document.colorAdjustments().size(), 5u);
 }
 
@@ -89,16 +92,16 @@ TEST_F(DocumentCommands, PickingReadsTheSourceOrWithShiftTheResult) {
 }
 
 TEST_F(DocumentCommands, AnUnchangedBackgroundColourDoesNothing) {
-    int reloads = window.reloads;
+    std::size_t told = observer.told.size();
     document.setBackgroundColor(Color::clearColor());
     EXPECT_FALSE(undo().canUndo());
-    EXPECT_EQ(window.reloads, reloads);
+    EXPECT_EQ(observer.told.size(), told);
 
     document.takeBackgroundColorFrom(Color::colorWithCalibratedRed(0.1f, 0.2f, 0.3f, 1));
     event();
     EXPECT_EQ(undo().undoActionName(), "Change Background Color");
-    EXPECT_TRUE(window.viewBackground->isEqual(*document.backgroundColor()));
-    EXPECT_TRUE(window.wellColor->isEqual(*document.backgroundColor()));
+    EXPECT_EQ(observer.count(DocumentChange::Background), 1);
+    EXPECT_TRUE(document.isDocumentEdited());
     EXPECT_EQ(document.clickedColorTableColumn(), VeloDocument::ColorColumn::None);
     undo().undo();
     EXPECT_TRUE(document.backgroundColor()->isEqual(*Color::clearColor()));
@@ -111,20 +114,19 @@ TEST_F(DocumentCommands, TransparencyTogglesAndUndoes) {
     document.setSourceImage(test::randomImage(12, 9, 3));
     event();
     auto original = document.destinationBitmap();
+    long alphaChanges = observer.count(DocumentChange::Alpha);
     document.toggleImageAlpha();
     event();
     EXPECT_EQ(document.destinationBitmap()->samplesPerPixel(), 4);
-    EXPECT_TRUE(window.alphaColumn);
-    EXPECT_TRUE(window.panelShowsAlpha);
-    EXPECT_EQ(window.drawer.width, 203);
-    EXPECT_EQ(window.shown, document.destinationBitmap());
+    EXPECT_TRUE(document.resultHasAlpha());
+    EXPECT_GT(observer.count(DocumentChange::Alpha), alphaChanges);
+    EXPECT_EQ(document.shownBitmap(), document.destinationBitmap());
     EXPECT_EQ(test::resultOf(document), test::referenceResult(document));
 
     document.toggleImageAlpha();
     event();
     EXPECT_EQ(document.destinationBitmap()->samplesPerPixel(), 3);
-    EXPECT_FALSE(window.alphaColumn);
-    EXPECT_EQ(window.drawer.width, 200);
+    EXPECT_FALSE(document.resultHasAlpha());
     EXPECT_EQ(undo().undoActionName(), "Change transparency");
 
     undo().undo();
@@ -136,13 +138,15 @@ TEST_F(DocumentCommands, TransparencyTogglesAndUndoes) {
 TEST_F(DocumentCommands, SwitchingTheShownImageTouchesNeitherUndoNorResult) {
     document.setSourceImage(test::randomImage(5, 5, 3));
     document.finishSetUp();
+    long shownChanges = observer.count(DocumentChange::ShownImage);
     document.toggleSourceOrDestinationImage();
-    EXPECT_EQ(window.shown, document.sourceBitmap());
-    EXPECT_EQ(window.toggleLabel, "Show adjusted");
-    EXPECT_EQ(window.toggleIcon, "ToggleModificationsOn");
+    EXPECT_EQ(document.shownImage(), VeloDocument::ShownImage::Source);
+    EXPECT_EQ(document.shownBitmap(), document.sourceBitmap());
+    EXPECT_EQ(document.validateMenuItem(Command::ToggleSourceOrDestinationImage).title,
+              "Show Adjusted");
     document.toggleSourceOrDestinationImage();
-    EXPECT_EQ(window.shown, document.destinationBitmap());
-    EXPECT_EQ(window.toggleLabel, "Show original");
+    EXPECT_EQ(document.shownBitmap(), document.destinationBitmap());
+    EXPECT_EQ(observer.count(DocumentChange::ShownImage), shownChanges + 2);
     EXPECT_FALSE(undo().canUndo());
     EXPECT_FALSE(document.isDocumentEdited());
 }
@@ -192,6 +196,46 @@ TEST_F(DocumentCommands, AnySequenceOfCommandsEndsAtTheReferenceResult) {
     EXPECT_EQ(test::resultOf(document), test::referenceResult(document));
 }
 
+// The selection and the shown image are the document's own: every command
+// works the same with no window or observer at all.
+TEST(DocumentWithoutWindow, SelectsDeletesProtectsAndSwitchesTheView) {
+    VeloDocument document(nullptr, 2);
+    document.setSourceImage(test::randomImage(9, 7, 3));
+    document.finishSetUp();
+    UndoManager& undo = *document.undoManager();
+
+    document.selectAll();
+    EXPECT_EQ(document.selectedRows(), (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_TRUE(document.validateUserInterfaceItem(Command::ProtectSelectedAdjustments));
+    document.colorAdjustments()[1]->setTargetColor(Color::redColor());
+    undo.endEvent();
+    document.protectSelectedAdjustments();
+    undo.endEvent();
+    for (const auto& adjustment : document.colorAdjustments()) {
+        EXPECT_TRUE(adjustment->targetColor()->isEqual(*adjustment->sourceColor()));
+    }
+    EXPECT_EQ(undo.undoActionName(), "Protect color");
+
+    document.setSelectedRows({0, 2, 9});
+    EXPECT_EQ(document.selectedRows(), (std::vector<int>{0, 2}));
+    document.deleteSelectedAdjustents();
+    undo.endEvent();
+    EXPECT_EQ(document.colorAdjustments().size(), 3u);
+    // Rows keep their place in the selection while they stay in the table.
+    EXPECT_EQ(document.selectedRows(), (std::vector<int>{0, 2}));
+
+    document.toggleSourceOrDestinationImage();
+    EXPECT_EQ(document.shownBitmap(), document.sourceBitmap());
+    document.toggleInfluence();
+    EXPECT_TRUE(document.showsInfluence());
+    EXPECT_EQ(document.shownBitmap(), document.influenceBitmap());
+    document.toggleInfluence();
+    EXPECT_EQ(document.shownImage(), VeloDocument::ShownImage::Source);
+    document.toggleSourceOrDestinationImage();
+    EXPECT_EQ(document.shownBitmap(), document.destinationBitmap());
+    EXPECT_EQ(test::resultOf(document), test::referenceResult(document));
+}
+
 } // namespace
 } // namespace velo
 
@@ -206,8 +250,8 @@ class DocumentUnderLoad : public ::testing::TestWithParam<int> {};
 TEST_P(DocumentUnderLoad, ExportsAndTheEndResultMatchTheReference) {
     std::mt19937 random(static_cast<unsigned>(GetParam()));
     VeloDocument document(nullptr, GetParam());
-    test::RecordingWindow window;
-    document.setWindow(&window);
+    test::RecordingObserver observer;
+    document.addObserver(&observer);
     document.setSourceImage(test::randomImage(41, 67, 4, 2));
     document.finishSetUp();
     UndoManager& undo = *document.undoManager();

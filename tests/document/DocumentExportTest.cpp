@@ -1,9 +1,9 @@
 #include "document/DocumentSupport.h"
 #include "document/FileTypes.h"
-#include "document/RecordingWindow.h"
+#include "document/RecordingObserver.h"
 #include "engine/InfluenceMap.h"
 #include "platform/Files.h"
-#include "platform/ImageCodec.h"
+#include "imageio/ImageCodec.h"
 #include "platform/SettingsUserDefaults.h"
 #include "support/TemporaryFolder.h"
 
@@ -120,10 +120,8 @@ TEST(DocumentExport, JpegQualityComesFromTheDefaultsWithinRange) {
     EXPECT_NE(jpegWith(1.0), standard);
 }
 
-TEST(DocumentExport, NothingToExportIsReportedOnTheWindow) {
+TEST(DocumentExport, NothingToExportFailsWithAReason) {
     VeloDocument empty(nullptr, 1);
-    test::RecordingWindow window;
-    empty.setWindow(&window);
     EncodedData data = empty.dataRepresentationOfType("png");
     EXPECT_FALSE(data.data);
     EXPECT_FALSE(data.error.empty());

@@ -1,5 +1,5 @@
 #include "document/DocumentSupport.h"
-#include "document/RecordingWindow.h"
+#include "document/RecordingObserver.h"
 #include "platform/Archiver.h"
 #include "platform/SettingsUserDefaults.h"
 #include "support/Bits.h"
@@ -84,8 +84,8 @@ TEST(DocumentLifecycle, UnreadableStoredDefaultsCountAsNone) {
 
 TEST(DocumentLifecycle, SettingAnImageMakesBothBitmapsAndShowsTheRightOne) {
     VeloDocument document(nullptr, 2);
-    test::RecordingWindow window;
-    document.setWindow(&window);
+    test::RecordingObserver observer;
+    document.addObserver(&observer);
     document.finishSetUp();
 
     auto first = test::randomImage(40, 1000, 3);
@@ -93,15 +93,15 @@ TEST(DocumentLifecycle, SettingAnImageMakesBothBitmapsAndShowsTheRightOne) {
     EXPECT_EQ(document.sourceBitmap(), first->representations[0].bitmap);
     ASSERT_TRUE(document.destinationBitmap());
     EXPECT_NE(document.destinationBitmap(), document.sourceBitmap());
-    EXPECT_EQ(window.shown, document.destinationBitmap());
-    EXPECT_EQ(window.fits, 1);
+    EXPECT_EQ(document.shownBitmap(), document.destinationBitmap());
+    EXPECT_EQ(observer.count(DocumentChange::Image), 1);
     EXPECT_EQ(document.undoManager()->undoActionName(), "Change image");
 
     document.undoManager()->endEvent();
     document.toggleSourceOrDestinationImage();
     auto second = test::randomImage(30, 95, 4);
     document.imageWasDroppedOnBitmapview(second);
-    EXPECT_EQ(window.shown, document.sourceBitmap());
+    EXPECT_EQ(document.shownBitmap(), document.sourceBitmap());
     document.undoManager()->endEvent();
 
     // The same image again changes nothing.
@@ -129,25 +129,38 @@ TEST(DocumentLifecycle, AnImageWithABackgroundColourBringsItAlong) {
         document.backgroundColor()->isEqual(*Color::colorWithCalibratedRed(0.5f, 0.25f, 1, 1)));
 }
 
-TEST(DocumentLifecycle, TheTickShowsProgressThenTheFileName) {
+TEST(DocumentLifecycle, TheTickTellsOfFinishedLinesAndTheProgress) {
     VeloDocument document(nullptr, 2);
-    test::RecordingWindow window;
-    document.setWindow(&window);
+    test::RecordingObserver observer;
+    document.addObserver(&observer);
     document.setSourceImage(test::randomImage(20, 30, 3));
     document.finishSetUp();
     document.waitUntilComplete();
     document.displayTimerFired();
-    EXPECT_EQ(window.title, "Untitled");
-    EXPECT_GE(window.redraws, 1);
+    EXPECT_EQ(observer.count(DocumentChange::Progress), 1);
+    EXPECT_FALSE(document.resultProgress()); // complete
 
-    document.setFileName("/home/ann/leaves.velo");
+    // Nothing new to show while the source is shown.
+    document.toggleSourceOrDestinationImage();
     document.settingsChanged();
     document.waitUntilComplete();
     document.displayTimerFired();
-    EXPECT_EQ(window.title, "leaves.velo");
+    EXPECT_EQ(observer.count(DocumentChange::Progress), 1);
 
     EXPECT_TRUE(document.windowShouldClose());
-    document.displayTimerFired(); // no window any more: nothing happens
+    document.displayTimerFired(); // no observers any more: nobody is told
+    EXPECT_EQ(observer.count(DocumentChange::Progress), 1);
+}
+
+TEST(DocumentLifecycle, TheTitleAtRestIsTheFileNameOrUntitled) {
+    VeloDocument document(nullptr, 1);
+    EXPECT_EQ(document.displayName(), "Untitled");
+    document.setUntitledName("/");
+    EXPECT_EQ(document.displayName(), "Untitled");
+    document.setUntitledName("Recovered sunset.velo");
+    EXPECT_EQ(document.displayName(), "Recovered sunset.velo");
+    document.setFileName("/home/ann/leaves.velo");
+    EXPECT_EQ(document.displayName(), "leaves.velo");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"
-#include "platform/ImageCodec.h"
+#include "imageio/ImageCodec.h"
 #include "support/Corpus.h"
 #include "support/MetadataFixtures.h"
 #include "support/TemporaryFolder.h"

@@ -1,5 +1,5 @@
 #include "document/DocumentSupport.h"
-#include "document/RecordingWindow.h"
+#include "document/RecordingObserver.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +8,15 @@ namespace {
 
 using Column = TableColumn;
 
-class DocumentTable : public test::WindowedDocumentTest {
+class DocumentTable : public test::ObservedDocumentTest {
   protected:
     ColorAdjustment& row(int i) { return *document.colorAdjustments()[i]; }
     // Clicks a swatch of a row that the click has selected.
-    void clickSwatch(Column column, int r) {
-        window.selection = {r};
-        document.tableViewSelectionDidChange();
-        document.tableClicked(column, r);
+    ColorRef clickSwatch(Column column, int r) {
+        document.setSelectedRows({r});
+        return document.tableClicked(column, r);
     }
+    long restarts() const { return observer.count(DocumentChange::ResultRestarted); }
 };
 
 TEST_F(DocumentTable, RowsOutsideTheListAndUnknownColumnsAnswerText) {
@@ -24,15 +24,15 @@ TEST_F(DocumentTable, RowsOutsideTheListAndUnknownColumnsAnswerText) {
     EXPECT_EQ(document.objectValue(Column::Hue, -1), TableValue(std::string("Internal error")));
     EXPECT_EQ(document.objectValue(Column::Unknown, 0), TableValue(std::string("?")));
 
-    int restarts = window.restarts;
+    long before = restarts();
     document.setObjectValue(false, Column::Active, 5);
-    EXPECT_EQ(window.restarts, restarts);
+    EXPECT_EQ(restarts(), before);
     EXPECT_EQ(document.activeColorAdjustments().size(), 5u);
     // An unknown column still recomputes.
     document.setObjectValue(true, Column::Unknown, 0);
-    EXPECT_EQ(window.restarts, restarts + 1);
+    EXPECT_EQ(restarts(), before + 1);
 
-    window.selection = {0, 1, 2, 3, 4};
+    document.selectAll();
     document.deleteSelectedAdjustents();
     EXPECT_EQ(document.numberOfRowsInTableView(), 0);
     EXPECT_EQ(document.objectValue(Column::Source, 0), TableValue(std::string("Internal error")));
@@ -50,11 +50,11 @@ TEST_F(DocumentTable, AnRGBRecordShowsAMixedDisabledHueUntilHSBIsChosen) {
     EXPECT_TRUE(document.isCellEnabled(Column::Active, 2));
     EXPECT_TRUE(document.isCellEnabled(Column::ColorSpace, 2));
 
-    int reloads = window.reloads;
+    long rowChanges = observer.count(DocumentChange::Rows);
     document.setObjectValue(1, Column::ColorSpace, 2);
     event();
     EXPECT_TRUE(row(2).usesHSB());
-    EXPECT_GT(window.reloads, reloads);
+    EXPECT_GT(observer.count(DocumentChange::Rows), rowChanges);
     EXPECT_EQ(document.objectValue(Column::Hue, 2), TableValue(true));
     EXPECT_EQ(document.objectValue(Column::ColorSpace, 2), TableValue(1));
     for (Column c : {Column::Hue, Column::Saturation, Column::Brightness, Column::Alpha}) {
@@ -88,33 +88,43 @@ TEST_F(DocumentTable, ToggledComponentsKeepTheOtherBitsAndUndo) {
 
 TEST_F(DocumentTable, SwitchingRowsOnAndOffRestartsWithoutUndo) {
     auto third = document.colorAdjustments()[2];
-    int restarts = window.restarts;
+    long before = restarts();
     document.setObjectValue(true, Column::Active, 2);
     EXPECT_EQ(document.activeColorAdjustments().size(), 5u);
-    EXPECT_EQ(window.restarts, restarts + 1);
+    EXPECT_EQ(restarts(), before + 1);
+    EXPECT_FALSE(document.isDocumentEdited());
 
     document.setObjectValue(false, Column::Active, 2);
     EXPECT_EQ(document.objectValue(Column::Active, 2), TableValue(false));
     EXPECT_EQ(document.activeColorAdjustments().size(), 4u);
     document.setObjectValue(false, Column::Active, 2);
     EXPECT_EQ(document.activeColorAdjustments().size(), 4u);
-    EXPECT_EQ(window.restarts, restarts + 3);
+    EXPECT_EQ(restarts(), before + 3);
 
     document.setObjectValue(true, Column::Active, 2);
     EXPECT_EQ(document.activeColorAdjustments().back(), third);
     EXPECT_FALSE(undo().canUndo());
+    // Yet the file keeps which rows are on: the document is edited, and says
+    // so once; only saving makes it unedited again, whatever undo does.
+    EXPECT_TRUE(document.isDocumentEdited());
+    EXPECT_EQ(observer.count(DocumentChange::Edited), 1);
+    document.newColorAdjustment();
+    event();
+    undo().undo();
+    EXPECT_TRUE(document.isDocumentEdited());
+    document.markUnchanged();
     EXPECT_FALSE(document.isDocumentEdited());
+    EXPECT_EQ(observer.count(DocumentChange::Edited), 2);
 }
 
 TEST_F(DocumentTable, AClickOnASelectedSwatchOpensThePanelAndOtherClicksClearIt) {
     // Not selected: nothing opens.
-    document.tableClicked(Column::Target, 1);
-    EXPECT_TRUE(window.panelColors.empty());
+    EXPECT_FALSE(document.tableClicked(Column::Target, 1));
     EXPECT_EQ(document.clickedColorTableColumn(), VeloDocument::ColorColumn::None);
 
-    clickSwatch(Column::Target, 1);
-    ASSERT_EQ(window.panelColors.size(), 1u);
-    EXPECT_TRUE(window.panelColors[0]->isEqual(*Color::whiteColor()));
+    ColorRef panelColor = clickSwatch(Column::Target, 1);
+    ASSERT_TRUE(panelColor);
+    EXPECT_TRUE(panelColor->isEqual(*Color::whiteColor()));
     EXPECT_TRUE(document.isClickedColorCell(Column::Target, 1));
     EXPECT_FALSE(document.isClickedColorCell(Column::Source, 1));
     EXPECT_FALSE(document.isClickedColorCell(Column::Target, 0));
@@ -126,11 +136,9 @@ TEST_F(DocumentTable, AClickOnASelectedSwatchOpensThePanelAndOtherClicksClearIt)
     // So does a selection that leaves its row.
     clickSwatch(Column::Source, 3);
     EXPECT_TRUE(document.isClickedColorCell(Column::Source, 3));
-    window.selection = {3, 4};
-    document.tableViewSelectionDidChange();
+    document.setSelectedRows({3, 4});
     EXPECT_TRUE(document.isClickedColorCell(Column::Source, 3));
-    window.selection = {4};
-    document.tableViewSelectionDidChange();
+    document.setSelectedRows({4});
     EXPECT_EQ(document.clickedColorTableColumn(), VeloDocument::ColorColumn::None);
     EXPECT_FALSE(document.changeColor(Color::redColor(), true));
 
@@ -150,11 +158,11 @@ TEST_F(DocumentTable, PanelColoursReachOnlyTheConcernedDocumentsLiveClickedCell)
     EXPECT_FALSE(document.changeColor(orange, false));
     EXPECT_TRUE(row(4).targetColor()->isEqual(*Color::blueColor()));
 
-    int reloads = window.reloads;
+    long rowChanges = observer.count(DocumentChange::Rows);
     EXPECT_TRUE(document.changeColor(orange, true));
     event();
     EXPECT_TRUE(row(4).targetColor()->isEqual(*orange));
-    EXPECT_GT(window.reloads, reloads);
+    EXPECT_GT(observer.count(DocumentChange::Rows), rowChanges);
     EXPECT_EQ(undo().undoActionName(), "Change color");
     std::vector<std::uint8_t> after = test::resultOf(document);
     EXPECT_NE(after, before);
@@ -165,12 +173,12 @@ TEST_F(DocumentTable, PanelColoursReachOnlyTheConcernedDocumentsLiveClickedCell)
     EXPECT_EQ(test::resultOf(document), before);
 
     // After deleting the last rows the clicked row is past the end.
-    window.selection = {3, 4};
+    document.setSelectedRows({3, 4});
     document.deleteSelectedAdjustents();
     event();
-    int restarts = window.restarts;
+    long restartsBefore = restarts();
     EXPECT_FALSE(document.changeColor(orange, true));
-    EXPECT_EQ(window.restarts, restarts);
+    EXPECT_EQ(restarts(), restartsBefore);
     for (const auto& adjustment : document.colorAdjustments()) {
         EXPECT_FALSE(adjustment->targetColor()->isEqual(*orange));
     }

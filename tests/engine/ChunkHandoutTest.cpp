@@ -7,14 +7,14 @@
 namespace velo {
 namespace {
 
-std::vector<LineRange> sweep(int height, std::vector<std::string>* titles = nullptr) {
+std::vector<LineRange> sweep(int height, std::vector<float>* shares = nullptr) {
     LineRange dirty{0, static_cast<std::uint32_t>(height)};
     std::vector<LineRange> chunks;
     int size = chunkSizeForHeight(height);
     while (dirty.length != 0) {
         chunks.push_back(takeChunk(dirty, height, size));
-        if (titles && dirty.length != 0) {
-            titles->push_back(progressTitle(dirty, height));
+        if (shares && dirty.length != 0) {
+            shares->push_back(handedOutShare(dirty, height));
         }
     }
     return chunks;
@@ -41,11 +41,12 @@ TEST(ChunkHandout, SweepsFromTheBottomInEqualChunks) {
 }
 
 TEST(ChunkHandout, TheLastChunkMayReachPastTheImage) {
-    std::vector<std::string> titles;
-    std::vector<LineRange> chunks = sweep(251, &titles);
+    std::vector<float> shares;
+    std::vector<LineRange> chunks = sweep(251, &shares);
     ASSERT_EQ(chunks.size(), 10u);
     EXPECT_EQ(chunks.back(), (LineRange{234, 26}));
-    EXPECT_EQ(titles.back(), "adjusting 92%");
+    // 234 of 251 lines handed out, over the height and two.
+    EXPECT_EQ(shares.back(), 234.0f / 253.0f);
 
     EXPECT_EQ(sweep(5), (std::vector<LineRange>{{0, 10}}));
 }
@@ -58,11 +59,9 @@ TEST(ChunkHandout, AnExhaustedRangeGivesAnEmptyChunk) {
     EXPECT_EQ(takeChunk(beyond, 250, 25), (LineRange{250, 0}));
 }
 
-TEST(ChunkHandout, TitlesShowProgressOrTheFileName) {
-    EXPECT_EQ(progressTitle({101, 149}, 250), "adjusting 40%");
-    EXPECT_EQ(restingTitle(""), "Untitled");
-    EXPECT_EQ(restingTitle("/"), "Untitled");
-    EXPECT_EQ(restingTitle("/home/ann/sunset.velo"), "sunset.velo");
+TEST(ChunkHandout, ProgressIsTheShareOfLinesHandedOut) {
+    EXPECT_EQ(handedOutShare({101, 149}, 250), 101.0f / 252.0f);
+    EXPECT_EQ(handedOutShare({0, 250}, 250), 0.0f);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include "color/PixelAccess.h"
 #include "color/WorkingBitmap.h"
 #include "engine/AdjustmentPass.h"
-#include "platform/ImageCodec.h"
+#include "imageio/ImageCodec.h"
 #include "support/Corpus.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "document/DocumentSupport.h"
-#include "document/RecordingWindow.h"
+#include "document/RecordingObserver.h"
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/AdjustmentsTableModel.h"
 #include "ui/ColorPanel.h"
@@ -19,33 +19,13 @@
 namespace velo {
 namespace {
 
-// The document's table port, answered by a real drawer.
-class DrawerWindow : public test::RecordingWindow {
-  public:
-    explicit DrawerWindow(AdjustmentsDrawer& drawer) : drawer_(drawer) {}
-    void reloadData() override { drawer_.reloadData(); }
-    void selectRowAlone(int row) override { drawer_.selectRowAlone(row); }
-    std::vector<int> selectedRows() const override { return drawer_.selectedRows(); }
-    bool isRowSelected(int row) const override { return drawer_.isRowSelected(row); }
-    int numberOfRows() const override { return drawer_.numberOfRows(); }
-    bool hasAlphaColumn() const override { return drawer_.hasAlphaColumn(); }
-    void setAlphaColumnShown(bool shown) override { drawer_.setAlphaColumnShown(shown); }
-    void setColorPanelShowsAlpha(bool showsAlpha) override {
-        ColorPanel::shared().setShowsAlpha(showsAlpha);
-    }
-    void showColorPanel(const ColorRef& color) override { ColorPanel::shared().showColor(color); }
-
-  private:
-    AdjustmentsDrawer& drawer_;
-};
-
 // A document with an image, shown through a drawer.
 struct OpenDocument {
     explicit OpenDocument(int samples, unsigned seed = 3) {
-        document.setWindow(&window);
+        document.addObserver(&observer);
         document.setSourceImage(test::randomImage(40, 30, samples, seed));
         document.finishSetUp();
-        QObject::connect(&drawer, &AdjustmentsDrawer::documentEdited, [this] { ++edits; });
+        observer.told.clear();
         drawer.resize(420, 240);
         drawer.show();
     }
@@ -78,10 +58,12 @@ struct OpenDocument {
     }
     ColorAdjustment& row(int i) { return *document.colorAdjustments()[i]; }
 
+    // How often the document was told edited: what a window marks.
+    long edits() const { return observer.count(DocumentChange::Edited); }
+
     VeloDocument document{nullptr, 2};
     AdjustmentsDrawer drawer{document};
-    DrawerWindow window{drawer};
-    int edits = 0;
+    test::RecordingObserver observer;
 };
 
 // The panel's colour moves as the user drags in it; the colour it then
@@ -101,17 +83,18 @@ TEST(AdjustmentsTable, CheckBoxesSwitchRecordsAndTheResult) {
     OpenDocument open(3);
     open.row(2).setTargetColor(Color::colorWithCalibratedRed(0.2f, 0.9f, 0.4f, 1.0f));
     open.document.finishSetUp();
+    open.observer.told.clear();
     std::vector<std::uint8_t> before = test::resultOf(open.document);
 
     open.click(2, TableColumn::Active);
-    EXPECT_EQ(open.drawer.selectedRows(), std::vector<int>{2});
+    EXPECT_EQ(open.document.selectedRows(), std::vector<int>{2});
     ASSERT_EQ(open.document.activeColorAdjustments().size(), 4u);
     EXPECT_EQ(open.cell(2, TableColumn::Active).data(Qt::CheckStateRole), Qt::Unchecked);
     std::vector<std::uint8_t> without = test::resultOf(open.document);
     EXPECT_NE(without, before);
     EXPECT_EQ(without, test::referenceResult(open.document));
     EXPECT_FALSE(open.document.undoManager()->canUndo());
-    EXPECT_EQ(open.edits, 1);
+    EXPECT_EQ(open.edits(), 1);
 
     // An RGB row's components are shown, mixed for hue, and cannot be switched.
     EXPECT_EQ(open.cell(2, TableColumn::Hue).data(Qt::CheckStateRole), Qt::PartiallyChecked);
@@ -178,7 +161,7 @@ TEST(AdjustmentsTable, TheClickedSwatchTakesThePanelsColourUndoably) {
     EXPECT_EQ(open.cell(4, TableColumn::Target).data(AdjustmentsTableModel::SwatchColorRole),
               orange);
     EXPECT_EQ(open.document.undoManager()->undoActionName(), "Change color");
-    EXPECT_EQ(open.edits, 1);
+    EXPECT_EQ(open.edits(), 1);
     std::vector<std::uint8_t> adjusted = test::resultOf(open.document);
     EXPECT_NE(adjusted, before);
     EXPECT_EQ(adjusted, test::referenceResult(open.document));
@@ -225,7 +208,7 @@ TEST(AdjustmentsTable, OnlyTheLastActiveDocumentTakesThePanelsColour) {
     QColor grey = movePanelTo(QColor::fromRgbF(0.5f, 0.5f, 0.5f, 1.0f));
     EXPECT_TRUE(sameColor(first.row(4).targetColor(), grey));
     EXPECT_TRUE(sameColor(second.row(4).targetColor(), QColor(Qt::blue)));
-    EXPECT_EQ(second.edits, 0);
+    EXPECT_EQ(second.edits(), 0);
 
     ColorPanel::shared().setLastActiveDocument(&second.document);
     QColor yellow = movePanelTo(QColor::fromRgbF(1.0f, 1.0f, 0.0f, 1.0f));

@@ -98,7 +98,8 @@ TEST_F(WindowTest, AClickPicksTheColourUnderTheMouseAndOutsideTheImageNothing) {
     EXPECT_EQ(document.undoManager()->undoActionName(), "New");
     EXPECT_EQ(window->action("undo")->text(), "Undo New");
     EXPECT_TRUE(window->isWindowModified());
-    EXPECT_EQ(window->drawer().selectedRows(), std::vector<int>{static_cast<int>(before)});
+    EXPECT_EQ(document.selectedRows(), std::vector<int>{static_cast<int>(before)});
+    EXPECT_TRUE(window->drawer().table()->selectionModel()->isRowSelected(int(before), {}));
 
     // In a window wider than the image, the strip beside it picks nothing.
     window->resize(window->width() + 60, window->height());
@@ -203,8 +204,8 @@ TEST_F(WindowTest, CommandsAreEnabledByTheDocumentsState) {
     EXPECT_FALSE(window->backgroundWell().isEnabled());
     EXPECT_EQ(window->action("undo")->text(), "Undo Change transparency");
 
-    window->drawer().selectRowAlone(0);
-    QApplication::processEvents();
+    window->drawer().table()->selectRow(0);
+    EXPECT_EQ(window->document().selectedRows(), std::vector<int>{0});
     EXPECT_TRUE(window->action("delete")->isEnabled());
     std::size_t rows = window->document().colorAdjustments().size();
     window->action("delete")->trigger();

@@ -30,7 +30,7 @@ TEST_F(LiveWindowStress, PanelDragsWhileTheWindowShowsTheComputation) {
     settle(window);
     VeloDocument& doc = window->document();
 
-    window->drawer().selectRowAlone(2);
+    doc.selectRowAlone(2);
     doc.tableClicked(TableColumn::Target, 2);
     ColorPanel::shared().setLastActiveDocument(&doc);
     int moves = 0;

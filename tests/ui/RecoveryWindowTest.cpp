@@ -68,9 +68,9 @@ TEST_F(RecoveryWindowTest, UnsavedWorkIsKeptUntilSavedUndoneOrGivenUp) {
     EXPECT_TRUE(keptDocuments().empty()) << "nothing unsaved yet";
 
     window->newAdjustment();
-    window->document().colorAdjustments().back()->setTargetColor(
-        Color::colorWithCalibratedRed(0.3f, 0.6f, 0.9f, 1));
-    window->documentEdited();
+    window->document().setObjectValue(Color::colorWithCalibratedRed(0.3f, 0.6f, 0.9f, 1),
+                                      TableColumn::Target,
+                                      window->document().numberOfRowsInTableView() - 1);
     QTRY_COMPARE_WITH_TIMEOUT(keptDocuments().size(), 1u, 10000);
     VeloDocument kept(nullptr, 1);
     ASSERT_TRUE(kept.readFromFile(keptDocuments()[0], kVeloDocumentType).ok);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Image.h"
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace velo {
+
+struct DecodedImage {
+    std::optional<Image> image;
+    std::string error; // why there is no image
+};
+
+// Decodes every frame or page of an image file's bytes, in any format the
+// installed codecs read. Never throws; a failure gives a reason.
+DecodedImage decodeImage(std::span<const std::uint8_t> bytes);
+// The file's image with its colour profile and metadata attached.
+DecodedImage readImageFile(const std::filesystem::path& path);
+
+} // namespace velo
