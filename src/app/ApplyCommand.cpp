@@ -1,5 +1,6 @@
 #include "app/ApplyCommand.h"
 
+#include "app/Subcommand.h"
 #include "app/StreamedApply.h"
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"
@@ -35,6 +36,10 @@ const char* const kApplyUsage =
     "  --strip    writes no colour profile, EXIF, XMP or IPTC into the outputs\n";
 
 namespace {
+
+const Subcommand kApply{"apply", kApplyUsage,
+    {"--doc", "--map", "--alpha", "--background", "--format", "--threads", "--files-from", "-o"},
+    {"--quiet", "--timings", "--strip"}};
 
 struct Job {
     std::optional<fs::path> input; // none: the template document's own image
@@ -92,10 +97,7 @@ class ApplyRun {
     int run();
 
   private:
-    int usage(const std::string& message) {
-        context_.err << "velo apply: " << message << "\n" << kApplyUsage;
-        return kExitUsage;
-    }
+    int usage(const std::string& message) { return usageError(context_, kApply, message); }
     bool fail(const std::string& file, const std::string& reason) {
         std::lock_guard<std::mutex> lock(shared_);
         progress_.done();
@@ -350,19 +352,9 @@ int ApplyRun::run() {
 } // namespace
 
 int runApplyCommand(const CommandContext& context) {
-    Arguments arguments = parseArguments(
-        context.args,
-        {"--doc", "--map", "--alpha", "--background", "--format", "--threads", "--files-from", "-o"},
-        {"--quiet", "--timings", "--strip", "--help"});
-    if (arguments.has("--help")) {
-        context.out << kApplyUsage;
-        return kExitSuccess;
-    }
-    if (!arguments.error.empty()) {
-        context.err << "velo apply: " << arguments.error << "\n" << kApplyUsage;
-        return kExitUsage;
-    }
-    return ApplyRun(context, arguments).run();
+    return runCommand(context, kApply, [&](const Arguments& arguments) {
+        return ApplyRun(context, arguments).run();
+    });
 }
 
 } // namespace velo

@@ -1,5 +1,6 @@
 #include "app/DefaultsCommand.h"
 
+#include "app/Subcommand.h"
 #include "app/ColorSpecs.h"
 #include "document/DefaultsKeys.h"
 #include "document/DocumentController.h"
@@ -43,26 +44,21 @@ int save(const CommandContext& context, const std::string& path) {
 } // namespace
 
 int runDefaultsCommand(const CommandContext& context) {
-    Arguments arguments = parseArguments(context.args, {}, {"--help"});
-    if (arguments.has("--help")) {
-        context.out << kDefaultsUsage;
-        return kExitSuccess;
-    }
-    const auto& operands = arguments.operands;
-    if (arguments.error.empty() && operands.size() == 1 && operands[0] == "show") {
-        return show(context);
-    }
-    if (arguments.error.empty() && operands.size() == 2 && operands[0] == "save") {
-        return save(context, operands[1]);
-    }
-    if (arguments.error.empty() && operands.size() == 1 && operands[0] == "reset") {
-        DocumentController(context.defaults).revertDefaults();
-        return kExitSuccess;
-    }
-    context.err << "velo defaults: " << (arguments.error.empty() ? "unknown use" : arguments.error)
-                << "\n"
-                << kDefaultsUsage;
-    return kExitUsage;
+    const Subcommand defaults{"defaults", kDefaultsUsage, {}, {}};
+    return runCommand(context, defaults, [&](const Arguments& arguments) {
+        const auto& operands = arguments.operands;
+        if (operands.size() == 1 && operands[0] == "show") {
+            return show(context);
+        }
+        if (operands.size() == 2 && operands[0] == "save") {
+            return save(context, operands[1]);
+        }
+        if (operands.size() == 1 && operands[0] == "reset") {
+            DocumentController(context.defaults).revertDefaults();
+            return kExitSuccess;
+        }
+        return usageError(context, defaults, "unknown use");
+    });
 }
 
 } // namespace velo

@@ -1,5 +1,6 @@
 #include "app/InfoCommand.h"
 
+#include "app/Subcommand.h"
 #include "app/ColorSpecs.h"
 #include "color/WorkingBitmap.h"
 #include "document/DocumentController.h"
@@ -166,20 +167,7 @@ void printText(std::ostream& out, const std::string& path, const json& info) {
     }
 }
 
-} // namespace
-
-int runInfoCommand(const CommandContext& context) {
-    Arguments arguments = parseArguments(context.args, {}, {"--json", "--help"});
-    if (arguments.has("--help")) {
-        context.out << kInfoUsage;
-        return kExitSuccess;
-    }
-    if (!arguments.error.empty() || arguments.operands.size() != 1) {
-        context.err << "velo info: "
-                    << (arguments.error.empty() ? "give one file" : arguments.error) << "\n"
-                    << kInfoUsage;
-        return kExitUsage;
-    }
+int describe(const CommandContext& context, const Arguments& arguments) {
     const std::string& path = arguments.operands[0];
     json info;
     if (DocumentController::typeForFile(path) == kVeloDocumentType) {
@@ -207,6 +195,18 @@ int runInfoCommand(const CommandContext& context) {
         printText(context.out, path, info);
     }
     return kExitSuccess;
+}
+
+} // namespace
+
+int runInfoCommand(const CommandContext& context) {
+    const Subcommand info{"info", kInfoUsage, {}, {"--json"}};
+    return runCommand(context, info, [&](const Arguments& arguments) {
+        if (arguments.operands.size() != 1) {
+            return usageError(context, info, "give one file");
+        }
+        return describe(context, arguments);
+    });
 }
 
 } // namespace velo

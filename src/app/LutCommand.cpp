@@ -1,5 +1,6 @@
 #include "app/LutCommand.h"
 
+#include "app/Subcommand.h"
 #include "document/FileTypes.h"
 #include "document/LutExport.h"
 
@@ -29,6 +30,10 @@ const char* const kLutUsage =
 
 namespace {
 
+const Subcommand kLut{"lut", kLutUsage,
+    {"--doc", "--map", "--format", "--size", "--level", "-o"},
+    {}};
+
 class LutRun {
   public:
     LutRun(const CommandContext& context, const Arguments& arguments)
@@ -37,10 +42,7 @@ class LutRun {
     int run();
 
   private:
-    int usage(const std::string& message) {
-        context_.err << "velo lut: " << message << "\n" << kLutUsage;
-        return kExitUsage;
-    }
+    int usage(const std::string& message) { return usageError(context_, kLut, message); }
     int fail(const std::string& file, const std::string& reason) {
         context_.err << "velo: " << file << ": " << reason << "\n";
         return kExitFailure;
@@ -147,17 +149,9 @@ int LutRun::run() {
 } // namespace
 
 int runLutCommand(const CommandContext& context) {
-    Arguments arguments = parseArguments(
-        context.args, {"--doc", "--map", "--format", "--size", "--level", "-o"}, {"--help"});
-    if (arguments.has("--help")) {
-        context.out << kLutUsage;
-        return kExitSuccess;
-    }
-    if (!arguments.error.empty()) {
-        context.err << "velo lut: " << arguments.error << "\n" << kLutUsage;
-        return kExitUsage;
-    }
-    return LutRun(context, arguments).run();
+    return runCommand(context, kLut, [&](const Arguments& arguments) {
+        return LutRun(context, arguments).run();
+    });
 }
 
 } // namespace velo

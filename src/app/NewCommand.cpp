@@ -1,5 +1,6 @@
 #include "app/NewCommand.h"
 
+#include "app/Subcommand.h"
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"
 
@@ -14,22 +15,19 @@ const char* const kNewUsage =
     "Writes a document holding IMAGE, then the stored or built-in default adjustments when\n"
     "--defaults is given, then each MAP.\n";
 
-int runNewCommand(const CommandContext& context) {
-    Arguments arguments = parseArguments(
-        context.args, {"--map", "--alpha", "--background", "--threads"}, {"--defaults", "--help"});
-    if (arguments.has("--help")) {
-        context.out << kNewUsage;
-        return kExitSuccess;
-    }
+namespace {
+
+const Subcommand kNew{"new", kNewUsage, {"--map", "--alpha", "--background", "--threads"},
+                      {"--defaults"}};
+
+int newDocument(const CommandContext& context, const Arguments& arguments) {
     DocumentSettings settings;
-    std::optional<std::string> error =
-        arguments.error.empty() ? readDocumentSettings(arguments, settings) : arguments.error;
+    std::optional<std::string> error = readDocumentSettings(arguments, settings);
     if (!error && arguments.operands.size() != 2) {
         error = "give the document file and one image";
     }
     if (error) {
-        context.err << "velo new: " << *error << "\n" << kNewUsage;
-        return kExitUsage;
+        return usageError(context, kNew, *error);
     }
     std::filesystem::path file = arguments.operands[0];
     std::filesystem::path image = arguments.operands[1];
@@ -58,6 +56,14 @@ int runNewCommand(const CommandContext& context) {
         return kExitFailure;
     }
     return kExitSuccess;
+}
+
+} // namespace
+
+int runNewCommand(const CommandContext& context) {
+    return runCommand(context, kNew, [&](const Arguments& arguments) {
+        return newDocument(context, arguments);
+    });
 }
 
 } // namespace velo
