@@ -78,8 +78,8 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     enum class ColorSlot { Source, Target };
     bool replaceColor(ColorSlot slot, ColorRef color);
 
-    // Registers setter(old) as the inverse, named by key; false without an
-    // undo manager.
+    // Registers setter(old) as the inverse, named by key; nothing happens
+    // without an undo manager.
     template <typename Setter, typename Value>
     void registerInverse(Setter setter, Value old, const char* actionName);
 

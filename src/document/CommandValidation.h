@@ -11,7 +11,7 @@ enum class Command {
     // The document's own, by the selection, the lists and the alpha channel.
     ToggleImageAlpha,
     Clear,
-    DeleteSelectedAdjustents,
+    DeleteSelectedAdjustents, // spelled as the document's command
     ProtectSelectedAdjustments,
     SelectAll,
     NewAdjustment,

@@ -72,7 +72,7 @@ class VeloDocument {
     // The user's commands.
     void newColorAdjustment(std::shared_ptr<ColorAdjustment> colorAdjustment = nullptr);
     void deleteColorAdjustment(const std::shared_ptr<ColorAdjustment>& colorAdjustment);
-    // "Adjustents": the name the menus and stored toolbars know it by.
+    // "Adjustents" is the command's long-standing name: keep the spelling.
     void deleteSelectedAdjustents();
     // Sets each selected row's target to its source, as one undoable step.
     void protectSelectedAdjustments();
@@ -94,7 +94,7 @@ class VeloDocument {
     void takeBackgroundColorFrom(ColorRef wellColor);
     void toggleImageAlpha();
     bool resultHasAlpha() const { return destinationBitmap_ && destinationBitmap_->hasAlpha(); }
-    // "Bitmapview": the name the image view's drop has always called.
+    // "Bitmapview" is the drop's long-standing name: keep the spelling.
     void imageWasDroppedOnBitmapview(std::shared_ptr<const Image> image);
 
     // The rows selected in the table, ascending. The table's own selection

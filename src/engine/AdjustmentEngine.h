@@ -97,7 +97,7 @@ class AdjustmentEngine {
     int numberOfBackgroundThreads();
     int chunkSize();
     LineRange dirtyLineRange();
-    Rect needsDistplayRect();
+    Rect needsDistplayRect(); // "Distplay" is its long-standing name: keep the spelling
 
     // Workers this process would start: its processors, or 2 if unknown.
     static int processorCount();
@@ -132,7 +132,7 @@ class AdjustmentEngine {
     std::shared_ptr<const Selection> selection_;
     ChunkPass pass_;
     LineRange dirtyLineRange_;
-    Rect needsDistplayRect_; // "Distplay": the name the display tick has always used
+    Rect needsDistplayRect_;
     int chunkSize_ = 100;
     int numberOfBackgroundThreads_ = 0;
     std::uint64_t generation_ = 0;

@@ -4,8 +4,9 @@
 
 namespace velo {
 
-// The user-visible text for an English key. Velo ships in English only, so
-// this is the key itself; every such text goes through here.
+// The core's user-visible text for an English key (action names, messages,
+// menu titles the document decides). Velo ships in English only, so this is
+// the key itself. The ui's own texts go through Qt's tr() instead.
 inline std::string localizedString(const std::string& key) {
     return key;
 }

@@ -28,8 +28,6 @@ class UndoManager {
     bool canRedo() const;
     void undo();
     void redo();
-    bool isUndoing() const { return mode_ == Mode::Undoing; }
-    bool isRedoing() const { return mode_ == Mode::Redoing; }
 
     std::string undoActionName() const;
     std::string redoActionName() const;

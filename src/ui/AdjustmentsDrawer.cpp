@@ -1,7 +1,6 @@
 #include "ui/AdjustmentsDrawer.h"
 
 #include "document/VeloDocument.h"
-#include "platform/Localization.h"
 #include "ui/AdjustmentsTableModel.h"
 #include "ui/CheckBoxDelegate.h"
 #include "ui/ColorPanel.h"
@@ -20,10 +19,6 @@
 
 namespace velo {
 namespace {
-
-QString text(const char* key) {
-    return QString::fromStdString(localizedString(key));
-}
 
 constexpr int kRowHeight = 22;
 
@@ -105,11 +100,11 @@ QWidget* AdjustmentsDrawer::makeButtons() {
     auto* buttons = new QWidget(this);
     auto* layout = new QHBoxLayout(buttons);
     layout->setContentsMargins(0, 0, 0, 0);
-    deleteButton_ = new QPushButton(text("Delete"), buttons);
-    deleteButton_->setToolTip(text("Delete the selected adjustments"));
+    deleteButton_ = new QPushButton(tr("Delete"), buttons);
+    deleteButton_->setToolTip(tr("Delete the selected adjustments"));
     deleteButton_->setEnabled(false);
     auto* newButton = new QPushButton(QStringLiteral("+"), buttons);
-    newButton->setToolTip(text("New Adjustment"));
+    newButton->setToolTip(tr("New Adjustment"));
     // The window's menu owns the keys; the buttons are for the mouse.
     deleteButton_->setFocusPolicy(Qt::NoFocus);
     newButton->setFocusPolicy(Qt::NoFocus);

@@ -1,7 +1,6 @@
 #include "ui/AdjustmentsTableModel.h"
 
 #include "document/VeloDocument.h"
-#include "platform/Localization.h"
 #include "ui/HexColor.h"
 #include "ui/QtColors.h"
 
@@ -18,14 +17,14 @@ struct ColumnInfo {
 
 // The table's columns from left to right.
 constexpr std::array kColumns{
-    ColumnInfo{TableColumn::Active, "On", "Adjustment on or off"},
-    ColumnInfo{TableColumn::Source, "Source", "Colors like this one are adjusted"},
-    ColumnInfo{TableColumn::Target, "Target", "They move toward this color"},
-    ColumnInfo{TableColumn::ColorSpace, "Model", "Match and move in RGB or HSB"},
-    ColumnInfo{TableColumn::Hue, "H", "Hue counts when matching (HSB)"},
-    ColumnInfo{TableColumn::Saturation, "S", "Saturation counts when matching (HSB)"},
-    ColumnInfo{TableColumn::Brightness, "B", "Brightness counts when matching (HSB)"},
-    ColumnInfo{TableColumn::Alpha, "A", "Alpha counts when matching (HSB)"},
+    ColumnInfo{TableColumn::Active, QT_TR_NOOP("On"), QT_TR_NOOP("Adjustment on or off")},
+    ColumnInfo{TableColumn::Source, QT_TR_NOOP("Source"), QT_TR_NOOP("Colors like this one are adjusted")},
+    ColumnInfo{TableColumn::Target, QT_TR_NOOP("Target"), QT_TR_NOOP("They move toward this color")},
+    ColumnInfo{TableColumn::ColorSpace, QT_TR_NOOP("Model"), QT_TR_NOOP("Match and move in RGB or HSB")},
+    ColumnInfo{TableColumn::Hue, QT_TR_NOOP("H"), QT_TR_NOOP("Hue counts when matching (HSB)")},
+    ColumnInfo{TableColumn::Saturation, QT_TR_NOOP("S"), QT_TR_NOOP("Saturation counts when matching (HSB)")},
+    ColumnInfo{TableColumn::Brightness, QT_TR_NOOP("B"), QT_TR_NOOP("Brightness counts when matching (HSB)")},
+    ColumnInfo{TableColumn::Alpha, QT_TR_NOOP("A"), QT_TR_NOOP("Alpha counts when matching (HSB)")},
 };
 
 bool isCheckBoxColumn(TableColumn column) {
@@ -36,10 +35,6 @@ bool isCheckBoxColumn(TableColumn column) {
 
 bool isColorColumn(TableColumn column) {
     return column == TableColumn::Source || column == TableColumn::Target;
-}
-
-QString text(const char* key) {
-    return QString::fromStdString(localizedString(key));
 }
 
 } // namespace
@@ -109,7 +104,7 @@ QVariant AdjustmentsTableModel::data(const QModelIndex& index, int role) const {
             return usesHSB ? 1 : 0;
         }
         if (role == Qt::DisplayRole) {
-            return text(usesHSB ? "hsb" : "rgb");
+            return usesHSB ? tr("hsb") : tr("rgb");
         }
     }
     return {};
@@ -156,10 +151,10 @@ QVariant AdjustmentsTableModel::headerData(int section, Qt::Orientation orientat
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return text(kColumns[section].title);
+        return tr(kColumns[section].title);
     }
     if (role == Qt::ToolTipRole) {
-        return text(kColumns[section].toolTip);
+        return tr(kColumns[section].toolTip);
     }
     return {};
 }

@@ -1,6 +1,5 @@
 #include "ui/ColorPanel.h"
 
-#include "platform/Localization.h"
 #include "ui/QtColors.h"
 
 #include <QColorDialog>
@@ -15,7 +14,7 @@ ColorPanel& ColorPanel::shared() {
 }
 
 ColorPanel::ColorPanel() : dialog_(new QColorDialog) {
-    dialog_->setWindowTitle(QString::fromStdString(localizedString("Colors")));
+    dialog_->setWindowTitle(tr("Colors"));
     // Qt's own dialog reports every move; a native one may report only the end.
     dialog_->setOptions(QColorDialog::NoButtons | QColorDialog::DontUseNativeDialog);
     dialog_->setModal(false);

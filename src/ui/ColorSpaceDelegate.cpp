@@ -1,6 +1,5 @@
 #include "ui/ColorSpaceDelegate.h"
 
-#include "platform/Localization.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -34,8 +33,8 @@ QWidget* ColorSpaceDelegate::createEditor(QWidget* parent, const QStyleOptionVie
                                           const QModelIndex&) const {
     auto* combo = new QComboBox(parent);
     combo->setFrame(false);
-    combo->addItem(QString::fromStdString(localizedString("rgb")));
-    combo->addItem(QString::fromStdString(localizedString("hsb")));
+    combo->addItem(tr("rgb"));
+    combo->addItem(tr("hsb"));
     connect(combo, &QComboBox::activated, this, &ColorSpaceDelegate::commitAndCloseEditor);
     // Like a pop-up button: one click shows the choices.
     QTimer::singleShot(0, combo, [combo] {

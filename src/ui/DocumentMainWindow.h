@@ -80,7 +80,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void printShowingPrintPanel(bool showPanel);
     void undo();
     void redo();
-    void deleteSelectedAdjustents();
+    void deleteSelectedAdjustents(); // spelled as the document's command
     void protectSelectedAdjustments();
     void selectAll();
     void newAdjustment();

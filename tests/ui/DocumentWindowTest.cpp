@@ -1,4 +1,5 @@
 // The document window through its real widgets.
+#include "document/DocumentSupport.h"
 #include "ui/WindowTestSupport.h"
 
 #include "ui/AdjustmentsDrawer.h"
@@ -154,6 +155,56 @@ TEST_F(WindowTest, DroppedFilesAndImageDataReplaceTheImageAndBadOnesChangeNothin
     ASSERT_TRUE(alert);
     EXPECT_TRUE(alert->informativeText().contains("notes.txt") ||
                 alert->text().contains("notes.txt"));
+}
+
+// The window follows its document by itself: after each kind of change,
+// made by the document's command alone, the edited mark, the actions and the
+// widgets are current.
+TEST_F(WindowTest, EveryKindOfChangeReachesTheWindowWithoutTheUisHelp) {
+    DocumentMainWindow* window = open(writeTwoColourImage(folder / "two.png", false));
+    ASSERT_TRUE(window);
+    VeloDocument& document = window->document();
+    UndoManager& undo = *document.undoManager();
+    auto expectEdited = [&](bool edited, const char* change) {
+        EXPECT_EQ(window->isWindowModified(), edited) << change;
+        EXPECT_EQ(window->action("undo")->isEnabled(), undo.canUndo()) << change;
+        EXPECT_EQ(window->action("redo")->isEnabled(), undo.canRedo()) << change;
+        undo.endEvent();
+    };
+    auto saved = [&] {
+        document.markUnchanged();
+        EXPECT_FALSE(window->isWindowModified());
+    };
+    expectEdited(false, "opened");
+
+    document.setObjectValue(Color::greenColor(), TableColumn::Target, 0);
+    expectEdited(true, "a table edit");
+    EXPECT_EQ(window->action("undo")->text(), "Undo Change color");
+    undo.undo();
+    expectEdited(false, "undo");
+    EXPECT_EQ(window->action("redo")->text(), "Redo Change color");
+
+    document.setObjectValue(false, TableColumn::Active, 1);
+    expectEdited(true, "on/off");
+    EXPECT_FALSE(window->action("undo")->isEnabled());
+    saved();
+
+    document.imageWasDroppedOnBitmapview(test::randomImage(60, 40, 3));
+    expectEdited(true, "an image drop");
+    EXPECT_EQ(window->imageView().bitmap(), document.destinationBitmap());
+    saved();
+
+    document.toggleImageAlpha();
+    expectEdited(true, "alpha");
+    EXPECT_EQ(window->action("toggleImageAlpha")->text(), "Remove alpha channel");
+    EXPECT_TRUE(window->drawer().hasAlphaColumn());
+    EXPECT_TRUE(window->backgroundWell().isEnabled());
+    saved();
+
+    document.takeBackgroundColorFrom(Color::colorWithCalibratedRed(0, 0, 1, 0.5f));
+    expectEdited(true, "background");
+    EXPECT_EQ(window->backgroundWell().color(), QColor::fromRgbF(0, 0, 1, 0.5f));
+    EXPECT_EQ(window->action("undo")->text(), "Undo Change Background Color");
 }
 
 TEST_F(WindowTest, ZoomsFromTheMenuAndTheToolbarSizeTheImageView) {
