@@ -1,8 +1,8 @@
 // Writes the benchmarks' photo-like image as a JPEG (20 megapixels unless a
 // size is given), for timing and measuring `velo apply` end to end.
 #include "bench/BenchImages.h"
-#include "platform/Files.h"
 #include "imageio/ImageEncoder.h"
+#include "platform/Files.h"
 
 #include <QCoreApplication>
 

@@ -5,8 +5,8 @@
 #include "color/WorkingBitmap.h"
 #include "document/FileTypes.h"
 #include "document/VeloDocument.h"
-#include "platform/Archiver.h"
 #include "imageio/ImageCodec.h"
+#include "platform/Archiver.h"
 
 #include <string>
 

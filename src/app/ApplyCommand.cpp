@@ -1,7 +1,7 @@
 #include "app/ApplyCommand.h"
 
-#include "app/Subcommand.h"
 #include "app/StreamedApply.h"
+#include "app/Subcommand.h"
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"
 
@@ -37,7 +37,9 @@ const char* const kApplyUsage =
 
 namespace {
 
-const Subcommand kApply{"apply", kApplyUsage,
+const Subcommand kApply{
+    "apply",
+    kApplyUsage,
     {"--doc", "--map", "--alpha", "--background", "--format", "--threads", "--files-from", "-o"},
     {"--quiet", "--timings", "--strip"}};
 

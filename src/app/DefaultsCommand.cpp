@@ -1,7 +1,7 @@
 #include "app/DefaultsCommand.h"
 
-#include "app/Subcommand.h"
 #include "app/ColorSpecs.h"
+#include "app/Subcommand.h"
 #include "document/DefaultsKeys.h"
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"

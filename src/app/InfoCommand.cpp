@@ -1,14 +1,14 @@
 #include "app/InfoCommand.h"
 
-#include "app/Subcommand.h"
 #include "app/ColorSpecs.h"
+#include "app/Subcommand.h"
 #include "color/WorkingBitmap.h"
 #include "document/DocumentController.h"
 #include "document/FileTypes.h"
-#include "platform/Files.h"
 #include "imageio/IccDescription.h"
 #include "imageio/ImageCodec.h"
 #include "imageio/ImageMetadata.h"
+#include "platform/Files.h"
 
 #include <nlohmann/json.hpp>
 

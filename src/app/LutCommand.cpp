@@ -30,9 +30,8 @@ const char* const kLutUsage =
 
 namespace {
 
-const Subcommand kLut{"lut", kLutUsage,
-    {"--doc", "--map", "--format", "--size", "--level", "-o"},
-    {}};
+const Subcommand kLut{
+    "lut", kLutUsage, {"--doc", "--map", "--format", "--size", "--level", "-o"}, {}};
 
 class LutRun {
   public:
@@ -149,9 +148,8 @@ int LutRun::run() {
 } // namespace
 
 int runLutCommand(const CommandContext& context) {
-    return runCommand(context, kLut, [&](const Arguments& arguments) {
-        return LutRun(context, arguments).run();
-    });
+    return runCommand(context, kLut,
+                      [&](const Arguments& arguments) { return LutRun(context, arguments).run(); });
 }
 
 } // namespace velo

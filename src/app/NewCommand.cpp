@@ -17,8 +17,8 @@ const char* const kNewUsage =
 
 namespace {
 
-const Subcommand kNew{"new", kNewUsage, {"--map", "--alpha", "--background", "--threads"},
-                      {"--defaults"}};
+const Subcommand kNew{
+    "new", kNewUsage, {"--map", "--alpha", "--background", "--threads"}, {"--defaults"}};
 
 int newDocument(const CommandContext& context, const Arguments& arguments) {
     DocumentSettings settings;
@@ -61,9 +61,8 @@ int newDocument(const CommandContext& context, const Arguments& arguments) {
 } // namespace
 
 int runNewCommand(const CommandContext& context) {
-    return runCommand(context, kNew, [&](const Arguments& arguments) {
-        return newDocument(context, arguments);
-    });
+    return runCommand(context, kNew,
+                      [&](const Arguments& arguments) { return newDocument(context, arguments); });
 }
 
 } // namespace velo

@@ -2,10 +2,10 @@
 
 #include "color/WorkingBitmap.h"
 #include "engine/BandPipeline.h"
-#include "platform/Files.h"
 #include "imageio/ImageMetadata.h"
-#include "platform/Log.h"
 #include "imageio/RowCodec.h"
+#include "platform/Files.h"
+#include "platform/Log.h"
 
 #include <algorithm>
 
@@ -65,16 +65,15 @@ StreamedResult applyStreamed(const StreamedApply& job) {
     }
     int rows = rowsPerBand(*probe);
     int nextRow = 0;
-    BandStages stages{
-        [&]() -> std::shared_ptr<Bitmap> {
-            int count = std::min(rows, reader->pixelsHigh() - nextRow);
-            std::shared_ptr<Bitmap> band = reader->newBand(count);
-            nextRow += count;
-            return reader->read(*band, count) ? band : nullptr;
-        },
-        [&] { return nextRow < reader->pixelsHigh(); },
-        [alpha](const Bitmap& source) { return alphaAdjustedCopy(source, alpha); },
-        [&](const Bitmap& band) { return writer->write(band, band.pixelsHigh()); }};
+    BandStages stages{[&]() -> std::shared_ptr<Bitmap> {
+                          int count = std::min(rows, reader->pixelsHigh() - nextRow);
+                          std::shared_ptr<Bitmap> band = reader->newBand(count);
+                          nextRow += count;
+                          return reader->read(*band, count) ? band : nullptr;
+                      },
+                      [&] { return nextRow < reader->pixelsHigh(); },
+                      [alpha](const Bitmap& source) { return alphaAdjustedCopy(source, alpha); },
+                      [&](const Bitmap& band) { return writer->write(band, band.pixelsHigh()); }};
     if (!recolourInBands(stages, job.adjustments)) {
         std::string why = !reader->error().empty() ? reader->error() : writer->error();
         return {true, why.empty() ? "the image could not be recoloured" : why};
@@ -84,8 +83,8 @@ StreamedResult applyStreamed(const StreamedApply& job) {
     }
     // Into the file before it takes the output's place; without it rather than none.
     if (metadata) {
-        if (auto failed = writeImageMetadata(file->temporaryPath(), *metadata,
-                                             reader->pixelsWide(), reader->pixelsHigh())) {
+        if (auto failed = writeImageMetadata(file->temporaryPath(), *metadata, reader->pixelsWide(),
+                                             reader->pixelsHigh())) {
             logMessage(*failed);
         }
     }

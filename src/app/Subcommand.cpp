@@ -19,7 +19,8 @@ int runCommand(const CommandContext& context, const Subcommand& command,
     return body(arguments);
 }
 
-int usageError(const CommandContext& context, const Subcommand& command, const std::string& message) {
+int usageError(const CommandContext& context, const Subcommand& command,
+               const std::string& message) {
     context.err << "velo " << command.name << ": " << message << "\n" << command.usage;
     return kExitUsage;
 }

@@ -24,6 +24,7 @@ int runCommand(const CommandContext& context, const Subcommand& command,
                const std::function<int(const Arguments&)>& body);
 
 // Says what is wrong with the use of the command, then its usage: exit 2.
-int usageError(const CommandContext& context, const Subcommand& command, const std::string& message);
+int usageError(const CommandContext& context, const Subcommand& command,
+               const std::string& message);
 
 } // namespace velo

@@ -32,7 +32,7 @@ Validation VeloDocument::validateMenuItem(Command command) const {
     case Command::ToggleSourceOrDestinationImage:
         return {sourceBitmap_ != nullptr,
                 localizedString(shownImage_ == ShownImage::Adjusted ? "Show Original"
-                                                                   : "Show Adjusted")};
+                                                                    : "Show Adjusted")};
     default:
         return {validateUserInterfaceItem(command), std::nullopt};
     }

@@ -3,11 +3,11 @@
 #include "document/DefaultsKeys.h"
 #include "document/FileTypes.h"
 #include "document/VeloDocument.h"
-#include "platform/Archiver.h"
-#include "platform/Files.h"
 #include "imageio/ImageCodec.h"
 #include "imageio/ImageMetadata.h"
 #include "imageio/TiffCodec.h"
+#include "platform/Archiver.h"
+#include "platform/Files.h"
 
 #include <algorithm>
 #include <cmath>

@@ -162,8 +162,7 @@ ColorRef VeloDocument::tableClicked(TableColumn column, int row) {
     clickedColorTableRow_ = row;
     clickedColorTableColumn_ = colorColumn;
     changed(DocumentChange::Rows);
-    return colorColumn == ColorColumn::Source ? adjustment.sourceColor()
-                                              : adjustment.targetColor();
+    return colorColumn == ColorColumn::Source ? adjustment.sourceColor() : adjustment.targetColor();
 }
 
 bool VeloDocument::changeColor(ColorRef color, bool concerned) {

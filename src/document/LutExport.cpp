@@ -2,8 +2,8 @@
 
 #include "engine/FastPass.h"
 #include "engine/PixelMover.h"
-#include "platform/Files.h"
 #include "imageio/ImageEncoder.h"
+#include "platform/Files.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,15 +1,15 @@
 #pragma once
 
 #include "adjust/ColorAdjustment.h"
-#include "document/CommandValidation.h"
 #include "document/BitmapViewClick.h"
+#include "document/CommandValidation.h"
 #include "document/DocumentObserver.h"
 #include "document/InfluenceView.h"
 #include "document/TableColumns.h"
 #include "engine/AdjustmentEngine.h"
+#include "imageio/ImageEncoder.h"
 #include "platform/Files.h"
 #include "platform/Image.h"
-#include "imageio/ImageEncoder.h"
 #include "platform/UndoManager.h"
 #include "platform/UserDefaults.h"
 

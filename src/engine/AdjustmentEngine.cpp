@@ -198,8 +198,7 @@ void AdjustmentEngine::runBackgroundThread() {
     lock_.unlockWithCondition(numberOfBackgroundThreads_ == 0 ? kWorkersEnded : kWorkPending);
 }
 
-AdjustmentEngine::DisplayUpdate
-AdjustmentEngine::displayTimerFired(bool viewShowsDestination) {
+AdjustmentEngine::DisplayUpdate AdjustmentEngine::displayTimerFired(bool viewShowsDestination) {
     lock_.lock();
     if (needsDistplayRect_.height < 1.0f || !viewShowsDestination) {
         lock_.unlock();

@@ -2,7 +2,6 @@
 
 #include "engine/LineRange.h"
 
-
 namespace velo {
 
 // Lines per chunk for an image: a tenth of its height, at least 10.

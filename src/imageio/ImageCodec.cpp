@@ -1,10 +1,10 @@
 #include "imageio/ImageCodec.h"
 
 #include "imageio/DecodedBitmaps.h"
-#include "platform/Files.h"
 #include "imageio/ImageMetadata.h"
 #include "imageio/OwnDecoders.h"
 #include "imageio/QtImageDecoder.h"
+#include "platform/Files.h"
 
 namespace velo {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // clang-format off: libjpeg needs FILE declared before its header.
-#include <cstdio>
 #include <csetjmp>
+#include <cstdio>
 #include <jpeglib.h>
 // clang-format on
 

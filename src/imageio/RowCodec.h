@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Bitmap.h"
 #include "imageio/ByteSink.h"
 #include "imageio/ImageEncoder.h"
+#include "platform/Bitmap.h"
 
 #include <filesystem>
 #include <memory>

@@ -18,12 +18,17 @@ struct ColumnInfo {
 // The table's columns from left to right.
 constexpr std::array kColumns{
     ColumnInfo{TableColumn::Active, QT_TR_NOOP("On"), QT_TR_NOOP("Adjustment on or off")},
-    ColumnInfo{TableColumn::Source, QT_TR_NOOP("Source"), QT_TR_NOOP("Colors like this one are adjusted")},
-    ColumnInfo{TableColumn::Target, QT_TR_NOOP("Target"), QT_TR_NOOP("They move toward this color")},
-    ColumnInfo{TableColumn::ColorSpace, QT_TR_NOOP("Model"), QT_TR_NOOP("Match and move in RGB or HSB")},
+    ColumnInfo{TableColumn::Source, QT_TR_NOOP("Source"),
+               QT_TR_NOOP("Colors like this one are adjusted")},
+    ColumnInfo{TableColumn::Target, QT_TR_NOOP("Target"),
+               QT_TR_NOOP("They move toward this color")},
+    ColumnInfo{TableColumn::ColorSpace, QT_TR_NOOP("Model"),
+               QT_TR_NOOP("Match and move in RGB or HSB")},
     ColumnInfo{TableColumn::Hue, QT_TR_NOOP("H"), QT_TR_NOOP("Hue counts when matching (HSB)")},
-    ColumnInfo{TableColumn::Saturation, QT_TR_NOOP("S"), QT_TR_NOOP("Saturation counts when matching (HSB)")},
-    ColumnInfo{TableColumn::Brightness, QT_TR_NOOP("B"), QT_TR_NOOP("Brightness counts when matching (HSB)")},
+    ColumnInfo{TableColumn::Saturation, QT_TR_NOOP("S"),
+               QT_TR_NOOP("Saturation counts when matching (HSB)")},
+    ColumnInfo{TableColumn::Brightness, QT_TR_NOOP("B"),
+               QT_TR_NOOP("Brightness counts when matching (HSB)")},
     ColumnInfo{TableColumn::Alpha, QT_TR_NOOP("A"), QT_TR_NOOP("Alpha counts when matching (HSB)")},
 };
 

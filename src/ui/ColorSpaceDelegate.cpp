@@ -1,6 +1,5 @@
 #include "ui/ColorSpaceDelegate.h"
 
-
 #include <QApplication>
 #include <QComboBox>
 #include <QPainter>

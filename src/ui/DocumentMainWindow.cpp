@@ -70,9 +70,8 @@ void DocumentMainWindow::buildView() {
     imageView_ = new BitmapView(*document_, this);
     imageView_->setObjectName("imageView");
     setCentralWidget(imageView_);
-    connect(imageView_, &BitmapView::pressed, this, [this](const BitmapViewClick& click) {
-        document_->mouseDownInBitmapView(click);
-    });
+    connect(imageView_, &BitmapView::pressed, this,
+            [this](const BitmapViewClick& click) { document_->mouseDownInBitmapView(click); });
     pointerReadout_ = new QLabel(this);
     pointerReadout_->setObjectName("pointerReadout");
     pointerReadout_->setTextFormat(Qt::RichText);

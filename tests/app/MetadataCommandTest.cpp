@@ -1,6 +1,6 @@
 #include "app/Velo.h"
-#include "platform/Files.h"
 #include "imageio/ImageCodec.h"
+#include "platform/Files.h"
 #include "platform/SettingsUserDefaults.h"
 #include "support/Corpus.h"
 #include "support/MetadataFixtures.h"

@@ -2,8 +2,8 @@
 #include "document/FileTypes.h"
 #include "document/RecordingObserver.h"
 #include "engine/InfluenceMap.h"
-#include "platform/Files.h"
 #include "imageio/ImageCodec.h"
+#include "platform/Files.h"
 #include "platform/SettingsUserDefaults.h"
 #include "support/TemporaryFolder.h"
 

@@ -16,7 +16,8 @@ class RecordingObserver : public DocumentObserver {
     void documentChanged(DocumentChange changes) override { told.push_back(changes); }
     // How many notifications told of any of these changes.
     long count(DocumentChange changes) const {
-        return std::ranges::count_if(told, [changes](DocumentChange c) { return hasAny(c, changes); });
+        return std::ranges::count_if(told,
+                                     [changes](DocumentChange c) { return hasAny(c, changes); });
     }
 
     std::vector<DocumentChange> told;

@@ -1,9 +1,9 @@
 #include "CodecFixtures.h"
 #include "support/Corpus.h"
 
-#include "platform/Files.h"
 #include "imageio/OwnDecoders.h"
 #include "imageio/QtImageDecoder.h"
+#include "platform/Files.h"
 
 #include <QColor>
 

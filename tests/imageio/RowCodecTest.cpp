@@ -2,10 +2,10 @@
 #include "support/Corpus.h"
 #include "support/TemporaryFolder.h"
 
-#include "platform/Files.h"
 #include "imageio/ImageCodec.h"
 #include "imageio/RowCodec.h"
 #include "imageio/TiffCodec.h"
+#include "platform/Files.h"
 
 #include <gtest/gtest.h>
 
