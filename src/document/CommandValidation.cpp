@@ -45,7 +45,8 @@ bool VeloDocument::validateUserInterfaceItem(Command command) const {
     case Command::ProtectSelectedAdjustments:
         return !selectedRows_.empty();
     case Command::SelectAll:
-        return colorAdjustments_.size() > activeColorAdjustments_.size();
+        // A table that has rows can always select them.
+        return !colorAdjustments_.empty();
     case Command::NewAdjustment:
     case Command::Toggle:
         return true;

@@ -160,6 +160,7 @@ std::optional<BitmapViewClick> BitmapView::clickAt(QMouseEvent* event) const {
         static_cast<float>(height()), shown->pixelsWide(), shown->pixelsHigh(),
         event->modifiers().testFlag(Qt::ShiftModifier));
     if (click) {
+        // Alt alone where the window manager lets it through; Ctrl+Alt everywhere.
         click->altHeld = event->modifiers().testFlag(Qt::AltModifier);
     }
     return click;

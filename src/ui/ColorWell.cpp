@@ -4,12 +4,14 @@
 #include <QPainter>
 #include <QStyleOptionToolButton>
 
+#include <memory>
+
 namespace velo {
 
 ColorWell::ColorWell(QWidget* parent) : QToolButton(parent) {
     setToolTip(tr("Background color"));
     setFixedSize(sizeHint());
-    connect(this, &QToolButton::clicked, this, &ColorWell::chooseColor);
+    connect(this, &QToolButton::clicked, this, [this] { chooseColor(window()); });
 }
 
 void ColorWell::setColor(const QColor& color) {
@@ -19,13 +21,35 @@ void ColorWell::setColor(const QColor& color) {
     }
 }
 
-void ColorWell::chooseColor() {
-    auto* dialog = new QColorDialog(color_, window());
+QColor pickedColor(const QColor& previous, const QColor& picked) {
+    bool newColor = picked.rgb() != previous.rgb();
+    if (newColor && picked.alpha() == 0) {
+        QColor opaque = picked;
+        opaque.setAlpha(255);
+        return opaque;
+    }
+    return picked;
+}
+
+// The dialog starts from the well's colour, its alpha included.
+void ColorWell::chooseColor(QWidget* window) {
+    auto* dialog = new QColorDialog(window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setObjectName("backgroundColorDialog");
     dialog->setWindowTitle(tr("Background Color"));
     dialog->setOptions(QColorDialog::ShowAlphaChannel | QColorDialog::DontUseNativeDialog);
-    connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor& chosen) {
+    dialog->setCurrentColor(color_);
+    auto shown = std::make_shared<QColor>(color_);
+    connect(dialog, &QColorDialog::currentColorChanged, dialog,
+            [dialog, shown](const QColor& picked) {
+                QColor taken = pickedColor(*shown, picked);
+                *shown = taken;
+                if (taken != picked) {
+                    dialog->setCurrentColor(taken);
+                }
+            });
+    connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor& selected) {
+        QColor chosen = pickedColor(color_, selected);
         setColor(chosen);
         emit colorChosen(chosen);
     });

@@ -14,6 +14,9 @@ class ColorWell : public QToolButton {
     void setColor(const QColor& color);
     const QColor& color() const { return color_; }
     QSize sizeHint() const override { return {50, 28}; }
+    // Opens the colour dialog over window: the well may sit in no window at
+    // all while the toolbar leaves it out.
+    void chooseColor(QWidget* window);
 
   signals:
     void colorChosen(const QColor& color);
@@ -22,9 +25,14 @@ class ColorWell : public QToolButton {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void chooseColor();
     QColor color_ = Qt::transparent;
 };
+
+// A colour picked in the dialog, as the well takes it: a new colour chosen
+// while the alpha is 0 (the clear background every document starts with)
+// comes fully opaque, since a colour that shows nothing is never what a
+// click on a swatch means.
+QColor pickedColor(const QColor& previous, const QColor& picked);
 
 // Fills a rectangle with the light and dark squares that show transparency.
 void paintCheckerboard(class QPainter& painter, const QRect& rect);

@@ -124,6 +124,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void buildEditMenu();
     void buildImageMenu();
     void buildViewMenu();
+    void buildHelpMenu();
     void buildSampleSizeMenu(QMenu* menu);
     QAction* addAction(QMenu* menu, const std::string& name, const QString& text,
                        void (DocumentMainWindow::*slot)(), Command command = Command::Other);
@@ -132,6 +133,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void refreshRecentMenu();
     void askToSaveThenClose();
     bool saveOrAskForName();
+    // Reads the saved version back, without asking.
+    void revertDocument();
     void saveOverChangedFile(const QString& path);
     bool writeDocumentTo(const QString& path);
     void offerRevertToChangedFile();

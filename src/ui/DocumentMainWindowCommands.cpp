@@ -61,7 +61,9 @@ void DocumentMainWindow::toggleInfluence() {
 }
 
 void DocumentMainWindow::chooseBackgroundColor() {
-    backgroundWell_->click();
+    if (backgroundWell_->isEnabled()) {
+        backgroundWell_->chooseColor(this);
+    }
 }
 
 void DocumentMainWindow::takeBackgroundColorFrom(const QColor& color) {

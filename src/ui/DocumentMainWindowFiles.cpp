@@ -6,6 +6,7 @@
 #include "ui/BitmapDisplay.h"
 #include "ui/BitmapView.h"
 #include "ui/ExportLutDialog.h"
+#include "ui/ExportTypes.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/VeloApplication.h"
 
@@ -24,26 +25,6 @@
 namespace velo {
 
 namespace {
-
-struct ExportType {
-    const char* name;
-    const char* typeName;
-    QStringList extensions; // the first is added to a name without one
-};
-
-const ExportType kExportTypes[] = {
-    {"TIFF image", "tiff", {"tiff", "tif"}}, {"JPEG image", "jpg", {"jpg", "jpeg"}},
-    {"BMP image", "bmp", {"bmp"}},           {"GIF image", "gif", {"gif"}},
-    {"PNG image", "png", {"png"}},
-};
-
-QString filterOf(const ExportType& type) {
-    QStringList patterns;
-    for (const QString& extension : type.extensions) {
-        patterns << "*." + extension;
-    }
-    return QString("%1 (%2)").arg(QObject::tr(type.name), patterns.join(' '));
-}
 
 // A window-modal question, so that the other windows stay usable meanwhile;
 // it goes once answered.
@@ -189,7 +170,7 @@ void DocumentMainWindow::offerRevertToChangedFile() {
     QPushButton* revert = box->addButton(tr("Revert"), QMessageBox::AcceptRole);
     box->button(QMessageBox::Cancel)->setText(tr("Keep This Version"));
     box->setDefaultButton(revert);
-    connect(revert, &QPushButton::clicked, this, &DocumentMainWindow::revertToSaved);
+    connect(revert, &QPushButton::clicked, this, &DocumentMainWindow::revertDocument);
     box->open();
 }
 
@@ -205,7 +186,7 @@ QString DocumentMainWindow::suggestedPath(const QString& extension, const QStrin
 
 void DocumentMainWindow::exportImage() {
     QStringList filters;
-    for (const ExportType& type : kExportTypes) {
+    for (const ExportType& type : exportTypes()) {
         filters << filterOf(type);
     }
     auto* dialog = new QFileDialog(this, tr("Export"), suggestedPath("png"));
@@ -214,12 +195,13 @@ void DocumentMainWindow::exportImage() {
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setNameFilters(filters);
     dialog->selectNameFilter(filters.last());
-    connect(
-        dialog, &QFileDialog::fileSelected, this, [this, dialog, filters](const QString& chosen) {
-            const ExportType& type =
-                kExportTypes[std::max<qsizetype>(0, filters.indexOf(dialog->selectedNameFilter()))];
-            exportToFile(withExtension(chosen, type.extensions), type.typeName);
-        });
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this, dialog, filters](const QString& chosen) {
+                const ExportType& chosenType = exportTypes()[std::max<qsizetype>(
+                    0, filters.indexOf(dialog->selectedNameFilter()))];
+                ExportTarget target = exportTarget(chosen, chosenType);
+                exportToFile(target.path, target.type->typeName);
+            });
     dialog->open();
 }
 
@@ -323,7 +305,23 @@ bool DocumentMainWindow::writeRepresentation(const QString& path, const std::str
     return true;
 }
 
+// Reverting throws away the unsaved work and its undo history: ask first.
 void DocumentMainWindow::revertToSaved() {
+    if (!document_->validateUserInterfaceItem(Command::Revert)) {
+        return;
+    }
+    QMessageBox* box =
+        newSheet(this, QMessageBox::Question, tr("Revert?"),
+                 tr("Revert to the saved version of “%1”?").arg(QFileInfo(filePath()).fileName()),
+                 QMessageBox::Cancel, "revertSheet");
+    box->setInformativeText(tr("Your unsaved changes will be lost; this cannot be undone."));
+    QPushButton* revert = box->addButton(tr("Revert"), QMessageBox::DestructiveRole);
+    box->setDefaultButton(QMessageBox::Cancel);
+    connect(revert, &QPushButton::clicked, this, &DocumentMainWindow::revertDocument);
+    box->open();
+}
+
+void DocumentMainWindow::revertDocument() {
     if (!document_->validateUserInterfaceItem(Command::Revert)) {
         return;
     }

@@ -5,6 +5,7 @@
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/BitmapView.h"
 #include "ui/ColorWell.h"
+#include "ui/HelpDialogs.h"
 #include "ui/ToolbarItems.h"
 #include "ui/VeloApplication.h"
 #include "ui/ZoomRules.h"
@@ -55,6 +56,7 @@ void DocumentMainWindow::buildMenus() {
     buildEditMenu();
     buildImageMenu();
     buildViewMenu();
+    buildHelpMenu();
     for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
         connect(menu, &QMenu::aboutToShow, this, &DocumentMainWindow::updateActions);
     }
@@ -110,7 +112,8 @@ void DocumentMainWindow::buildEditMenu() {
     addAction(edit, "delete", tr("&Delete"), &DocumentMainWindow::deleteSelectedAdjustents,
               Command::Clear)
         ->setShortcut(QKeySequence(Qt::Key_Delete));
-    addAction(edit, "protect", tr("&Protect Color"),
+    // The click that protects a colour in the image, named where the key would be.
+    addAction(edit, "protect", tr("&Protect Color\tCtrl+Alt+Click"),
               &DocumentMainWindow::protectSelectedAdjustments, Command::ProtectSelectedAdjustments);
     // The table's context menu offers what acts on the selected rows.
     QTableView* table = drawer_->table();
@@ -124,7 +127,7 @@ void DocumentMainWindow::buildEditMenu() {
     addAction(edit, "newAdjustment", tr("&New Adjustment"), &DocumentMainWindow::newAdjustment,
               Command::NewAdjustment)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
-    addAction(edit, "saveAdjustmentsAsDefault", tr("Save Adjustments as &Default"),
+    addAction(edit, "saveAdjustmentsAsDefault", tr("Sa&ve Adjustments as Default"),
               &DocumentMainWindow::saveColorAdjustmentsAsDefault);
     addAction(edit, "revertDefaults", tr("Revert to &Built-in Defaults"),
               &DocumentMainWindow::revertDefaults);
@@ -188,6 +191,19 @@ void DocumentMainWindow::buildViewMenu() {
         addAction(view, "fullScreen", tr("&Full Screen"), &DocumentMainWindow::toggleFullScreen);
     full->setCheckable(true);
     full->setShortcut(QKeySequence(Qt::Key_F11));
+}
+
+void DocumentMainWindow::buildHelpMenu() {
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QAction* shortcuts = help->addAction(tr("&Keyboard Shortcuts"), this,
+                                         [this] { showKeyboardShortcuts(this, *menuBar()); });
+    shortcuts->setObjectName("keyboardShortcuts");
+    actions_["keyboardShortcuts"] = shortcuts;
+    help->addSeparator();
+    QAction* about = help->addAction(tr("&About Velo"), this, [this] { showAbout(this); });
+    about->setObjectName("about");
+    about->setMenuRole(QAction::AboutRole);
+    actions_["about"] = about;
 }
 
 void DocumentMainWindow::buildSampleSizeMenu(QMenu* menu) {

@@ -242,7 +242,12 @@ TEST_F(WindowTest, CommandsAreEnabledByTheDocumentsState) {
     EXPECT_FALSE(untitled->action("backgroundColor")->isEnabled());
     EXPECT_FALSE(untitled->backgroundWell().isEnabled());
     EXPECT_FALSE(untitled->action("delete")->isEnabled());
-    EXPECT_FALSE(untitled->action("selectAll")->isEnabled());
+    // Every row is on in a new document; Select All still selects them all.
+    ASSERT_TRUE(untitled->action("selectAll")->isEnabled());
+    untitled->action("selectAll")->trigger();
+    EXPECT_EQ(untitled->document().selectedRows(), (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(untitled->drawer().table()->selectionModel()->selectedRows().size(), 5);
+    EXPECT_TRUE(untitled->action("delete")->isEnabled());
     EXPECT_EQ(untitled->windowTitle(), "Untitled[*]");
 
     DocumentMainWindow* window = open(writeTwoColourImage(folder / "alpha.png", true));
@@ -255,7 +260,11 @@ TEST_F(WindowTest, CommandsAreEnabledByTheDocumentsState) {
     EXPECT_FALSE(window->backgroundWell().isEnabled());
     EXPECT_EQ(window->action("undo")->text(), "Undo Change transparency");
 
-    window->drawer().table()->selectRow(0);
+    // The user's selection in the table (not selectRow: it obeys held modifiers).
+    QTableView* table = window->drawer().table();
+    table->selectionModel()->select(table->model()->index(0, 0),
+                                    QItemSelectionModel::ClearAndSelect |
+                                        QItemSelectionModel::Rows);
     EXPECT_EQ(window->document().selectedRows(), std::vector<int>{0});
     EXPECT_TRUE(window->action("delete")->isEnabled());
     std::size_t rows = window->document().colorAdjustments().size();

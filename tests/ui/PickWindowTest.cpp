@@ -50,7 +50,9 @@ TEST_F(PickWindowTest, AltClickAndProtectKeepColoursWhereTheyAreInOneUndoStep) {
     VeloDocument& document = window->document();
     std::size_t before = document.colorAdjustments().size();
 
-    click(*window, {40, 40}, Qt::AltModifier);
+    // Ctrl+Alt: window managers take Alt-click for moving windows.
+    EXPECT_TRUE(window->action("protect")->text().endsWith("\tCtrl+Alt+Click"));
+    click(*window, {40, 40}, Qt::ControlModifier | Qt::AltModifier);
     ASSERT_EQ(document.colorAdjustments().size(), before + 1);
     const auto& protecting = document.colorAdjustments().back();
     EXPECT_TRUE(sameColour(protecting->sourceColor(), 224 / 255.0f, 128 / 255.0f, 64 / 255.0f));

@@ -1,0 +1,103 @@
+#include "ui/HelpDialogs.h"
+
+#include "imageio/LibraryVersions.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace velo {
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("HelpDialogs", text);
+}
+
+// A menu text as a person reads it: no mnemonic marks, no key column.
+QString plainText(const QString& text) {
+    QString plain = text.section('\t', 0, 0);
+    plain.replace("&&", "\x01").remove('&').replace("\x01", "&");
+    return plain;
+}
+
+void collectShortcuts(const QMenu& menu, const QString& path,
+                      QList<std::pair<QString, QString>>& rows) {
+    for (QAction* action : menu.actions()) {
+        if (action->menu()) {
+            collectShortcuts(*action->menu(), path + " ▸ " + plainText(action->text()), rows);
+        } else if (!action->shortcuts().isEmpty()) {
+            QStringList keys;
+            for (const QKeySequence& key : action->shortcuts()) {
+                keys << key.toString(QKeySequence::NativeText);
+            }
+            rows.append({path + " ▸ " + plainText(action->text()), keys.join(", ")});
+        }
+    }
+}
+
+} // namespace
+
+void showAbout(QWidget* window) {
+    QStringList libraries{QStringLiteral("Qt %1").arg(qVersion())};
+    for (const auto& [name, version] : imageLibraryVersions()) {
+        libraries << QStringLiteral("%1 %2").arg(QString::fromStdString(name),
+                                                 QString::fromStdString(version));
+    }
+    auto* box = new QMessageBox(QMessageBox::Information, tr("About Velo"),
+                                tr("Velo %1").arg(VELO_VERSION), QMessageBox::Ok, window);
+    box->setObjectName("aboutBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setIconPixmap(QIcon(":/images/velo.svg").pixmap(64, 64));
+    box->setInformativeText(
+        tr("Recolours images: every pixel moves toward the targets of the adjustments whose "
+           "source colours it is close to, exactly and on every core.\n\n"
+           "Released under the MIT licence.\n\nBuilt with %1.")
+            .arg(libraries.join(", ")));
+    box->open();
+}
+
+void showKeyboardShortcuts(QWidget* window, const QMenuBar& menus) {
+    QList<std::pair<QString, QString>> rows;
+    for (QAction* action : menus.actions()) {
+        if (action->menu()) {
+            collectShortcuts(*action->menu(), plainText(action->text()), rows);
+        }
+    }
+    rows.append({tr("Click in the image"), tr("New adjustment from the colour there")});
+    rows.append({tr("Shift+Click in the image"), tr("The same from the adjusted image")});
+    rows.append({tr("Ctrl+Alt+Click in the image"), tr("Protect the colour there")});
+
+    auto* dialog = new QDialog(window);
+    dialog->setObjectName("shortcutsDialog");
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(tr("Keyboard Shortcuts"));
+    auto* table = new QTableWidget(int(rows.size()), 2, dialog);
+    table->setObjectName("shortcutsTable");
+    table->setHorizontalHeaderLabels({tr("Command"), tr("Keys")});
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int row = 0; row < rows.size(); ++row) {
+        table->setItem(row, 0, new QTableWidgetItem(rows[row].first));
+        table->setItem(row, 1, new QTableWidgetItem(rows[row].second));
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(table);
+    layout->addWidget(buttons);
+    dialog->resize(520, 520);
+    dialog->open();
+}
+
+} // namespace velo

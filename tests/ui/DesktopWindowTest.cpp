@@ -1,0 +1,148 @@
+// What a person meets in the first hour on a desktop: the Help menu, the
+// menus' keys, reverting, exporting under a typed name, the background dialog.
+#include "ui/WindowTestSupport.h"
+
+#include "document/FileTypes.h"
+#include "ui/ColorWell.h"
+#include "ui/Mnemonics.h"
+
+#include <QAction>
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace velo {
+namespace {
+
+std::filesystem::path writeImage(const std::filesystem::path& path) {
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(QColor(200, 120, 40));
+    image.save(QString::fromStdString(path.string()));
+    return path;
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every menu and submenu, with the texts of its items.
+void collectMenus(const QList<QAction*>& actions, const QString& where,
+                  QList<std::pair<QString, QStringList>>& menus) {
+    QStringList texts;
+    for (QAction* action : actions) {
+        texts << action->text();
+        if (action->menu()) {
+            emit action->menu()->aboutToShow(); // titles and the recent files
+            collectMenus(action->menu()->actions(), where + " > " + action->text(), menus);
+        }
+    }
+    menus.append({where, texts});
+}
+
+using DesktopWindowTest = test::WindowTest;
+
+TEST_F(DesktopWindowTest, EveryMenuHasUniqueKeysAndHelpTellsTheVersionAndTheShortcuts) {
+    DocumentMainWindow* window = open(writeImage(folder / "photo.png"));
+    ASSERT_TRUE(window);
+    QList<std::pair<QString, QStringList>> menus;
+    collectMenus(window->menuBar()->actions(), "menu bar", menus);
+    ASSERT_GE(menus.size(), 6); // the bar, five menus and their submenus
+    for (const auto& [where, texts] : menus) {
+        EXPECT_EQ(sharedMnemonics(texts), "") << where.toStdString();
+    }
+
+    window->action("about")->trigger();
+    auto* about = window->findChild<QMessageBox*>("aboutBox");
+    ASSERT_TRUE(about);
+    EXPECT_EQ(about->text(), "Velo " VELO_VERSION);
+    EXPECT_TRUE(about->informativeText().contains("MIT"));
+    EXPECT_TRUE(about->informativeText().contains("libjpeg-turbo"));
+    about->close();
+
+    window->action("keyboardShortcuts")->trigger();
+    auto* table = window->findChild<QTableWidget*>("shortcutsTable");
+    ASSERT_TRUE(table);
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        rows << table->item(row, 0)->text() + " = " + table->item(row, 1)->text();
+    }
+    EXPECT_TRUE(rows.contains("File ▸ Open… = Ctrl+O")) << rows.join("\n").toStdString();
+    EXPECT_TRUE(rows.contains("Ctrl+Alt+Click in the image = Protect the colour there"));
+}
+
+TEST_F(DesktopWindowTest, RevertAsksFirstAndCancelKeepsTheWork) {
+    DocumentMainWindow* window = open(writeImage(folder / "photo.png"));
+    ASSERT_TRUE(window);
+    QString saved = QString::fromStdString((folder / "photo.velo").string());
+    ASSERT_TRUE(window->saveToFile(saved));
+    VeloDocument& document = window->document();
+    document.newColorAdjustment();
+    document.undoManager()->endEvent();
+    std::size_t edited = document.colorAdjustments().size();
+
+    window->action("revert")->trigger();
+    auto* sheet = window->findChild<QMessageBox*>("revertSheet");
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->text(), "Revert to the saved version of “photo.velo”?");
+    sheet->button(QMessageBox::Cancel)->click();
+    EXPECT_EQ(document.colorAdjustments().size(), edited);
+    EXPECT_TRUE(document.undoManager()->canUndo());
+
+    window->action("revert")->trigger();
+    sheet = window->findChild<QMessageBox*>("revertSheet");
+    ASSERT_TRUE(sheet);
+    for (QAbstractButton* button : sheet->buttons()) {
+        if (button->text() == "Revert") {
+            button->click();
+        }
+    }
+    EXPECT_EQ(document.colorAdjustments().size(), edited - 1);
+    EXPECT_FALSE(window->isWindowModified());
+}
+
+TEST_F(DesktopWindowTest, ExportTakesTheTypeOfATypedNameWhateverTheFilter) {
+    DocumentMainWindow* window = open(writeImage(folder / "photo.png"));
+    ASSERT_TRUE(window);
+    window->action("export")->trigger();
+    auto* dialog = window->findChild<QFileDialog*>("exportDialog");
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(dialog->selectedNameFilter().startsWith("PNG"));
+    QString typed = QString::fromStdString((folder / "sunset.jpg").string());
+    emit dialog->fileSelected(typed);
+    EXPECT_TRUE(bytesOf(typed).startsWith("\xFF\xD8\xFF")) << "a JPEG";
+    EXPECT_FALSE(QFile::exists(typed + ".png"));
+    dialog->close();
+}
+
+TEST_F(DesktopWindowTest, TheBackgroundDialogStartsFromTheColourAndAPickShows) {
+    DocumentMainWindow* window = open(writeImage(folder / "photo.png"));
+    ASSERT_TRUE(window);
+    window->document().toggleImageAlpha();
+    window->document().takeBackgroundColorFrom(Color::colorWithCalibratedRed(0, 0, 1, 0.5f));
+    window->action("backgroundColor")->trigger();
+    auto* dialog = window->findChild<QColorDialog*>("backgroundColorDialog");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->currentColor().rgba(), window->backgroundWell().color().rgba());
+    EXPECT_EQ(dialog->currentColor().alpha(), 128);
+    dialog->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // A document's first background is clear: a swatch picked then is opaque.
+    window->document().takeBackgroundColorFrom(Color::clearColor());
+    window->action("backgroundColor")->trigger();
+    dialog = window->findChild<QColorDialog*>("backgroundColorDialog");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->currentColor().alpha(), 0);
+    dialog->setCurrentColor(QColor(255, 0, 0, 0)); // as a swatch click leaves it
+    dialog->accept();
+    EXPECT_EQ(window->backgroundWell().color(), QColor(255, 0, 0, 255));
+}
+
+} // namespace
+} // namespace velo
