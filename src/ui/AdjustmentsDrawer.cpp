@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -173,8 +174,13 @@ bool AdjustmentsDrawer::hasAlphaColumn() const {
     return !table_->isColumnHidden(AdjustmentsTableModel::columnOf(TableColumn::Alpha));
 }
 
+// The drawer never gets narrower than its whole table: every shown column
+// and room for a vertical scroll bar.
 void AdjustmentsDrawer::setAlphaColumnShown(bool shown) {
     table_->setColumnHidden(AdjustmentsTableModel::columnOf(TableColumn::Alpha), !shown);
+    int rowHeader = table_->verticalHeader()->isHidden() ? 0 : table_->verticalHeader()->width();
+    setMinimumWidth(table_->horizontalHeader()->length() + rowHeader + 2 * table_->frameWidth() +
+                    table_->verticalScrollBar()->sizeHint().width());
 }
 
 void AdjustmentsDrawer::cellClicked(const QModelIndex& index) {

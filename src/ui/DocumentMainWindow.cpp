@@ -15,12 +15,10 @@
 
 #include <QDockWidget>
 #include <QEvent>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
-#include <QScrollBar>
 #include <QStatusBar>
-#include <QTableView>
+#include <QStyle>
 #include <QToolBar>
 
 // The artwork is compiled into this library, which a program may link
@@ -140,13 +138,9 @@ void DocumentMainWindow::showEvent(QShowEvent* event) {
     }
 }
 
-// The drawer opens wide enough for every column of the table.
+// The drawer opens at its whole table's width.
 void DocumentMainWindow::showWholeTable() {
-    QTableView* table = drawer_->table();
-    int wide = table->horizontalHeader()->length() + table->verticalHeader()->width() +
-               2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width() +
-               (drawer_->width() - table->width());
-    resizeDocks({dock_}, {wide}, Qt::Horizontal);
+    resizeDocks({dock_}, {drawer_->minimumWidth()}, Qt::Horizontal);
 }
 
 void DocumentMainWindow::changeEvent(QEvent* event) {
@@ -225,11 +219,25 @@ void DocumentMainWindow::showBackground() {
 }
 
 // The drawer grows or shrinks with its alpha column, never below its minimum.
-void DocumentMainWindow::widenDrawerForAlpha(bool shown) {
-    int wide = drawer_->width() + (shown ? 3 : -3);
-    if (wide >= drawer_->minimumSizeHint().width()) {
-        resizeDocks({dock_}, {wide}, Qt::Horizontal);
+// The drawer takes its alpha column's width from the window, not from the
+// image: the window grows or shrinks by it, so the zoom stays.
+void DocumentMainWindow::widenDrawerForAlpha() {
+    int grow = drawer_->minimumWidth() - drawer_->width();
+    if (grow == 0 || !dock_->isVisible()) {
+        return;
     }
+    if (mayResizeItself()) {
+        resizeWithinScreen(size() + QSize(grow, 0));
+    }
+    resizeDocks({dock_}, {dock_->width() + grow}, Qt::Horizontal);
+}
+
+void DocumentMainWindow::keepImageBesideDrawer(bool drawerShown) {
+    if (!mayResizeItself() || !isVisible()) {
+        return;
+    }
+    int drawer = dock_->width() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent);
+    resizeWithinScreen(size() + QSize(drawerShown ? drawer : -drawer, 0));
 }
 
 void DocumentMainWindow::showProgress() {

@@ -152,12 +152,17 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     QSize largestWindowSize() const;
     bool mayResizeItself() const;
     std::optional<float> currentZoom() const;
+    // The image's size in pixels, which zooms count.
+    std::optional<QSize> imagePixels() const;
     void restoreWindowState();
     void saveWindowState();
     void updateTitle(const QString& title);
     void showShownImage();
     void showBackground();
-    void widenDrawerForAlpha(bool shown);
+    void widenDrawerForAlpha();
+    // The window narrows as the drawer goes and widens as it comes, so the
+    // image keeps its size.
+    void keepImageBesideDrawer(bool drawerShown);
     void showProgress();
 
     std::unique_ptr<VeloDocument> document_;

@@ -375,11 +375,13 @@ void DocumentMainWindow::printTo(QPrinter& printer) {
         return;
     }
     QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    double perPoint = printer.resolution() / 72.0;
-    QSizeF viewSize(imageView_->width() * perPoint, imageView_->height() * perPoint);
+    // At 100 % the image prints at the physical size its file states.
+    double pointsPerPixel = shown->size().width > 0 ? shown->size().width / shown->pixelsWide() : 1;
+    double perViewPixel = printer.resolution() / 72.0 * pointsPerPixel;
+    QSizeF viewSize(imageView_->width() * perViewPixel, imageView_->height() * perViewPixel);
     double fit =
         std::min({1.0, page.width() / viewSize.width(), page.height() / viewSize.height()});
-    painter.scale(perPoint * fit, perPoint * fit);
+    painter.scale(perViewPixel * fit, perViewPixel * fit);
     painter.setClipRect(imageView_->rect());
     imageView_->drawShownImage(painter, full);
     painter.end();

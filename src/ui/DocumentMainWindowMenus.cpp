@@ -175,6 +175,7 @@ void DocumentMainWindow::buildViewMenu() {
     drawer->setText(tr("&Color Adjustments"));
     drawer->setShortcut(QKeySequence(Qt::Key_F9));
     drawer->setObjectName("toggleDrawer");
+    connect(drawer, &QAction::triggered, this, &DocumentMainWindow::keepImageBesideDrawer);
     view->addAction(drawer);
     actions_["toggleDrawer"] = drawer;
     QAction* bar = toolbar_->toggleViewAction();

@@ -1,5 +1,7 @@
 // Zoom and window size: the window keeps the image's proportions, sizes
-// itself to a zoom, and shows the zoom it has.
+// itself to a zoom, and shows the zoom it has. Zoom counts image pixels:
+// 100 % is one image pixel per screen pixel, whatever resolution the file
+// states (that resolution is for print and for the files written).
 #include "ui/DocumentMainWindow.h"
 
 #include "ui/BitmapView.h"
@@ -87,38 +89,46 @@ void DocumentMainWindow::rememberSettledSize() {
     settledContent_ = imageView_->size();
 }
 
-std::optional<float> DocumentMainWindow::currentZoom() const {
-    std::shared_ptr<Bitmap> shown = imageView_->bitmap();
-    if (!shown || shown->size().width <= 0) {
+std::optional<QSize> DocumentMainWindow::imagePixels() const {
+    const std::shared_ptr<Bitmap>& source = document_->sourceBitmap();
+    if (!source || source->pixelsWide() <= 0 || source->pixelsHigh() <= 0) {
         return std::nullopt;
     }
-    return static_cast<float>(imageView_->width()) / static_cast<float>(shown->size().width);
+    return QSize(source->pixelsWide(), source->pixelsHigh());
+}
+
+std::optional<float> DocumentMainWindow::currentZoom() const {
+    std::shared_ptr<Bitmap> shown = imageView_->bitmap();
+    if (!shown || shown->pixelsWide() <= 0) {
+        return std::nullopt;
+    }
+    return static_cast<float>(imageView_->width()) / static_cast<float>(shown->pixelsWide());
 }
 
 void DocumentMainWindow::zoomDocumentWindow(int percent) {
     std::optional<float> zoom = zoomFromTag(percent);
-    const auto& image = document_->sourceImage();
-    if (!zoom || !image) {
+    std::optional<QSize> pixels = imagePixels();
+    if (!zoom || !pixels) {
         return;
     }
-    ContentSize content = contentSizeForZoom(*zoom, image->size.width, image->size.height);
+    ContentSize content = contentSizeForZoom(*zoom, pixels->width(), pixels->height());
     setContentSize(content.width, content.height);
 }
 
 void DocumentMainWindow::zoomToTitle(const QString& title) {
     std::optional<float> zoom = zoomFromTitle(title.toStdString());
-    const auto& image = document_->sourceImage();
-    if (!zoom || !image) {
+    std::optional<QSize> pixels = imagePixels();
+    if (!zoom || !pixels) {
         windowDidResize();
         return;
     }
-    ContentSize content = contentSizeForZoom(*zoom, image->size.width, image->size.height);
+    ContentSize content = contentSizeForZoom(*zoom, pixels->width(), pixels->height());
     setContentSize(content.width, content.height);
 }
 
 void DocumentMainWindow::zoom100() {
-    if (const auto& image = document_->sourceImage()) {
-        setContentSize(image->size.width, image->size.height);
+    if (std::optional<QSize> pixels = imagePixels()) {
+        setContentSize(pixels->width(), pixels->height());
     }
 }
 
@@ -141,15 +151,14 @@ void DocumentMainWindow::zoomOut() {
 // Sizes a window to a new image: within the screen, at most at actual size,
 // then by the resize rule, which keeps the height and fits the width.
 void DocumentMainWindow::fitWindowToImage() {
-    const auto& image = document_->sourceImage();
-    std::shared_ptr<Bitmap> result = document_->destinationBitmap();
-    if (!image || !result || !mayResizeItself()) {
+    std::optional<QSize> pixels = imagePixels();
+    if (!pixels || !document_->destinationBitmap() || !mayResizeItself()) {
         return;
     }
     QSize room = largestWindowSize() - chrome();
-    double scale =
-        std::min({1.0, room.width() / image->size.width, room.height() / image->size.height});
-    setContentSize(image->size.width * scale, image->size.height * scale);
+    double scale = std::min(
+        {1.0, double(room.width()) / pixels->width(), double(room.height()) / pixels->height()});
+    setContentSize(pixels->width() * scale, pixels->height() * scale);
     applyResizeRule();
 }
 
@@ -173,8 +182,9 @@ void DocumentMainWindow::applyResizeRule() {
     resizeWithinScreen(qSize(answer));
 }
 
+// No size increments: a window manager applies them to every size the
+// window asks for, so no zoom would come out exact.
 void DocumentMainWindow::setUpResizeRule() {
-    setSizeIncrement(10, 10);
     resizeSettled_.setSingleShot(true);
     resizeSettled_.setInterval(kResizeSettleMs);
     connect(&resizeSettled_, &QTimer::timeout, this, &DocumentMainWindow::applyResizeRule);
@@ -195,7 +205,7 @@ void DocumentMainWindow::windowDidResize() {
         return;
     }
     ZoomMenu menu = zoomMenuFor(static_cast<float>(imageView_->width()),
-                                static_cast<float>(shown->size().width));
+                                static_cast<float>(shown->pixelsWide()));
     QSignalBlocker quiet(zoomMenu_);
     zoomMenu_->clear();
     for (const std::string& title : menu.titles) {

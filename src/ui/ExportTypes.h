@@ -9,8 +9,8 @@ namespace velo {
 
 // A raster type the adjusted image exports as.
 struct ExportType {
-    const char* name;     // the file dialog's filter, translated
-    const char* typeName; // the document's type name
+    const char* name;       // the file dialog's filter, translated
+    const char* typeName;   // the document's type name
     QStringList extensions; // the first is added to a name without one
 };
 

@@ -46,9 +46,9 @@ std::string zoomTitle(float zoom) {
     return text;
 }
 
-ZoomMenu zoomMenuFor(float viewWidth, float imageWidthInPoints) {
+ZoomMenu zoomMenuFor(float viewWidth, float imageWidthInPixels) {
     ZoomMenu menu;
-    menu.selected = zoomTitle(viewWidth / imageWidthInPoints);
+    menu.selected = zoomTitle(viewWidth / imageWidthInPixels);
     menu.titles = standardZoomTitles();
     menu.titles.push_back(menu.selected);
     std::stable_sort(menu.titles.begin(), menu.titles.end(),

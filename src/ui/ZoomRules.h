@@ -7,7 +7,7 @@
 namespace velo {
 
 // The zoom is read back from the window each time: content width over the
-// image's width in points. These are its rules, free of any widget.
+// image's width in pixels. These are its rules, free of any widget.
 
 // The standard zooms, in menu order: "25%" ... "800%".
 const std::vector<std::string>& standardZoomTitles();
@@ -24,7 +24,7 @@ struct ZoomMenu {
     std::vector<std::string> titles;
     std::string selected;
 };
-ZoomMenu zoomMenuFor(float viewWidth, float imageWidthInPoints);
+ZoomMenu zoomMenuFor(float viewWidth, float imageWidthInPixels);
 
 // A zoom factor from a menu item's tag (its percentage) or from a title read
 // as a number ("150%" gives 1.5); none when it is unusable (not above 0, above
@@ -32,7 +32,7 @@ ZoomMenu zoomMenuFor(float viewWidth, float imageWidthInPoints);
 std::optional<float> zoomFromTag(int tag);
 std::optional<float> zoomFromTitle(const std::string& title);
 
-// The content size for a zoom of an image of the given size in points.
+// The content size for a zoom of an image of the given size in pixels.
 struct ContentSize {
     float width = 0, height = 0;
 };

@@ -16,7 +16,7 @@ if [ "${VELO_REAL_X:-}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
     echo "skipped: runs under scripts/test's X server (VELO_REAL_X=1 and DISPLAY)"
     exit 77
 fi
-for tool in xdotool import convert; do
+for tool in xdotool xwininfo import convert; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
@@ -77,8 +77,12 @@ wait_until() {
 # Where the window shows a colour in its right-hand part (the drawer, not the
 # image): the middle of the rightmost of its two swatches.
 swatch_centre() {
-    local window=$1 colour=$2
-    eval "$(xdotool getwindowgeometry --shell "$window")"
+    local window=$1 colour=$2 X Y WIDTH HEIGHT
+    # xwininfo, not xdotool: under a window manager that reparents, xdotool
+    # counts the frame's offset twice.
+    read -r X Y WIDTH HEIGHT < <(xwininfo -id "$window" | awk '
+        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')
     import -window root "$tmp/window.png"
     convert "$tmp/window.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage txt:- |
         grep -i "$colour" | awk -F'[,:]' -v half=$((WIDTH / 2)) '$1 > half { print $1, $2 }' |

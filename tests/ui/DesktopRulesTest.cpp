@@ -50,8 +50,7 @@ TEST(BackgroundPick, ANewColourPickedAtAlphaZeroComesOpaque) {
     EXPECT_EQ(pickedColor(clear, QColor(255, 0, 0, 0)), QColor(255, 0, 0, 255));
     // Alpha the user set is kept: lowering it, or a colour with some alpha.
     EXPECT_EQ(pickedColor(QColor(255, 0, 0), QColor(255, 0, 0, 0)), QColor(255, 0, 0, 0));
-    EXPECT_EQ(pickedColor(QColor(255, 0, 0, 128), QColor(0, 0, 255, 128)),
-              QColor(0, 0, 255, 128));
+    EXPECT_EQ(pickedColor(QColor(255, 0, 0, 128), QColor(0, 0, 255, 128)), QColor(0, 0, 255, 128));
 }
 
 } // namespace

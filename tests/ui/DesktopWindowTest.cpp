@@ -3,17 +3,21 @@
 #include "ui/WindowTestSupport.h"
 
 #include "document/FileTypes.h"
+#include "ui/AdjustmentsDrawer.h"
 #include "ui/ColorWell.h"
 #include "ui/Mnemonics.h"
 
 #include <QAction>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTableWidget>
 
 namespace velo {
@@ -142,6 +146,60 @@ TEST_F(DesktopWindowTest, TheBackgroundDialogStartsFromTheColourAndAPickShows) {
     dialog->setCurrentColor(QColor(255, 0, 0, 0)); // as a swatch click leaves it
     dialog->accept();
     EXPECT_EQ(window->backgroundWell().color(), QColor(255, 0, 0, 255));
+}
+
+} // namespace
+} // namespace velo
+
+namespace velo {
+namespace {
+
+// A 451 x 300 image whose file states 300 dpi.
+std::filesystem::path writeDenseImage(const std::filesystem::path& path) {
+    QImage image(451, 300, QImage::Format_RGB32);
+    image.fill(QColor(90, 140, 200));
+    image.setDotsPerMeterX(11811);
+    image.setDotsPerMeterY(11811);
+    image.save(QString::fromStdString(path.string()));
+    return path;
+}
+
+using DesktopSizing = test::WindowTest;
+
+// Zoom counts image pixels whatever the file's resolution, and every zoom the
+// window asks for is the one it gets, under a window manager too.
+TEST_F(DesktopSizing, ZoomsAreInImagePixelsAndExact) {
+    DocumentMainWindow* window = open(writeDenseImage(folder / "dense.png"));
+    ASSERT_TRUE(window);
+    ASSERT_LT(window->document().sourceImage()->size.width, 200) << "the file's size in points";
+    QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
+    EXPECT_EQ(window->zoomMenu().currentText(), "100%");
+
+    window->zoomDocumentWindow(50);
+    QTRY_COMPARE(window->imageView().size(), QSize(226, 150));
+    EXPECT_EQ(window->zoomMenu().currentText(), "50%");
+    window->action("zoom100")->trigger();
+    QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
+    // The resize rule, once the window has settled, keeps it so.
+    QTest::qWait(400);
+    EXPECT_EQ(window->imageView().size(), QSize(451, 300));
+    EXPECT_EQ(window->zoomMenu().currentText(), "100%");
+}
+
+// The alpha column comes with the result's alpha, whole: the window widens
+// by it and the image keeps its size.
+TEST_F(DesktopSizing, TheDrawerShowsItsWholeTableWithAlphaToo) {
+    DocumentMainWindow* window = open(writeDenseImage(folder / "dense.png"));
+    ASSERT_TRUE(window);
+    QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
+    AdjustmentsDrawer& drawer = window->drawer();
+    EXPECT_GE(drawer.width(), drawer.minimumWidth());
+    window->action("toggleImageAlpha")->trigger();
+    EXPECT_TRUE(drawer.hasAlphaColumn());
+    QTRY_VERIFY(drawer.width() >= drawer.minimumWidth());
+    QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
+    QTableView* table = drawer.table();
+    EXPECT_FALSE(table->horizontalScrollBar()->isVisible());
 }
 
 } // namespace
