@@ -74,6 +74,10 @@ void DocumentMainWindow::buildView() {
     pointerReadout_->setObjectName("pointerReadout");
     pointerReadout_->setTextFormat(Qt::RichText);
     statusBar()->addWidget(pointerReadout_, 1);
+    zoomLabel_ = new QLabel(this);
+    zoomLabel_->setObjectName("zoomLabel");
+    zoomLabel_->setToolTip(tr("Zoom: 100% is one image pixel per screen pixel"));
+    statusBar()->addPermanentWidget(zoomLabel_);
     connect(imageView_, &BitmapView::pointerMoved, this, [this](const BitmapViewClick& at) {
         pointer_ = at;
         showPointerReadout();
@@ -157,7 +161,12 @@ QString DocumentMainWindow::filePath() const {
     return QString::fromStdString(document_->fileName());
 }
 
+// The pixel under the pointer; in a window without an image, how to give it one.
 void DocumentMainWindow::showPointerReadout() {
+    if (!document_->sourceImage()) {
+        pointerReadout_->setText(tr("Drop an image here, or choose File ▸ Open…"));
+        return;
+    }
     std::optional<PointerReadout> readout =
         pointer_ ? pointerReadout(*document_, *pointer_) : std::nullopt;
     pointerReadout_->setText(readout ? QString::fromStdString(pointerReadoutText(*readout))

@@ -169,6 +169,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     VeloApplication& application_;
     BitmapView* imageView_ = nullptr;
     QLabel* pointerReadout_ = nullptr;
+    QLabel* zoomLabel_ = nullptr;            // the zoom drawn, in the status bar
     std::optional<BitmapViewClick> pointer_; // where the pointer is over the image
     AdjustmentsDrawer* drawer_ = nullptr;
     QDockWidget* dock_ = nullptr;

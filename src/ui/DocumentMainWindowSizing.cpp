@@ -10,6 +10,7 @@
 #include "ui/ZoomRules.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QSettings>
@@ -202,10 +203,12 @@ void DocumentMainWindow::resizeEvent(QResizeEvent* event) {
 void DocumentMainWindow::windowDidResize() {
     std::shared_ptr<Bitmap> shown = imageView_->bitmap();
     if (!shown || !zoomMenu_) {
+        zoomLabel_->clear();
         return;
     }
     ZoomMenu menu = zoomMenuFor(static_cast<float>(imageView_->width()),
                                 static_cast<float>(shown->pixelsWide()));
+    zoomLabel_->setText(QString::fromStdString(menu.selected));
     QSignalBlocker quiet(zoomMenu_);
     zoomMenu_->clear();
     for (const std::string& title : menu.titles) {

@@ -11,8 +11,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QLabel>
 #include <QMenu>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWidgetAction>
 #include <algorithm>
 
@@ -22,6 +24,19 @@ namespace {
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// A control with its label under it, as the toolbar's buttons show theirs.
+QWidget* labelled(QWidget* control, const QString& label, QWidget* parent) {
+    auto* item = new QWidget(parent);
+    auto* layout = new QVBoxLayout(item);
+    layout->setContentsMargins(2, 0, 2, 0);
+    layout->setSpacing(1);
+    layout->addWidget(control, 0, Qt::AlignHCenter);
+    auto* text = new QLabel(label, item);
+    text->setAlignment(Qt::AlignHCenter);
+    layout->addWidget(text, 0, Qt::AlignHCenter);
+    return item;
 }
 
 QWidget* space(QWidget* parent, bool flexible) {
@@ -70,9 +85,10 @@ void DocumentMainWindow::buildToolbarItems() {
     }
     zoomMenu_->setCurrentIndex(3);
     zoomMenu_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    zoomMenu_->setToolTip(text(toolbar::paletteLabel(toolbar::kZoom)));
     connect(zoomMenu_, &QComboBox::textActivated, this, &DocumentMainWindow::zoomToTitle);
     auto* zoom = new QWidgetAction(this);
-    zoom->setDefaultWidget(zoomMenu_);
+    zoom->setDefaultWidget(labelled(zoomMenu_, text(toolbar::label(toolbar::kZoom)), this));
     zoom->setText(text(toolbar::label(toolbar::kZoom)));
     toolbarItems_[toolbar::kZoom] = zoom;
 
@@ -81,7 +97,8 @@ void DocumentMainWindow::buildToolbarItems() {
     connect(backgroundWell_, &ColorWell::colorChosen, this,
             &DocumentMainWindow::takeBackgroundColorFrom);
     auto* well = new QWidgetAction(this);
-    well->setDefaultWidget(backgroundWell_);
+    well->setDefaultWidget(
+        labelled(backgroundWell_, text(toolbar::label(toolbar::kBgColor)), this));
     well->setText(text(toolbar::label(toolbar::kBgColor)));
     toolbarItems_[toolbar::kBgColor] = well;
 

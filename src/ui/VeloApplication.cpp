@@ -4,6 +4,7 @@
 #include "ui/DocumentMainWindow.h"
 #include "ui/RecentFiles.h"
 #include "ui/ToolbarConfiguration.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -11,6 +12,7 @@
 #include <QImageReader>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 namespace velo {
 
@@ -33,6 +35,12 @@ QList<DocumentMainWindow*> VeloApplication::windows() const {
 
 DocumentMainWindow* VeloApplication::show(std::unique_ptr<VeloDocument> document) {
     auto* window = new DocumentMainWindow(std::move(document), *this);
+    // Cascaded from the last window, so that none hides another exactly.
+    if (!windows_.isEmpty() && window->screen()) {
+        const DocumentMainWindow* last = windows_.last().window;
+        window->move(cascadedPosition(last->pos(), window->frameGeometry().size(),
+                                      window->screen()->availableGeometry()));
+    }
     // A widget announces its end from its base's destructor: by then it is
     // known only as the object it was.
     windows_.append(OpenWindow{window, window});
@@ -46,8 +54,15 @@ DocumentMainWindow* VeloApplication::show(std::unique_ptr<VeloDocument> document
     return window;
 }
 
+// Each new document is told apart by its number: "Untitled 2".
 DocumentMainWindow* VeloApplication::newDocument() {
-    return show(controller_.makeUntitledDocument());
+    QStringList names;
+    for (DocumentMainWindow* window : windows()) {
+        names << QString::fromStdString(window->document().displayName());
+    }
+    std::unique_ptr<VeloDocument> document = controller_.makeUntitledDocument();
+    document->setUntitledName(nextUntitledName(names, tr("Untitled")).toStdString());
+    return show(std::move(document));
 }
 
 DocumentMainWindow* VeloApplication::openFile(const QString& path, QWidget* parent) {

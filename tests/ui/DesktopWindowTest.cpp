@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -178,6 +179,7 @@ TEST_F(DesktopSizing, ZoomsAreInImagePixelsAndExact) {
     window->zoomDocumentWindow(50);
     QTRY_COMPARE(window->imageView().size(), QSize(226, 150));
     EXPECT_EQ(window->zoomMenu().currentText(), "50%");
+    EXPECT_EQ(window->findChild<QLabel*>("zoomLabel")->text(), "50%");
     window->action("zoom100")->trigger();
     QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
     // The resize rule, once the window has settled, keeps it so.

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -249,6 +250,9 @@ TEST_F(WindowTest, CommandsAreEnabledByTheDocumentsState) {
     EXPECT_EQ(untitled->drawer().table()->selectionModel()->selectedRows().size(), 5);
     EXPECT_TRUE(untitled->action("delete")->isEnabled());
     EXPECT_EQ(untitled->windowTitle(), "Untitled[*]");
+    // An empty window says how to give it an image.
+    EXPECT_EQ(untitled->findChild<QLabel*>("pointerReadout")->text(),
+              "Drop an image here, or choose File ▸ Open…");
 
     DocumentMainWindow* window = open(writeTwoColourImage(folder / "alpha.png", true));
     ASSERT_TRUE(window);
@@ -318,11 +322,24 @@ TEST_F(WindowTest, ToolbarStartsWithTheDefaultSetAndKeepsACustomisation) {
     application.setToolbarItems(
         {toolbar::kZoom, toolbar::kBgColor, toolbar::kSeparator, toolbar::kPrint});
     EXPECT_EQ(names(first->toolbar()), (QStringList{"", "", "separator", "print"}));
-    EXPECT_EQ(first->zoomMenu().parentWidget(), &first->toolbar());
+    // The pop-up and the well sit in the toolbar with their labels under them.
+    EXPECT_EQ(first->zoomMenu().parentWidget()->parentWidget(), &first->toolbar());
+    QStringList labels;
+    for (QLabel* label : first->toolbar().findChildren<QLabel*>()) {
+        labels << label->text();
+    }
+    EXPECT_TRUE(labels.contains("set zoom") && labels.contains("bg color"));
+    EXPECT_EQ(first->zoomMenu().toolTip(), "Set zoom");
 
     DocumentMainWindow* second = application.newDocument();
     EXPECT_EQ(names(second->toolbar()), names(first->toolbar()));
-    EXPECT_EQ(second->backgroundWell().parentWidget(), &second->toolbar());
+    EXPECT_EQ(second->backgroundWell().parentWidget()->parentWidget(), &second->toolbar());
+
+    // Numbered, and cascaded from the first.
+    EXPECT_EQ(second->windowTitle(), "Untitled 2[*]");
+    EXPECT_NE(second->pos(), first->pos());
+    application.setToolbarItems({});
+    EXPECT_TRUE(names(second->toolbar()).isEmpty());
 }
 
 TEST_F(WindowTest, PrintingGivesTheViewsPixels) {

@@ -45,7 +45,7 @@ struct StoredSettings : ::testing::Test {
 
 using ToolbarConfiguration = StoredSettings;
 
-TEST_F(ToolbarConfiguration, defaultSetUntilSomethingUsableIsSaved) {
+TEST_F(ToolbarConfiguration, defaultSetUntilSomethingUsableOrNothingIsSaved) {
     EXPECT_EQ(loadToolbarItemIdentifiers(settings), defaultItemIdentifiers());
 
     settings.setValue("toolbar/VeloDocument/items", QStringList{"gone", "older"});
@@ -58,6 +58,12 @@ TEST_F(ToolbarConfiguration, defaultSetUntilSomethingUsableIsSaved) {
     settings.sync();
     QSettings reread(settings.fileName(), QSettings::IniFormat);
     EXPECT_EQ(loadToolbarItemIdentifiers(reread), (Ids{kBgColor, kSpace, kToggleDrawer}));
+
+    // An emptied toolbar stays empty.
+    saveToolbarItemIdentifiers(settings, {});
+    settings.sync();
+    QSettings emptied(settings.fileName(), QSettings::IniFormat);
+    EXPECT_EQ(loadToolbarItemIdentifiers(emptied), Ids{});
 }
 
 using RecentFilesList = StoredSettings;
