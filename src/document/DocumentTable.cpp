@@ -154,8 +154,12 @@ ColorRef VeloDocument::tableClicked(TableColumn column, int row) {
     bool onSelectedSwatch = colorColumn != ColorColumn::None && row >= 0 &&
                             row < numberOfRowsInTableView() && isRowSelected(row);
     if (!onSelectedSwatch) {
+        bool hadCell = clickedColorTableColumn_ != ColorColumn::None;
         clickedColorTableColumn_ = ColorColumn::None;
         clickedColorTableRow_ = 0;
+        if (hadCell) {
+            changed(DocumentChange::Rows); // the cell is drawn active no more
+        }
         return nullptr;
     }
     const ColorAdjustment& adjustment = *colorAdjustments_[row];

@@ -57,7 +57,7 @@ DocumentMainWindow::DocumentMainWindow(std::unique_ptr<VeloDocument> document,
 DocumentMainWindow::~DocumentMainWindow() {
     delete keeper_;
     document_->setStripeObserver({});
-    ColorPanel::shared().documentClosed(document_.get());
+    ColorPanel::shared().documentClosed(document_.get(), this);
     document_->windowShouldClose();
     // The widgets that hold on to the document go before it does.
     delete dock_;
@@ -124,9 +124,15 @@ void DocumentMainWindow::finishWindowSetUp() {
     endOfEvent_.setSingleShot(true);
     endOfEvent_.setInterval(0);
     connect(&endOfEvent_, &QTimer::timeout, this, [this] {
+        // A drag in the colour panel is one step, however many events it takes.
+        if (ColorPanel::shared().isMidGesture()) {
+            return;
+        }
         document_->undoManager()->endEvent();
         updateActions();
     });
+    connect(&ColorPanel::shared(), &ColorPanel::gestureEnded, &endOfEvent_,
+            qOverload<>(&QTimer::start));
     updateTitle(QString::fromStdString(document_->displayName()));
     updateActions();
 }
@@ -150,7 +156,8 @@ void DocumentMainWindow::showWholeTable() {
 void DocumentMainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         // The colour panel edits the document whose window was last active.
-        ColorPanel::shared().setLastActiveDocument(document_.get());
+        ColorPanel::shared().setLastActiveDocument(document_.get(), this);
+        ColorPanel::shared().setEditedCell(colorPanelTarget(*document_));
         // After the activation, so that a question does not come inside it.
         QTimer::singleShot(0, this, &DocumentMainWindow::checkFileOnDisk);
     }
@@ -200,6 +207,10 @@ void DocumentMainWindow::documentChanged(DocumentChange changes) {
     }
     if (hasAny(changes, Progress)) {
         showProgress();
+    }
+    if (hasAny(changes, Lists | Rows | Selection) &&
+        ColorPanel::shared().lastActiveDocument() == document_.get()) {
+        ColorPanel::shared().setEditedCell(colorPanelTarget(*document_));
     }
     if (hasAny(changes, kSavedContent | Selection | Edited | UndoStack | ShownImage)) {
         // One undo step per user event: the step closes once the event is over.

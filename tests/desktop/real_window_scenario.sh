@@ -130,7 +130,7 @@ wait_until 10 swatch_centre "$main" '#E08040' >/dev/null || fail "no new adjustm
 read -r sx sy < <(swatch_centre "$main" '#E08040')
 shot picked
 xdotool mousemove --window "$main" "$sx" "$sy" click 1
-panel=$(window '^Colors$')
+panel=$(window '^Colors')
 focus "$panel"
 xdotool key alt+h ctrl+a
 xdotool type --delay 20 '#3366cc'

@@ -4,6 +4,7 @@
 
 #include "document/FileTypes.h"
 #include "ui/AdjustmentsDrawer.h"
+#include "ui/ColorPanel.h"
 #include "ui/ColorWell.h"
 #include "ui/Mnemonics.h"
 
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -202,6 +204,57 @@ TEST_F(DesktopSizing, TheDrawerShowsItsWholeTableWithAlphaToo) {
     QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
     QTableView* table = drawer.table();
     EXPECT_FALSE(table->horizontalScrollBar()->isVisible());
+}
+
+} // namespace
+} // namespace velo
+
+namespace velo {
+namespace {
+
+using ColorPanelWindowTest = test::WindowTest;
+
+// The panel floats over the window whose document it edits, says what it
+// edits, and a drag in it is one undo step however many moves it takes.
+TEST_F(ColorPanelWindowTest, ADragIsOneStepAndTheTitleSaysWhatIsEdited) {
+    DocumentMainWindow* window = open(writeImage(folder / "photo.png"));
+    ASSERT_TRUE(window);
+    QApplication::setActiveWindow(window);
+    QTRY_VERIFY(window->isActiveWindow());
+    QColorDialog* panel = ColorPanel::shared().dialog();
+    EXPECT_EQ(panel->parentWidget(), window);
+    EXPECT_TRUE(panel->windowFlags() & Qt::Tool);
+
+    VeloDocument& document = window->document();
+    document.selectRowAlone(4);
+    ColorRef blue = document.colorAdjustments()[4]->targetColor();
+    ASSERT_TRUE(document.tableClicked(TableColumn::Target, 4));
+    EXPECT_EQ(panel->windowTitle(), "Colors — Target of row 5 — photo.png");
+
+    // Press, three moves with events between them, release.
+    QWidget* part = panel; // a press on no control of it
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(part, &press);
+    for (QColor step : {QColor(200, 0, 0), QColor(0, 200, 0), QColor(0, 0, 90)}) {
+        panel->setCurrentColor(step);
+        QTest::qWait(20);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(part, &release);
+    QTest::qWait(20);
+    RGBA dragged = calibratedRGBA(document.colorAdjustments()[4]->targetColor());
+    EXPECT_NEAR(dragged.b, 90 / 255.0f, 1e-3f);
+    EXPECT_EQ(document.undoManager()->undoActionName(), "Change color");
+    window->action("undo")->trigger();
+    EXPECT_TRUE(colorsEqual(document.colorAdjustments()[4]->targetColor(), blue));
+    EXPECT_FALSE(document.undoManager()->canUndo());
+
+    // A click elsewhere: a change would go nowhere, and the title says so.
+    document.tableClicked(TableColumn::Active, 4);
+    EXPECT_EQ(panel->windowTitle(), "Colors — no colour selected");
+    panel->hide();
 }
 
 } // namespace
