@@ -144,6 +144,17 @@ bool VeloDocument::isCellEnabled(TableColumn column, int row) const {
     return column != TableColumn::Unknown;
 }
 
+bool VeloDocument::rowMatchesNothingShown(int row) const {
+    if (row < 0 || row >= numberOfRowsInTableView() || resultHasAlpha()) {
+        return false;
+    }
+    const std::shared_ptr<ColorAdjustment>& adjustment = colorAdjustments_[row];
+    bool active =
+        std::ranges::find(activeColorAdjustments_, adjustment) != activeColorAdjustments_.end();
+    int shown = kHueBit | kSaturationBit | kBrightnessBit;
+    return active && adjustment->usesHSB() && (adjustment->componentsMask() & shown) == 0;
+}
+
 bool VeloDocument::isClickedColorCell(TableColumn column, int row) const {
     return clickedColorTableColumn_ != ColorColumn::None &&
            clickedColorTableColumn_ == colorColumnOf(column) && clickedColorTableRow_ == row;

@@ -114,6 +114,10 @@ class VeloDocument {
     void setObjectValue(const TableValue& value, TableColumn column, int row);
     // Whether a cell takes edits now (components count only in HSB).
     bool isCellEnabled(TableColumn column, int row) const;
+    // An active HSB row with hue, saturation and brightness off on an opaque
+    // result: it matches on alpha alone, which every pixel shares, so every
+    // pixel takes its target and nothing the user sees tells why.
+    bool rowMatchesNothingShown(int row) const;
     // The colour cell the colour panel edits, drawn active.
     bool isClickedColorCell(TableColumn column, int row) const;
     // A click in the table; column Unknown or row -1 where it hit no cell.

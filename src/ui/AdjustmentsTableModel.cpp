@@ -87,6 +87,15 @@ QVariant AdjustmentsTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     TableColumn column = tableColumn(index.column());
+    if (document_.rowMatchesNothingShown(index.row())) {
+        if (role == Qt::ToolTipRole) {
+            return tr("Matches on alpha alone, which this opaque image does not show: every "
+                      "pixel takes its target. Switch on H, S or B.");
+        }
+        if (role == Qt::BackgroundRole) {
+            return QColor(0, 0, 0, 28); // dimmed
+        }
+    }
     TableValue value = document_.objectValue(column, index.row());
     if (isCheckBoxColumn(column)) {
         return role == Qt::CheckStateRole ? checkState(value) : QVariant();

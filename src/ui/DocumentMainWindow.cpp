@@ -77,6 +77,9 @@ void DocumentMainWindow::buildView() {
     zoomLabel_ = new QLabel(this);
     zoomLabel_->setObjectName("zoomLabel");
     zoomLabel_->setToolTip(tr("Zoom: 100% is one image pixel per screen pixel"));
+    matchWarning_ = new QLabel(this);
+    matchWarning_->setObjectName("matchWarning");
+    statusBar()->addPermanentWidget(matchWarning_);
     statusBar()->addPermanentWidget(zoomLabel_);
     connect(imageView_, &BitmapView::pointerMoved, this, [this](const BitmapViewClick& at) {
         pointer_ = at;
@@ -212,6 +215,9 @@ void DocumentMainWindow::documentChanged(DocumentChange changes) {
         ColorPanel::shared().lastActiveDocument() == document_.get()) {
         ColorPanel::shared().setEditedCell(colorPanelTarget(*document_));
     }
+    if (hasAny(changes, Lists | Rows | Alpha)) {
+        showMatchWarning();
+    }
     if (hasAny(changes, kSavedContent | Selection | Edited | UndoStack | ShownImage)) {
         // One undo step per user event: the step closes once the event is over.
         endOfEvent_.start();
@@ -258,6 +264,20 @@ void DocumentMainWindow::keepImageBesideDrawer(bool drawerShown) {
     }
     int drawer = dock_->width() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent);
     resizeWithinScreen(size() + QSize(drawerShown ? drawer : -drawer, 0));
+}
+
+// Rows that match on nothing the image shows, named where the user looks.
+void DocumentMainWindow::showMatchWarning() {
+    QStringList rows;
+    for (int row = 0; row < document_->numberOfRowsInTableView(); ++row) {
+        if (document_->rowMatchesNothingShown(row)) {
+            rows << QString::number(row + 1);
+        }
+    }
+    matchWarning_->setText(
+        rows.isEmpty() ? QString()
+                       : tr("⚠ Row %1 matches on nothing this image shows").arg(rows.join(", ")));
+    matchWarning_->setVisible(!rows.isEmpty());
 }
 
 void DocumentMainWindow::showProgress() {

@@ -164,12 +164,14 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     // image keeps its size.
     void keepImageBesideDrawer(bool drawerShown);
     void showProgress();
+    void showMatchWarning();
 
     std::unique_ptr<VeloDocument> document_;
     VeloApplication& application_;
     BitmapView* imageView_ = nullptr;
     QLabel* pointerReadout_ = nullptr;
-    QLabel* zoomLabel_ = nullptr;            // the zoom drawn, in the status bar
+    QLabel* zoomLabel_ = nullptr; // the zoom drawn, in the status bar
+    QLabel* matchWarning_ = nullptr;
     std::optional<BitmapViewClick> pointer_; // where the pointer is over the image
     AdjustmentsDrawer* drawer_ = nullptr;
     QDockWidget* dock_ = nullptr;

@@ -259,3 +259,40 @@ TEST_F(ColorPanelWindowTest, ADragIsOneStepAndTheTitleSaysWhatIsEdited) {
 
 } // namespace
 } // namespace velo
+
+namespace velo {
+namespace {
+
+using MatchWarningTest = test::WindowTest;
+
+// An HSB row with H, S and B off matches on alpha alone: on an opaque image
+// it takes every pixel, and the table and the status bar say so.
+TEST_F(MatchWarningTest, ARowMatchingOnNothingShownIsMarked) {
+    DocumentMainWindow* window = open(writeImage(folder / "photo.png"));
+    ASSERT_TRUE(window);
+    VeloDocument& document = window->document();
+    auto* warning = window->findChild<QLabel*>("matchWarning");
+    EXPECT_TRUE(warning->isHidden());
+
+    document.setObjectValue(1, TableColumn::ColorSpace, 0); // black: S, B and A on
+    document.setObjectValue(false, TableColumn::Saturation, 0);
+    EXPECT_FALSE(document.rowMatchesNothingShown(0));
+    document.setObjectValue(false, TableColumn::Brightness, 0);
+    EXPECT_TRUE(document.rowMatchesNothingShown(0));
+    EXPECT_EQ(warning->text(), "⚠ Row 1 matches on nothing this image shows");
+    EXPECT_FALSE(warning->isHidden());
+    QModelIndex cell = window->drawer().table()->model()->index(0, 0);
+    EXPECT_TRUE(cell.data(Qt::ToolTipRole).toString().startsWith("Matches on alpha alone"));
+    EXPECT_FALSE(window->drawer().table()->model()->index(1, 0).data(Qt::ToolTipRole).isValid());
+
+    // Off, or on an image with alpha, it is no longer a surprise.
+    document.setObjectValue(false, TableColumn::Active, 0);
+    EXPECT_TRUE(warning->isHidden());
+    document.setObjectValue(true, TableColumn::Active, 0);
+    document.toggleImageAlpha();
+    EXPECT_FALSE(document.rowMatchesNothingShown(0));
+    EXPECT_TRUE(warning->isHidden());
+}
+
+} // namespace
+} // namespace velo
