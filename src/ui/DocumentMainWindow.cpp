@@ -6,6 +6,7 @@
 #include "ui/BitmapView.h"
 #include "ui/ColorPanel.h"
 #include "ui/ColorWell.h"
+#include "ui/InfluenceCaption.h"
 #include "ui/PointerReadoutText.h"
 #include "ui/QtColors.h"
 #include "ui/RecoveryKeeper.h"
@@ -77,6 +78,11 @@ void DocumentMainWindow::buildView() {
     zoomLabel_ = new QLabel(this);
     zoomLabel_->setObjectName("zoomLabel");
     zoomLabel_->setToolTip(tr("Zoom: 100% is one image pixel per screen pixel"));
+    influenceCaption_ = new QLabel(this);
+    influenceCaption_->setObjectName("influenceCaption");
+    influenceCaption_->setTextFormat(Qt::RichText);
+    influenceCaption_->hide();
+    statusBar()->addPermanentWidget(influenceCaption_);
     matchWarning_ = new QLabel(this);
     matchWarning_->setObjectName("matchWarning");
     statusBar()->addPermanentWidget(matchWarning_);
@@ -217,6 +223,12 @@ void DocumentMainWindow::documentChanged(DocumentChange changes) {
     }
     if (hasAny(changes, Lists | Rows | Alpha)) {
         showMatchWarning();
+    }
+    if (hasAny(changes, Lists | Rows | Selection | ShownImage)) {
+        influenceCaption_->setVisible(document_->showsInfluence());
+        if (document_->showsInfluence()) {
+            influenceCaption_->setText(influenceCaption(*document_));
+        }
     }
     if (hasAny(changes, kSavedContent | Selection | Edited | UndoStack | ShownImage)) {
         // One undo step per user event: the step closes once the event is over.

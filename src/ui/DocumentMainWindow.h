@@ -172,6 +172,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     QLabel* pointerReadout_ = nullptr;
     QLabel* zoomLabel_ = nullptr; // the zoom drawn, in the status bar
     QLabel* matchWarning_ = nullptr;
+    QLabel* influenceCaption_ = nullptr;     // what the influence map shows
     std::optional<BitmapViewClick> pointer_; // where the pointer is over the image
     AdjustmentsDrawer* drawer_ = nullptr;
     QDockWidget* dock_ = nullptr;

@@ -8,6 +8,7 @@
 #include "engine/InfluenceMap.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QPrinter>
 #include <QTableView>
 
@@ -86,6 +87,12 @@ TEST_F(InfluenceWindowTest, CtrlIShowsTheMapThatFollowsSelectionAndEditsAndExpor
     EXPECT_EQ(window->imageView().bitmap(), document.influenceBitmap());
     EXPECT_TRUE(window->action("toggleInfluence")->isChecked());
     EXPECT_TRUE(toolbarItem->isChecked());
+    // The status bar says what the map shows, with the rows' colours.
+    auto* caption = window->findChild<QLabel*>("influenceCaption");
+    ASSERT_TRUE(caption && caption->isVisible());
+    EXPECT_TRUE(caption->text().startsWith("Owner of each pixel:"));
+    EXPECT_TRUE(caption->text().contains("color:#FF0000\">&#9632;</span>&nbsp;3"))
+        << caption->text().toStdString();
 
     // No row selected: each pixel shows its strongest adjustment's target.
     exportAndSettle(*window, folder / "owners.png");
@@ -98,6 +105,7 @@ TEST_F(InfluenceWindowTest, CtrlIShowsTheMapThatFollowsSelectionAndEditsAndExpor
     QTableView* table = window->drawer().table();
     table->selectRow(2);
     QApplication::processEvents();
+    EXPECT_EQ(caption->text(), "Share of row 3 (white: all)");
     exportAndSettle(*window, folder / "red.png");
     EXPECT_TRUE(fileShows(folder / "red.png", *referenceMap(document, {2})));
     document.setObjectValue(Color::colorWithCalibratedRed(0.5f, 0.5f, 1, 1), TableColumn::Source,
@@ -117,6 +125,7 @@ TEST_F(InfluenceWindowTest, CtrlIShowsTheMapThatFollowsSelectionAndEditsAndExpor
     // And back to the adjusted image it came from.
     QTest::keyClick(window, Qt::Key_I, Qt::ControlModifier);
     EXPECT_FALSE(document.showsInfluence());
+    EXPECT_FALSE(caption->isVisible());
     EXPECT_EQ(window->imageView().bitmap(), document.destinationBitmap());
     EXPECT_FALSE(window->action("toggleInfluence")->isChecked());
     // From the original, the toolbar item shows the map and returns to it.
