@@ -10,7 +10,9 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <cmath>
+#include <utility>
 
 namespace velo {
 
@@ -167,6 +169,11 @@ std::optional<BitmapViewClick> BitmapView::clickAt(QMouseEvent* event) const {
 }
 
 void BitmapView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        panningFrom_ = event->globalPosition().toPoint();
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         return;
     }
@@ -176,11 +183,34 @@ void BitmapView::mousePressEvent(QMouseEvent* event) {
 }
 
 void BitmapView::mouseMoveEvent(QMouseEvent* event) {
+    if (panningFrom_) {
+        QPoint now = event->globalPosition().toPoint();
+        emit panned(now - *std::exchange(panningFrom_, now));
+        return;
+    }
     if (std::optional<BitmapViewClick> at = clickAt(event)) {
         emit pointerMoved(*at);
     } else {
         emit pointerLeft();
     }
+}
+
+void BitmapView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && panningFrom_) {
+        panningFrom_.reset();
+        unsetCursor();
+    }
+}
+
+// The wheel scrolls (the scroll area around the view takes it); with Ctrl
+// held it zooms.
+void BitmapView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0) {
+        event->ignore();
+        return;
+    }
+    emit zoomWheeled(event->angleDelta().y() > 0, event->position());
+    event->accept();
 }
 
 void BitmapView::leaveEvent(QEvent* event) {

@@ -48,12 +48,18 @@ class BitmapView : public QWidget {
     void pointerLeft();
     void imageDropped(std::shared_ptr<const velo::Image> image);
     void dropFailed(const QString& reason);
+    // Ctrl+wheel: zoom in or out about this point of the view.
+    void zoomWheeled(bool in, QPointF at);
+    // A middle-button drag moved the pointer by this much, in screen pixels.
+    void panned(QPoint by);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -66,6 +72,7 @@ class BitmapView : public QWidget {
 
     LiveDisplay display_;
     QColor backgroundColor_ = Qt::transparent;
+    std::optional<QPoint> panningFrom_; // global, while the middle button drags
     // Resizing redraws the old copy scaled; a new one is made once it settles.
     QTimer resizeSettled_;
     // Rows held back while edits stream in are drawn once they pause.

@@ -18,6 +18,8 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -66,9 +68,23 @@ DocumentMainWindow::~DocumentMainWindow() {
 }
 
 void DocumentMainWindow::buildView() {
-    imageView_ = new BitmapView(*document_, this);
+    // The view fills the window while the image fits; a zoom that does not
+    // fit the screen scrolls it instead.
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName("imageScroller");
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setAlignment(Qt::AlignCenter);
+    scroller_->setWidgetResizable(true);
+    imageView_ = new BitmapView(*document_, scroller_);
     imageView_->setObjectName("imageView");
-    setCentralWidget(imageView_);
+    scroller_->setWidget(imageView_);
+    setCentralWidget(scroller_);
+    connect(imageView_, &BitmapView::zoomWheeled, this, &DocumentMainWindow::zoomAboutPoint);
+    connect(imageView_, &BitmapView::panned, this, [this](QPoint by) {
+        scroller_->horizontalScrollBar()->setValue(scroller_->horizontalScrollBar()->value() -
+                                                   by.x());
+        scroller_->verticalScrollBar()->setValue(scroller_->verticalScrollBar()->value() - by.y());
+    });
     connect(imageView_, &BitmapView::pressed, this,
             [this](const BitmapViewClick& click) { document_->mouseDownInBitmapView(click); });
     pointerReadout_ = new QLabel(this);

@@ -20,6 +20,7 @@ class QDockWidget;
 class QLabel;
 class QMenu;
 class QPrinter;
+class QScrollArea;
 class QToolBar;
 
 namespace velo {
@@ -97,6 +98,9 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void zoom100();
     void zoomIn();
     void zoomOut();
+    // Ctrl+wheel: the next zoom in or out, the image point under the pointer
+    // staying under it where the view scrolls.
+    void zoomAboutPoint(bool in, QPointF atView);
     void toggleFullScreen();
     void customizeToolbar();
     // Picks average a square this many pixels a side, in every window.
@@ -152,6 +156,10 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     QSize largestWindowSize() const;
     bool mayResizeItself() const;
     std::optional<float> currentZoom() const;
+    // Whether the view has its zoom's size inside the scroll area (the image
+    // does not fit), rather than the window's.
+    bool scrolls() const;
+    void showScrolled(bool scrolled, QSize content);
     // The image's size in pixels, which zooms count.
     std::optional<QSize> imagePixels() const;
     void restoreWindowState();
@@ -168,6 +176,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
 
     std::unique_ptr<VeloDocument> document_;
     VeloApplication& application_;
+    QScrollArea* scroller_ = nullptr;
     BitmapView* imageView_ = nullptr;
     QLabel* pointerReadout_ = nullptr;
     QLabel* zoomLabel_ = nullptr; // the zoom drawn, in the status bar

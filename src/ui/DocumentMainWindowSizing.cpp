@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QToolBar>
 #include <QWindow>
@@ -33,7 +35,20 @@ QSize qSize(Size size) {
 } // namespace
 
 QSize DocumentMainWindow::chrome() const {
-    return size() - imageView_->size();
+    return size() - scroller_->size();
+}
+
+bool DocumentMainWindow::scrolls() const {
+    return !scroller_->widgetResizable();
+}
+
+void DocumentMainWindow::showScrolled(bool scrolled, QSize content) {
+    scroller_->setWidgetResizable(!scrolled);
+    if (scrolled) {
+        imageView_->resize(content);
+        windowDidResize();
+        imageView_->fitDisplayToSize();
+    }
 }
 
 // The most the window may take: the screen's available area less the
@@ -52,14 +67,19 @@ bool DocumentMainWindow::mayResizeItself() const {
     return !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
 }
 
+// The window takes the content's size where the screen has room for it;
+// where not, or where the window manager decides the window's size, the view
+// takes it and scrolls.
 void DocumentMainWindow::setContentSize(double width, double height) {
+    QSize content(static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height)));
     if (!mayResizeItself()) {
+        showScrolled(true, content);
         return;
     }
-    QSize wanted =
-        QSize(static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height))) +
-        chrome();
-    resizeWithinScreen(wanted);
+    QSize room = largestWindowSize() - chrome();
+    bool fits = content.width() <= room.width() && content.height() <= room.height();
+    showScrolled(!fits, content);
+    resizeWithinScreen(content.boundedTo(room) + chrome());
 }
 
 // Takes the size, moved as far as needed to stay on the screen.
@@ -87,7 +107,7 @@ void DocumentMainWindow::resizeWithinScreen(QSize wanted) {
 
 void DocumentMainWindow::rememberSettledSize() {
     settledFrame_ = size();
-    settledContent_ = imageView_->size();
+    settledContent_ = scroller_->size();
 }
 
 std::optional<QSize> DocumentMainWindow::imagePixels() const {
@@ -141,6 +161,19 @@ void DocumentMainWindow::zoomIn() {
     }
 }
 
+void DocumentMainWindow::zoomAboutPoint(bool in, QPointF atView) {
+    QSizeF before = imageView_->size();
+    QPointF inViewport = imageView_->mapTo(scroller_->viewport(), atView.toPoint());
+    in ? zoomIn() : zoomOut();
+    if (!scrolls() || before.isEmpty()) {
+        return;
+    }
+    QPointF kept(atView.x() / before.width() * imageView_->width(),
+                 atView.y() / before.height() * imageView_->height());
+    scroller_->horizontalScrollBar()->setValue(static_cast<int>(kept.x() - inViewport.x()));
+    scroller_->verticalScrollBar()->setValue(static_cast<int>(kept.y() - inViewport.y()));
+}
+
 void DocumentMainWindow::zoomOut() {
     if (std::optional<float> zoom = currentZoom()) {
         if (std::optional<int> next = nextZoomDown(*zoom)) {
@@ -165,7 +198,7 @@ void DocumentMainWindow::fitWindowToImage() {
 
 void DocumentMainWindow::applyResizeRule() {
     std::shared_ptr<Bitmap> result = document_->destinationBitmap();
-    if (!mayResizeItself() || !result) {
+    if (!mayResizeItself() || !result || scrolls()) {
         return;
     }
     ResizeState state;
@@ -174,7 +207,7 @@ void DocumentMainWindow::applyResizeRule() {
         static_cast<float>(result->pixelsWide()) / static_cast<float>(result->pixelsHigh());
     state.toolbarVisible = toolbar_->isVisible();
     QSize before = settledFrame_.isValid() ? settledFrame_ : size();
-    QSize beforeContent = settledContent_.isValid() ? settledContent_ : imageView_->size();
+    QSize beforeContent = settledContent_.isValid() ? settledContent_ : scroller_->size();
     state.currentFrame = {double(before.width()), double(before.height())};
     state.currentContent = {double(beforeContent.width()), double(beforeContent.height())};
     QSize margins = chrome();

@@ -19,9 +19,11 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
+#include <QWheelEvent>
 
 namespace velo {
 namespace {
@@ -292,6 +294,58 @@ TEST_F(MatchWarningTest, ARowMatchingOnNothingShownIsMarked) {
     document.toggleImageAlpha();
     EXPECT_FALSE(document.rowMatchesNothingShown(0));
     EXPECT_TRUE(warning->isHidden());
+}
+
+} // namespace
+} // namespace velo
+
+namespace velo {
+namespace {
+
+using ScrollingTest = test::WindowTest;
+
+// A zoom the screen has no room for scrolls: scroll bars, the wheel, the
+// middle button, and Ctrl+wheel zooming about the pointer.
+TEST_F(ScrollingTest, AnImageLargerThanTheScreenScrollsAtActualSize) {
+    QImage large(2000, 1500, QImage::Format_RGB32);
+    large.fill(QColor(30, 160, 90));
+    std::filesystem::path path = folder / "large.png";
+    large.save(QString::fromStdString(path.string()));
+    DocumentMainWindow* window = open(path);
+    ASSERT_TRUE(window);
+    auto* scroller = window->findChild<QScrollArea*>("imageScroller");
+    ASSERT_TRUE(scroller);
+    EXPECT_LT(window->imageView().width(), 2000) << "opens fitted to the screen";
+
+    window->action("zoom100")->trigger();
+    QTRY_COMPARE(window->imageView().size(), QSize(2000, 1500));
+    EXPECT_EQ(window->zoomMenu().currentText(), "100%");
+    EXPECT_EQ(window->findChild<QLabel*>("zoomLabel")->text(), "100%");
+    QScrollBar* across = scroller->horizontalScrollBar();
+    QTRY_VERIFY(across->maximum() > 0);
+
+    // The middle button drags the image.
+    int before = across->value();
+    QTest::mousePress(&window->imageView(), Qt::MiddleButton, {}, QPoint(600, 400));
+    QMouseEvent move(QEvent::MouseMove, QPointF(500, 400),
+                     window->imageView().mapToGlobal(QPointF(500, 400)), Qt::NoButton,
+                     Qt::MiddleButton, Qt::NoModifier);
+    QApplication::sendEvent(&window->imageView(), &move);
+    QTest::mouseRelease(&window->imageView(), Qt::MiddleButton, {}, QPoint(500, 400));
+    EXPECT_EQ(across->value(), before + 100);
+
+    // Ctrl+wheel zooms out a step, keeping the point under the pointer.
+    QPointF at(1000, 750);
+    QWheelEvent wheel(at, window->imageView().mapToGlobal(at), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&window->imageView(), &wheel);
+    QTRY_COMPARE(window->imageView().size(), QSize(1500, 1125));
+    EXPECT_EQ(window->zoomMenu().currentText(), "75%");
+
+    // Back to a zoom that fits: the window sizes itself again.
+    window->zoomDocumentWindow(25);
+    QTRY_COMPARE(window->imageView().size(), QSize(500, 375));
+    QTRY_VERIFY(!across->isVisible());
 }
 
 } // namespace
