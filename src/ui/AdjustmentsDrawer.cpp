@@ -136,8 +136,9 @@ void AdjustmentsDrawer::showAlpha() {
     bool hasAlpha = document_.resultHasAlpha();
     ColorPanel::shared().setShowsAlpha(hasAlpha);
     if (hasAlpha != hasAlphaColumn()) {
+        int before = minimumWidth();
         setAlphaColumnShown(hasAlpha);
-        emit alphaColumnShown(hasAlpha);
+        emit minimumWidthChanged(minimumWidth() - before);
     }
 }
 

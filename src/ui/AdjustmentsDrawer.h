@@ -31,8 +31,9 @@ class AdjustmentsDrawer : public QWidget, public DocumentObserver {
     QTableView* table() const { return table_; }
 
   signals:
-    // The alpha column came or went with the result's alpha.
-    void alphaColumnShown(bool shown);
+    // The alpha column came or went with the result's alpha, and the
+    // drawer's least width changed by this much.
+    void minimumWidthChanged(int by);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -127,8 +127,8 @@ void DocumentMainWindow::buildDrawer() {
     drawer_ = new AdjustmentsDrawer(*document_, dock_);
     dock_->setWidget(drawer_);
     addDockWidget(Qt::RightDockWidgetArea, dock_);
-    connect(drawer_, &AdjustmentsDrawer::alphaColumnShown, this,
-            &DocumentMainWindow::widenDrawerForAlpha);
+    connect(drawer_, &AdjustmentsDrawer::minimumWidthChanged, this,
+            &DocumentMainWindow::widenDrawerBy);
 }
 
 // In the order a freshly loaded window needs: view, drops, background,
@@ -275,15 +275,15 @@ void DocumentMainWindow::showBackground() {
 // The drawer grows or shrinks with its alpha column, never below its minimum.
 // The drawer takes its alpha column's width from the window, not from the
 // image: the window grows or shrinks by it, so the zoom stays.
-void DocumentMainWindow::widenDrawerForAlpha() {
-    int grow = drawer_->minimumWidth() - drawer_->width();
+void DocumentMainWindow::widenDrawerBy(int grow) {
     if (grow == 0 || !dock_->isVisible()) {
         return;
     }
+    int wide = std::max(dock_->width() + grow, drawer_->minimumWidth());
     if (mayResizeItself()) {
         resizeWithinScreen(size() + QSize(grow, 0));
     }
-    resizeDocks({dock_}, {dock_->width() + grow}, Qt::Horizontal);
+    resizeDocks({dock_}, {wide}, Qt::Horizontal);
 }
 
 void DocumentMainWindow::keepImageBesideDrawer(bool drawerShown) {

@@ -167,7 +167,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void updateTitle(const QString& title);
     void showShownImage();
     void showBackground();
-    void widenDrawerForAlpha();
+    void widenDrawerBy(int grow);
     // The window narrows as the drawer goes and widens as it comes, so the
     // image keeps its size.
     void keepImageBesideDrawer(bool drawerShown);

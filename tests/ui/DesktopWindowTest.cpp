@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -72,6 +73,7 @@ TEST_F(DesktopWindowTest, EveryMenuHasUniqueKeysAndHelpTellsTheVersionAndTheShor
     EXPECT_EQ(about->text(), "Velo " VELO_VERSION);
     EXPECT_TRUE(about->informativeText().contains("MIT"));
     EXPECT_TRUE(about->informativeText().contains("libjpeg-turbo"));
+    screenshot(*about, "desktop-about");
     about->close();
 
     window->action("keyboardShortcuts")->trigger();
@@ -83,6 +85,7 @@ TEST_F(DesktopWindowTest, EveryMenuHasUniqueKeysAndHelpTellsTheVersionAndTheShor
     }
     EXPECT_TRUE(rows.contains("File ▸ Open… = Ctrl+O")) << rows.join("\n").toStdString();
     EXPECT_TRUE(rows.contains("Ctrl+Alt+Click in the image = Protect the colour there"));
+    screenshot(*table->window(), "desktop-shortcuts");
 }
 
 TEST_F(DesktopWindowTest, RevertAsksFirstAndCancelKeepsTheWork) {
@@ -99,6 +102,7 @@ TEST_F(DesktopWindowTest, RevertAsksFirstAndCancelKeepsTheWork) {
     auto* sheet = window->findChild<QMessageBox*>("revertSheet");
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->text(), "Revert to the saved version of “photo.velo”?");
+    screenshot(*sheet, "desktop-revert-asks");
     sheet->button(QMessageBox::Cancel)->click();
     EXPECT_EQ(document.colorAdjustments().size(), edited);
     EXPECT_TRUE(document.undoManager()->canUndo());
@@ -139,6 +143,7 @@ TEST_F(DesktopWindowTest, TheBackgroundDialogStartsFromTheColourAndAPickShows) {
     ASSERT_TRUE(dialog);
     EXPECT_EQ(dialog->currentColor().rgba(), window->backgroundWell().color().rgba());
     EXPECT_EQ(dialog->currentColor().alpha(), 128);
+    screenshot(*dialog, "desktop-background-dialog");
     dialog->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
@@ -179,6 +184,7 @@ TEST_F(DesktopSizing, ZoomsAreInImagePixelsAndExact) {
     ASSERT_LT(window->document().sourceImage()->size.width, 200) << "the file's size in points";
     QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
     EXPECT_EQ(window->zoomMenu().currentText(), "100%");
+    screenshot(*window, "desktop-300dpi-at-100");
 
     window->zoomDocumentWindow(50);
     QTRY_COMPARE(window->imageView().size(), QSize(226, 150));
@@ -202,8 +208,10 @@ TEST_F(DesktopSizing, TheDrawerShowsItsWholeTableWithAlphaToo) {
     EXPECT_GE(drawer.width(), drawer.minimumWidth());
     window->action("toggleImageAlpha")->trigger();
     EXPECT_TRUE(drawer.hasAlphaColumn());
-    QTRY_VERIFY(drawer.width() >= drawer.minimumWidth());
+    auto* dock = window->findChild<QDockWidget*>("colorAdjustmentsDrawer");
+    QTRY_VERIFY(dock->width() >= drawer.minimumWidth());
     QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
+    screenshot(*window, "desktop-drawer-with-alpha");
     QTableView* table = drawer.table();
     EXPECT_FALSE(table->horizontalScrollBar()->isVisible());
 }
@@ -232,6 +240,7 @@ TEST_F(ColorPanelWindowTest, ADragIsOneStepAndTheTitleSaysWhatIsEdited) {
     ColorRef blue = document.colorAdjustments()[4]->targetColor();
     ASSERT_TRUE(document.tableClicked(TableColumn::Target, 4));
     EXPECT_EQ(panel->windowTitle(), "Colors — Target of row 5 — photo.png");
+    screenshot(*panel, "desktop-panel-title");
 
     // Press, three moves with events between them, release.
     QWidget* part = panel; // a press on no control of it
@@ -282,6 +291,7 @@ TEST_F(MatchWarningTest, ARowMatchingOnNothingShownIsMarked) {
     document.setObjectValue(false, TableColumn::Brightness, 0);
     EXPECT_TRUE(document.rowMatchesNothingShown(0));
     EXPECT_EQ(warning->text(), "⚠ Row 1 matches on nothing this image shows");
+    screenshot(*window, "desktop-match-warning");
     EXPECT_FALSE(warning->isHidden());
     QModelIndex cell = window->drawer().table()->model()->index(0, 0);
     EXPECT_TRUE(cell.data(Qt::ToolTipRole).toString().startsWith("Matches on alpha alone"));
@@ -323,6 +333,7 @@ TEST_F(ScrollingTest, AnImageLargerThanTheScreenScrollsAtActualSize) {
     EXPECT_EQ(window->findChild<QLabel*>("zoomLabel")->text(), "100%");
     QScrollBar* across = scroller->horizontalScrollBar();
     QTRY_VERIFY(across->maximum() > 0);
+    screenshot(*window, "desktop-large-at-100");
 
     // The middle button drags the image.
     int before = across->value();
