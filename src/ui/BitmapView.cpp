@@ -5,6 +5,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -169,7 +170,8 @@ std::optional<BitmapViewClick> BitmapView::clickAt(QMouseEvent* event) const {
 }
 
 void BitmapView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::MiddleButton) {
+    if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_)) {
+        spaceDragged_ = spaceHeld_;
         panningFrom_ = event->globalPosition().toPoint();
         setCursor(Qt::ClosedHandCursor);
         return;
@@ -196,9 +198,10 @@ void BitmapView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void BitmapView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::MiddleButton && panningFrom_) {
+    if (panningFrom_ &&
+        (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
         panningFrom_.reset();
-        unsetCursor();
+        spaceHeld_ ? setCursor(Qt::OpenHandCursor) : unsetCursor();
     }
 }
 
@@ -211,6 +214,45 @@ void BitmapView::wheelEvent(QWheelEvent* event) {
     }
     emit zoomWheeled(event->angleDelta().y() > 0, event->position());
     event->accept();
+}
+
+// Space is the view's own key: held, it turns a drag into a pan; tapped, it
+// does what its menu item says (the view asks for it instead of the shortcut).
+bool BitmapView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void BitmapView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) {
+        spaceHeld_ = true;
+        spaceDragged_ = false;
+        setCursor(Qt::OpenHandCursor);
+    }
+}
+
+void BitmapView::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    spaceHeld_ = false;
+    if (!panningFrom_) {
+        unsetCursor();
+    }
+    if (!std::exchange(spaceDragged_, false)) {
+        emit spaceTapped();
+    }
 }
 
 void BitmapView::leaveEvent(QEvent* event) {

@@ -50,8 +50,11 @@ class BitmapView : public QWidget {
     void dropFailed(const QString& reason);
     // Ctrl+wheel: zoom in or out about this point of the view.
     void zoomWheeled(bool in, QPointF at);
-    // A middle-button drag moved the pointer by this much, in screen pixels.
+    // A middle-button or Space drag moved the pointer by this much, in screen
+    // pixels.
     void panned(QPoint by);
+    // Space pressed and released without a drag: what the Space key does.
+    void spaceTapped();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,6 +63,9 @@ class BitmapView : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -73,6 +79,8 @@ class BitmapView : public QWidget {
     LiveDisplay display_;
     QColor backgroundColor_ = Qt::transparent;
     std::optional<QPoint> panningFrom_; // global, while the middle button drags
+    bool spaceHeld_ = false;            // Space turns the left button into a pan
+    bool spaceDragged_ = false;
     // Resizing redraws the old copy scaled; a new one is made once it settles.
     QTimer resizeSettled_;
     // Rows held back while edits stream in are drawn once they pause.

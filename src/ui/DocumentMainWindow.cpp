@@ -80,6 +80,11 @@ void DocumentMainWindow::buildView() {
     scroller_->setWidget(imageView_);
     setCentralWidget(scroller_);
     connect(imageView_, &BitmapView::zoomWheeled, this, &DocumentMainWindow::zoomAboutPoint);
+    connect(imageView_, &BitmapView::spaceTapped, this, [this] {
+        if (QAction* toggle = action("toggleImage"); toggle && toggle->isEnabled()) {
+            toggle->trigger();
+        }
+    });
     connect(imageView_, &BitmapView::panned, this, [this](QPoint by) {
         scroller_->horizontalScrollBar()->setValue(scroller_->horizontalScrollBar()->value() -
                                                    by.x());

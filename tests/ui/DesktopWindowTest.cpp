@@ -345,6 +345,21 @@ TEST_F(ScrollingTest, AnImageLargerThanTheScreenScrollsAtActualSize) {
     QTest::mouseRelease(&window->imageView(), Qt::MiddleButton, {}, QPoint(500, 400));
     EXPECT_EQ(across->value(), before + 100);
 
+    // So does the left button with Space held; Space tapped alone flips the view.
+    BitmapView& view = window->imageView();
+    QTest::keyPress(&view, Qt::Key_Space);
+    QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(500, 400));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(560, 400), view.mapToGlobal(QPointF(560, 400)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &drag);
+    QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(560, 400));
+    QTest::keyRelease(&view, Qt::Key_Space);
+    EXPECT_EQ(across->value(), before + 40);
+    EXPECT_EQ(window->document().shownImage(), VeloDocument::ShownImage::Adjusted);
+    EXPECT_EQ(window->document().colorAdjustments().size(), 5u) << "a pan picks nothing";
+    QTest::keyClick(&view, Qt::Key_Space);
+    EXPECT_EQ(window->document().shownImage(), VeloDocument::ShownImage::Source);
+
     // Ctrl+wheel zooms out a step, keeping the point under the pointer.
     QPointF at(1000, 750);
     QWheelEvent wheel(at, window->imageView().mapToGlobal(at), QPoint(), QPoint(0, -120),
