@@ -158,12 +158,6 @@ TEST_F(DesktopWindowTest, TheBackgroundDialogStartsFromTheColourAndAPickShows) {
     EXPECT_EQ(window->backgroundWell().color(), QColor(255, 0, 0, 255));
 }
 
-} // namespace
-} // namespace velo
-
-namespace velo {
-namespace {
-
 // A 451 x 300 image whose file states 300 dpi.
 std::filesystem::path writeDenseImage(const std::filesystem::path& path) {
     QImage image(451, 300, QImage::Format_RGB32);
@@ -216,12 +210,6 @@ TEST_F(DesktopSizing, TheDrawerShowsItsWholeTableWithAlphaToo) {
     EXPECT_FALSE(table->horizontalScrollBar()->isVisible());
 }
 
-} // namespace
-} // namespace velo
-
-namespace velo {
-namespace {
-
 using ColorPanelWindowTest = test::WindowTest;
 
 // The panel floats over the window whose document it edits, says what it
@@ -268,12 +256,6 @@ TEST_F(ColorPanelWindowTest, ADragIsOneStepAndTheTitleSaysWhatIsEdited) {
     panel->hide();
 }
 
-} // namespace
-} // namespace velo
-
-namespace velo {
-namespace {
-
 using MatchWarningTest = test::WindowTest;
 
 // An HSB row with H, S and B off matches on alpha alone: on an opaque image
@@ -305,12 +287,6 @@ TEST_F(MatchWarningTest, ARowMatchingOnNothingShownIsMarked) {
     EXPECT_FALSE(document.rowMatchesNothingShown(0));
     EXPECT_TRUE(warning->isHidden());
 }
-
-} // namespace
-} // namespace velo
-
-namespace velo {
-namespace {
 
 using ScrollingTest = test::WindowTest;
 
