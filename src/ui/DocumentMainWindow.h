@@ -113,6 +113,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     QMenu* createPopupMenu() override;
 
   private:
@@ -147,6 +148,9 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void chooseLutFile(const LutSettings& settings);
     QString suggestedPath(const QString& extension, const QString& suffix = {}) const;
     void windowDidResize();
+    // Fits the window once more when the window manager has told the frame
+    // it adds, which the first fit could not count.
+    void refitWithFrame();
     void setUpResizeRule();
     void applyResizeRule();
     void rememberSettledSize();
@@ -197,6 +201,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     QTimer endOfEvent_;
     QSize settledFrame_, settledContent_;
     bool resizingItself_ = false;
+    bool fittedWithoutFrame_ = false; // before the window manager told its frame
     bool shownOnce_ = false;
     bool closeConfirmed_ = false;   // the user chose not to save
     bool closeAfterSaving_ = false; // the user chose to save, then close

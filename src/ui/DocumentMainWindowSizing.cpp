@@ -189,6 +189,7 @@ void DocumentMainWindow::fitWindowToImage() {
     if (!pixels || !document_->destinationBitmap() || !mayResizeItself()) {
         return;
     }
+    fittedWithoutFrame_ = frameGeometry().size() == geometry().size();
     QSize room = largestWindowSize() - chrome();
     double scale = std::min(
         {1.0, double(room.width()) / pixels->width(), double(room.height()) / pixels->height()});
@@ -226,11 +227,24 @@ void DocumentMainWindow::setUpResizeRule() {
 
 void DocumentMainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    refitWithFrame();
     windowDidResize();
     // Qt cannot veto a size while the user drags: correct once it settles.
     if (!resizingItself_ && isVisible() && mayResizeItself()) {
         resizeSettled_.start();
     }
+}
+
+void DocumentMainWindow::refitWithFrame() {
+    if (fittedWithoutFrame_ && frameGeometry().size() != geometry().size()) {
+        fittedWithoutFrame_ = false;
+        QTimer::singleShot(0, this, &DocumentMainWindow::fitWindowToImage);
+    }
+}
+
+void DocumentMainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    refitWithFrame();
 }
 
 void DocumentMainWindow::windowDidResize() {
