@@ -19,6 +19,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -190,6 +192,61 @@ TEST_F(DesktopSizing, ZoomsAreInImagePixelsAndExact) {
     QTest::qWait(400);
     EXPECT_EQ(window->imageView().size(), QSize(451, 300));
     EXPECT_EQ(window->zoomMenu().currentText(), "100%");
+}
+
+// Zoom counts pixels on the screen; on paper the image keeps the size its
+// file states: 451 pixels at 300 dpi are about 108 points wide.
+TEST_F(DesktopSizing, PrintingKeepsTheStatedPhysicalSize) {
+    DocumentMainWindow* window = open(writeDenseImage(folder / "dense.png"));
+    ASSERT_TRUE(window);
+    window->action("zoom100")->trigger();
+    QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
+    QString pdf = QString::fromStdString((folder / "print.pdf").string());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    window->printTo(printer);
+    QString page = QString::fromStdString((folder / "page").string());
+    if (QProcess::execute("pdftoppm", {"-png", "-r", "72", "-singlefile", pdf, page}) < 0) {
+        GTEST_SKIP() << "pdftoppm is not installed";
+    }
+    QImage printed(page + ".png");
+    ASSERT_FALSE(printed.isNull());
+    QPoint origin = printer.pageLayout().paintRectPoints().topLeft();
+    EXPECT_EQ(printed.pixelColor(origin + QPoint(100, 40)).blue() / 16, 200 / 16);
+    EXPECT_EQ(printed.pixelColor(origin + QPoint(116, 40)), QColor(Qt::white));
+    EXPECT_EQ(printed.pixelColor(origin + QPoint(40, 76)), QColor(Qt::white));
+}
+
+// Hiding the drawer narrows the window and showing it widens it again: the
+// image keeps its size, and no empty strip is left beside it.
+TEST_F(DesktopSizing, TheDrawerComesAndGoesBesideTheImage) {
+    DocumentMainWindow* window = open(writeDenseImage(folder / "dense.png"));
+    ASSERT_TRUE(window);
+    QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
+    int wide = window->width();
+    window->action("toggleDrawer")->trigger();
+    QTRY_VERIFY(window->width() < wide);
+    QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
+    window->action("toggleDrawer")->trigger();
+    QTRY_COMPARE(window->width(), wide);
+    QTRY_COMPARE(window->imageView().size(), QSize(451, 300));
+}
+
+// Switching a row off is saved with the document: closing then asks.
+TEST_F(DesktopSizing, SwitchingARowOffMarksTheWindowAndClosingAsks) {
+    DocumentMainWindow* window = open(writeDenseImage(folder / "dense.png"));
+    ASSERT_TRUE(window);
+    QTableView* table = window->drawer().table();
+    QModelIndex on = table->model()->index(2, 0);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(on).center());
+    ASSERT_EQ(window->document().activeColorAdjustments().size(), 4u);
+    EXPECT_TRUE(window->isWindowModified());
+    window->close();
+    auto* sheet = window->findChild<QMessageBox*>("saveChangesSheet");
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(window->isVisible());
+    sheet->button(QMessageBox::Cancel)->click();
 }
 
 // The alpha column comes with the result's alpha, whole: the window widens
