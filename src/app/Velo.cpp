@@ -39,6 +39,38 @@ bool isCommandLineUse(const std::vector<std::string>& args) {
            first.starts_with("-");
 }
 
+namespace {
+
+// Qt platforms that show windows without an X or Wayland display.
+bool needsNoDisplay(const char* platform) {
+    std::string name = platform ? platform : "";
+    return name == "offscreen" || name == "minimal" || name == "vnc" || name == "eglfs" ||
+           name == "linuxfb";
+}
+
+bool isSet(const char* value) {
+    return value && *value;
+}
+
+} // namespace
+
+std::optional<WindowRefusal>
+refuseWindows(const std::vector<std::string>& args,
+              const std::function<const char*(const char*)>& environment,
+              const std::function<bool(const std::string&)>& fileExists) {
+    // A mistyped command would otherwise open a window saying the file is missing.
+    if (!args.empty() && !fileExists(args[0])) {
+        return WindowRefusal{"velo: '" + args[0] + "' is neither a command nor a file", kExitUsage};
+    }
+    if (!isSet(environment("DISPLAY")) && !isSet(environment("WAYLAND_DISPLAY")) &&
+        !needsNoDisplay(environment("QT_QPA_PLATFORM"))) {
+        return WindowRefusal{"velo: no display to show a window on (DISPLAY and WAYLAND_DISPLAY "
+                             "are unset); for the command line see velo --help",
+                             kExitFailure};
+    }
+    return std::nullopt;
+}
+
 int runVelo(const CommandContext& context) {
     if (context.args.empty()) {
         context.err << kUsage;

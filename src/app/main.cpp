@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <unistd.h>
 
@@ -63,8 +64,16 @@ int runWindows(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (velo::isCommandLineUse({argv + 1, argv + argc})) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (velo::isCommandLineUse(args)) {
         return runCommandLine(argc, argv);
+    }
+    std::optional<velo::WindowRefusal> refused = velo::refuseWindows(
+        args, [](const char* name) { return std::getenv(name); },
+        [](const std::string& path) { return std::filesystem::exists(path); });
+    if (refused) {
+        std::cerr << refused->message << "\n";
+        return refused->status;
     }
     return runWindows(argc, argv);
 }

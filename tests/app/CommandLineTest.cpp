@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+
 #include <random>
 #include <sstream>
 
@@ -226,6 +229,40 @@ TEST(VeloEntry, FilesOpenWindowsWhileCommandsAndOptionsRunOnTheCommandLine) {
     SettingsUserDefaults defaults(folder.path());
     EXPECT_EQ(runVelo({{"--help"}, out, err, defaults}), kExitSuccess);
     EXPECT_NE(out.str().find("velo [FILE...]"), std::string::npos);
+}
+
+// Before any window: a mistyped command is a usage error with or without a
+// display, and without a display windows are refused with a reason.
+TEST(VeloEntry, WindowsAreRefusedWithAReasonBeforeQtCouldAbort) {
+    std::map<std::string, const char*> env;
+    auto environment = [&env](const char* name) {
+        auto it = env.find(name);
+        return it == env.end() ? nullptr : it->second;
+    };
+    auto exists = [](const std::string& path) { return path == "photo.jpg"; };
+
+    std::optional<WindowRefusal> typo =
+        refuseWindows({"frobnicate", "in.png"}, environment, exists);
+    ASSERT_TRUE(typo);
+    EXPECT_EQ(typo->message, "velo: 'frobnicate' is neither a command nor a file");
+    EXPECT_EQ(typo->status, kExitUsage);
+
+    std::optional<WindowRefusal> headless = refuseWindows({"photo.jpg"}, environment, exists);
+    ASSERT_TRUE(headless);
+    EXPECT_EQ(headless->message,
+              "velo: no display to show a window on (DISPLAY and "
+              "WAYLAND_DISPLAY are unset); for the command line see velo --help");
+    EXPECT_EQ(headless->status, kExitFailure);
+    env["DISPLAY"] = "";
+    EXPECT_TRUE(refuseWindows({}, environment, exists)) << "set but empty is no display";
+
+    env["WAYLAND_DISPLAY"] = "wayland-0";
+    EXPECT_FALSE(refuseWindows({"photo.jpg"}, environment, exists));
+    EXPECT_FALSE(refuseWindows({}, environment, exists)) << "a new document";
+    EXPECT_TRUE(refuseWindows({"frobnicate"}, environment, exists));
+    env.erase("WAYLAND_DISPLAY");
+    env["QT_QPA_PLATFORM"] = "offscreen";
+    EXPECT_FALSE(refuseWindows({"photo.jpg"}, environment, exists));
 }
 
 } // namespace
