@@ -93,7 +93,7 @@ QVariant AdjustmentsTableModel::data(const QModelIndex& index, int role) const {
                       "pixel takes its target. Switch on H, S or B.");
         }
         if (role == Qt::BackgroundRole) {
-            return QColor(0, 0, 0, 28); // dimmed
+            return QColor(128, 128, 128, 90); // dimmed
         }
     }
     TableValue value = document_.objectValue(column, index.row());
