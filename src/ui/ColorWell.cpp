@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QPainter>
 #include <QStyleOptionToolButton>
+#include <QTimer>
 
 #include <memory>
 
@@ -39,15 +40,18 @@ void ColorWell::chooseColor(QWidget* window) {
     dialog->setWindowTitle(tr("Background Color"));
     dialog->setOptions(QColorDialog::ShowAlphaChannel | QColorDialog::DontUseNativeDialog);
     dialog->setCurrentColor(color_);
+    // The dialog shows the opaque colour as soon as it is picked: after the
+    // dialog's own change, which a nested one would be overwritten by.
     auto shown = std::make_shared<QColor>(color_);
-    connect(dialog, &QColorDialog::currentColorChanged, dialog,
-            [dialog, shown](const QColor& picked) {
-                QColor taken = pickedColor(*shown, picked);
-                *shown = taken;
-                if (taken != picked) {
-                    dialog->setCurrentColor(taken);
-                }
-            });
+    connect(
+        dialog, &QColorDialog::currentColorChanged, dialog, [dialog, shown](const QColor& picked) {
+            QColor taken = pickedColor(*shown, picked);
+            *shown = taken;
+            if (taken != picked) {
+                QTimer::singleShot(0, dialog, [dialog, taken] { dialog->setCurrentColor(taken); });
+            }
+        });
+    // Also when OK comes before that.
     connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor& selected) {
         QColor chosen = pickedColor(color_, selected);
         setColor(chosen);

@@ -156,6 +156,7 @@ TEST_F(DesktopWindowTest, TheBackgroundDialogStartsFromTheColourAndAPickShows) {
     ASSERT_TRUE(dialog);
     EXPECT_EQ(dialog->currentColor().alpha(), 0);
     dialog->setCurrentColor(QColor(255, 0, 0, 0)); // as a swatch click leaves it
+    QTRY_COMPARE(dialog->currentColor().alpha(), 255);
     dialog->accept();
     EXPECT_EQ(window->backgroundWell().color(), QColor(255, 0, 0, 255));
 }
