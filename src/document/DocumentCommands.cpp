@@ -87,12 +87,7 @@ void VeloDocument::selectAll() {
 // Rows past the end leave the selection as they leave the table; the rest
 // keep their place, as the table keeps them.
 void VeloDocument::keepSelectionInTable() {
-    int rows = numberOfRowsInTableView();
-    if (!selectedRows_.empty() && selectedRows_.back() >= rows) {
-        std::vector<int> kept = selectedRows_;
-        std::erase_if(kept, [rows](int row) { return row >= rows; });
-        setSelectedRows(std::move(kept));
-    }
+    setSelectedRows(selectedRows_);
 }
 
 Point pointInBitmap(const Bitmap& bitmap, const BitmapViewClick& click) {

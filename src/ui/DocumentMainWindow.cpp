@@ -246,10 +246,7 @@ void DocumentMainWindow::documentChanged(DocumentChange changes) {
         showMatchWarning();
     }
     if (hasAny(changes, Lists | Rows | Selection | ShownImage)) {
-        influenceCaption_->setVisible(document_->showsInfluence());
-        if (document_->showsInfluence()) {
-            influenceCaption_->setText(influenceCaption(*document_));
-        }
+        showInfluenceCaption();
     }
     if (hasAny(changes, kSavedContent | Selection | Edited | UndoStack | ShownImage)) {
         // One undo step per user event: the step closes once the event is over.
@@ -297,6 +294,13 @@ void DocumentMainWindow::keepImageBesideDrawer(bool drawerShown) {
     }
     int drawer = dock_->width() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent);
     resizeWithinScreen(size() + QSize(drawerShown ? drawer : -drawer, 0));
+}
+
+void DocumentMainWindow::showInfluenceCaption() {
+    influenceCaption_->setVisible(document_->showsInfluence());
+    if (document_->showsInfluence()) {
+        influenceCaption_->setText(influenceCaption(*document_));
+    }
 }
 
 // Rows that match on nothing the image shows, named where the user looks.

@@ -177,6 +177,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void keepImageBesideDrawer(bool drawerShown);
     void showProgress();
     void showMatchWarning();
+    void showInfluenceCaption();
 
     std::unique_ptr<VeloDocument> document_;
     VeloApplication& application_;
