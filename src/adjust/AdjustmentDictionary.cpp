@@ -15,6 +15,42 @@ const std::string kSourceColorData = "sourceColorData";
 const std::string kTargetColorData = "targetColorData";
 const std::string kComponentsMask = "componentsMask";
 const std::string kColorSpace = "colorSpace";
+const std::string kReach = "reach";
+
+const char* modelName(ColorModel model) {
+    switch (model) {
+    case ColorModel::HSB:
+        return "HSB";
+    case ColorModel::OKLab:
+        return "oklab";
+    case ColorModel::RGB:
+        break;
+    }
+    return "RGB";
+}
+
+// Any other name is RGB, as it always was.
+ColorModel modelNamed(const std::string& name) {
+    if (name == "HSB") {
+        return ColorModel::HSB;
+    }
+    return name == "oklab" ? ColorModel::OKLab : ColorModel::RGB;
+}
+
+// A number under key, integer or real.
+std::optional<double> numberUnder(const PropertyValue& dict, const std::string& key) {
+    const PropertyValue* value = dict.find(key);
+    if (!value) {
+        return std::nullopt;
+    }
+    if (const std::int64_t* integer = value->asInteger()) {
+        return static_cast<double>(*integer);
+    }
+    if (const double* real = value->asReal()) {
+        return *real;
+    }
+    return std::nullopt;
+}
 
 // The colour archived under key, if it is there and decodes.
 bool colorUnder(const PropertyValue& dict, const std::string& key, ColorRef& color) {
@@ -64,7 +100,10 @@ ColorAdjustment::ColorAdjustment(const PropertyValue* dict) {
         setComponentsMask(mask);
     }
     if (const PropertyValue* space = dict->find(kColorSpace); space && space->asString()) {
-        setUsesHSB(*space->asString() == "HSB");
+        setColorModel(modelNamed(*space->asString()));
+    }
+    if (std::optional<double> reach = numberUnder(*dict, kReach)) {
+        reach_ = boundedReach(*reach);
     }
 }
 
@@ -89,6 +128,12 @@ std::optional<std::string> ColorAdjustment::checkDictionary(const PropertyValue&
     if (const PropertyValue* space = dict.find(kColorSpace); space && !space->asString()) {
         return "the adjustment's \"" + kColorSpace + "\" is not a string";
     }
+    if (dict.find(kReach)) {
+        std::optional<double> reach = numberUnder(dict, kReach);
+        if (!reach || !std::isfinite(*reach)) {
+            return "the adjustment's \"" + kReach + "\" is not a finite number";
+        }
+    }
     return std::nullopt;
 }
 
@@ -98,12 +143,17 @@ std::shared_ptr<ColorAdjustment> ColorAdjustment::copy() const {
 }
 
 PropertyValue ColorAdjustment::pList() const {
-    return PropertyValue::Dictionary{
+    PropertyValue::Dictionary dict{
         {kSourceColorData, archivedColor(sourceColor_)},
         {kTargetColorData, archivedColor(targetColor_)},
         {kComponentsMask, std::int64_t{componentsMask_}},
-        {kColorSpace, usesHSB_ ? "HSB" : "RGB"},
+        {kColorSpace, modelName(colorModel_)},
     };
+    // Unlimited is the absence of the key, so older files keep their bytes.
+    if (reach_) {
+        dict.emplace(kReach, static_cast<double>(*reach_));
+    }
+    return dict;
 }
 
 } // namespace velo

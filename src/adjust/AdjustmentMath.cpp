@@ -3,6 +3,7 @@
 #include "adjust/ColorAdjustment.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace velo {
 
@@ -60,6 +61,67 @@ float ColorAdjustment::distanceToRGBA(RGBA c) const {
 
 float ColorAdjustment::distanceToColor(const ColorRef& c) const {
     return distanceToRGBA(calibratedRGBA(c));
+}
+
+// Lightness, chroma and hue differences: the hue difference squared is
+// what of the a-b difference the chroma difference leaves, never below 0.
+float ColorAdjustment::distanceToOKLab(OKLab c, float alpha) const {
+    const OKLab& s = sourceOKLab_;
+    float dL = c.L - s.L;
+    float da = c.a - s.a;
+    float db = c.b - s.b;
+    float dC = std::sqrt(c.a * c.a + c.b * c.b) - std::sqrt(s.a * s.a + s.b * s.b);
+    float sum = 0;
+    int count = 0;
+    if (componentsMask_ & kHueBit) {
+        float dH2 = (da * da + db * db) - dC * dC;
+        sum = dH2 < 0.0f ? 0.0f : dH2;
+        count = 1;
+    }
+    if (componentsMask_ & kSaturationBit) {
+        sum = sum + dC * dC;
+        ++count;
+    }
+    if (componentsMask_ & kBrightnessBit) {
+        sum = sum + dL * dL;
+        ++count;
+    }
+    sum = sum * alpha;
+    if (componentsMask_ & kAlphaBit) {
+        sum = sum + square(alpha - sourceRGBA_.a);
+        ++count;
+    }
+    return count == 0 ? 1.0f : sum / static_cast<float>(count);
+}
+
+ReachBounds reachBounds(float reach) {
+    float half = reach * 0.5f;
+    return {reach, reach * reach, half * half, 2.0f / reach};
+}
+
+float taperAt(float d2, const ReachBounds& bounds) {
+    if (d2 >= bounds.reachSquared) {
+        return 0.0f;
+    }
+    if (d2 <= bounds.halfSquared) {
+        return 1.0f;
+    }
+    float u = (bounds.reach - std::sqrt(d2)) * bounds.inverseHalf;
+    if (u <= 0.0f) {
+        return 0.0f;
+    }
+    return (u * u) * (3.0f - 2.0f * u);
+}
+
+float ColorAdjustment::reachTaper(OKLab c) const {
+    if (!reach_) {
+        return 1.0f;
+    }
+    const OKLab& s = sourceOKLab_;
+    float dL = c.L - s.L;
+    float da = c.a - s.a;
+    float db = c.b - s.b;
+    return taperAt((dL * dL + da * da) + db * db, reachBounds(*reach_));
 }
 
 RGBA ColorAdjustment::adjustRGBA(RGBA rgba, float fraction) const {

@@ -2,6 +2,9 @@
 
 #include "platform/Localization.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace velo {
 
 RGBA calibratedRGBA(const ColorRef& color) {
@@ -33,12 +36,36 @@ void ColorAdjustment::setUndoManager(const std::shared_ptr<UndoManager>& undoMan
     undoManager_ = undoManager;
 }
 
-void ColorAdjustment::setUsesHSB(bool usesHSB) {
-    if (usesHSB == usesHSB_) {
+std::optional<float> boundedReach(double reach) {
+    if (!std::isfinite(reach)) {
+        return std::nullopt;
+    }
+    return static_cast<float>(std::clamp<double>(reach, kSmallestReach, kLargestReach));
+}
+
+void ColorAdjustment::setColorModel(ColorModel model) {
+    if (model == colorModel_) {
         return;
     }
-    registerInverse(&ColorAdjustment::setUsesHSB, usesHSB_, "Change color space");
-    usesHSB_ = usesHSB;
+    registerInverse(&ColorAdjustment::setColorModel, colorModel_, "Change color space");
+    colorModel_ = model;
+}
+
+void ColorAdjustment::setReach(std::optional<float> reach) {
+    if (reach) {
+        reach = boundedReach(*reach);
+    }
+    if (reach == reach_) {
+        return;
+    }
+    registerInverse(&ColorAdjustment::setReach, reach_, "Change reach");
+    reach_ = reach;
+}
+
+bool ColorAdjustment::moves() const {
+    const RGBA& s = sourceRGBA_;
+    const RGBA& t = targetRGBA_;
+    return s.r != t.r || s.g != t.g || s.b != t.b || s.a != t.a;
 }
 
 void ColorAdjustment::setComponentsMask(std::int32_t mask) {
@@ -62,6 +89,9 @@ bool ColorAdjustment::replaceColor(ColorSlot slot, ColorRef color) {
     RGBA& rgba = source ? sourceRGBA_ : targetRGBA_;
     rgba = calibratedRGBA(field);
     (source ? sourceHSBA_ : targetHSBA_) = rgba2hsba(rgba);
+    if (source) {
+        sourceOKLab_ = rgbaToOKLab(rgba);
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/ColorRecords.h"
+#include "color/OKLab.h"
 #include "platform/Color.h"
 #include "platform/PropertyValue.h"
 #include "platform/UndoManager.h"
@@ -20,6 +21,31 @@ enum ComponentBits : int {
     kAlphaBit = 8,
     kAllComponents = 15,
 };
+
+// The space an adjustment matches colours in. RGB and OKLab move colours in
+// RGB; HSB moves them in HSB.
+enum class ColorModel { RGB, HSB, OKLab };
+
+// The reach's bounds, in OKLab distance: a stored reach outside them is
+// brought to the nearer one.
+inline constexpr float kSmallestReach = 0.001f;
+inline constexpr float kLargestReach = 2.0f;
+
+// A reach brought within bounds; none for a value that is not finite.
+std::optional<float> boundedReach(double reach);
+
+// What the taper of a reach R compares and scales by, computed once.
+struct ReachBounds {
+    float reach = 0;        // R
+    float reachSquared = 0; // R * R
+    float halfSquared = 0;  // (R * 0.5) * (R * 0.5)
+    float inverseHalf = 0;  // 2 / R
+};
+ReachBounds reachBounds(float reach);
+
+// The taper at squared OKLab distance d2: 1 up to half the reach, 0 from the
+// reach on, a smoothstep of the distance between.
+float taperAt(float d2, const ReachBounds& bounds);
 
 // One adjustment: colours like the source colour move toward the target
 // colour. The colours' components are cached in both models so the per-pixel
@@ -49,8 +75,17 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     void setUndoManager(const std::shared_ptr<UndoManager>& undoManager);
     std::shared_ptr<UndoManager> undoManager() const { return undoManager_.lock(); }
 
-    bool usesHSB() const { return usesHSB_; }
-    void setUsesHSB(bool usesHSB);
+    ColorModel colorModel() const { return colorModel_; }
+    void setColorModel(ColorModel model);
+    bool usesHSB() const { return colorModel_ == ColorModel::HSB; }
+    void setUsesHSB(bool usesHSB) { setColorModel(usesHSB ? ColorModel::HSB : ColorModel::RGB); }
+    // Whether the colour model reads the components mask.
+    bool readsMask() const { return colorModel_ != ColorModel::RGB; }
+
+    // The OKLab distance beyond which the adjustment moves nothing; none:
+    // unlimited. Set values are brought within bounds.
+    std::optional<float> reach() const { return reach_; }
+    void setReach(std::optional<float> reach);
     std::int32_t componentsMask() const { return componentsMask_; }
     void setComponentsMask(std::int32_t mask);
 
@@ -64,11 +99,20 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     RGBA targetRGBA() const { return targetRGBA_; }
     HSBA sourceHSBA() const { return sourceHSBA_; }
     HSBA targetHSBA() const { return targetHSBA_; }
+    OKLab sourceOKLab() const { return sourceOKLab_; }
+    // Whether the adjustment moves colours at all: a target other than its
+    // source.
+    bool moves() const;
 
     // How far a pixel is from the source colour: 0 is identical.
     float distanceToHSBA(HSBA c) const;
     float distanceToRGBA(RGBA c) const;
     float distanceToColor(const ColorRef& c) const;
+    // The pixel in OKLab with its alpha.
+    float distanceToOKLab(OKLab c, float alpha) const;
+    // What the adjustment's share is multiplied by at a pixel: 1 within half
+    // the reach of the source colour, falling smoothly to 0 at the reach.
+    float reachTaper(OKLab c) const;
 
     // Moves a colour by fraction of the source-to-target difference.
     RGBA adjustRGBA(RGBA rgba, float fraction) const;
@@ -89,9 +133,11 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     RGBA targetRGBA_;
     HSBA sourceHSBA_;
     HSBA targetHSBA_;
+    OKLab sourceOKLab_;
     std::int32_t componentsMask_ = kAllComponents;
     std::weak_ptr<UndoManager> undoManager_;
-    bool usesHSB_ = false;
+    ColorModel colorModel_ = ColorModel::RGB;
+    std::optional<float> reach_;
 };
 
 // The calibrated RGB components of a colour, (0, 0, 0, 0) when it has none.

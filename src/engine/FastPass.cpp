@@ -22,7 +22,16 @@ float largestFloatBelow(double threshold) {
 FastAdjustment fastAdjustment(const ColorAdjustment& a) {
     FastAdjustment f;
     f.usesHSB = a.usesHSB();
+    f.usesOKLab = a.colorModel() == ColorModel::OKLab;
+    f.moves = a.moves();
+    f.hasReach = a.reach().has_value();
+    f.reach = reachBounds(a.reach().value_or(kLargestReach));
     f.mask = a.componentsMask();
+    OKLab lab = a.sourceOKLab();
+    f.sourceLab[0] = lab.L;
+    f.sourceLab[1] = lab.a;
+    f.sourceLab[2] = lab.b;
+    f.sourceChroma = std::sqrt(lab.a * lab.a + lab.b * lab.b);
     RGBA s = a.sourceRGBA(), t = a.targetRGBA();
     HSBA sh = a.sourceHSBA(), th = a.targetHSBA();
     float source[4] = {s.r, s.g, s.b, s.a}, target[4] = {t.r, t.g, t.b, t.a};
@@ -61,6 +70,11 @@ void adjustWholeRow(const PassPlan& plan, const std::uint8_t* from, int inSample
 
 } // namespace
 
+std::size_t scratchFloats(const PassPlan& plan) {
+    // A weight and a taper per entry and lane.
+    return std::max<std::size_t>(plan.ordered.size(), 1) * 2 * kernelLanes();
+}
+
 const Thresholds& thresholds() {
     static const Thresholds t{largestFloatBelow(1e-7), largestFloatBelow(1e-6),
                               largestFloatBelow(0.9999999)};
@@ -76,6 +90,9 @@ PassPlan makePassPlan(std::span<const ColorAdjustment> adjustments) {
     }
     plan.needsHSB = !plan.ordered.empty() && plan.ordered.back().usesHSB;
     plan.startsWithRGB = plan.ordered.empty() || !plan.ordered.front().usesHSB;
+    plan.hasReach = std::ranges::any_of(plan.ordered, &FastAdjustment::hasReach);
+    plan.needsOKLab =
+        plan.hasReach || std::ranges::any_of(plan.ordered, &FastAdjustment::usesOKLab);
     return plan;
 }
 
@@ -95,7 +112,7 @@ void calcRangeFast(LineRange range, const Bitmap* source, Bitmap* destination,
         return;
     }
     PassPlan plan = makePassPlan(adjustments);
-    std::vector<float> scratch(std::max<std::size_t>(plan.ordered.size(), 1) * kernelLanes());
+    std::vector<float> scratch(scratchFloats(plan));
     const int height = source->pixelsHigh();
     std::uint64_t end = std::min<std::uint64_t>(static_cast<std::uint64_t>(height), range.end());
     for (std::uint64_t line = range.location; line < end; ++line) {

@@ -13,11 +13,17 @@ namespace velo {
 // components and differences it would compute per call.
 struct FastAdjustment {
     bool usesHSB = false;
+    bool usesOKLab = false;
+    bool moves = false; // its target differs from its source
+    bool hasReach = false;
+    ReachBounds reach;
     std::int32_t mask = 0;
     float source[4]{};     // RGBA
     float difference[4]{}; // target - source, RGBA
     float sourceHSB[4]{};  // HSBA
     float differenceHSB[4]{};
+    float sourceLab[3]{}; // L a b
+    float sourceChroma = 0;
 };
 
 // Float equivalents of the double thresholds: a float x, widened to double,
@@ -35,16 +41,19 @@ struct PassPlan {
     std::vector<FastAdjustment> ordered;
     bool needsHSB = false;     // the last entry is HSB
     bool startsWithRGB = true; // the first entry is RGB (or there is none)
+    bool needsOKLab = false;   // some entry matches in OKLab or has a reach
+    bool hasReach = false;     // some entry has a reach
 };
 PassPlan makePassPlan(std::span<const ColorAdjustment> adjustments);
 
 // The SIMD kernel: moves n pixels (n a multiple of kernelLanes()) of a row of
 // inSamples bytes each into a row of outSamples bytes each, exactly as
 // reading, the pass and writing do pixel by pixel. scratch holds room for
-// ordered.size() * kernelLanes() floats.
+// scratchFloats(plan) floats.
 void adjustRow(const PassPlan& plan, const std::uint8_t* in, int inSamples, std::uint8_t* out,
                int outSamples, std::size_t n, float* scratch);
 
 std::size_t kernelLanes();
+std::size_t scratchFloats(const PassPlan& plan);
 
 } // namespace velo

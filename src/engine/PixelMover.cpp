@@ -1,5 +1,7 @@
 #include "engine/PixelMover.h"
 
+#include <algorithm>
+
 namespace velo {
 
 namespace {
@@ -39,6 +41,28 @@ std::vector<std::size_t> applicationOrder(std::span<const ColorAdjustment> adjus
     return order;
 }
 
+bool anyReach(std::span<const ColorAdjustment> adjustments) {
+    return std::ranges::any_of(adjustments,
+                               [](const ColorAdjustment& a) { return a.reach().has_value(); });
+}
+
+bool anyOKLab(std::span<const ColorAdjustment> adjustments) {
+    return std::ranges::any_of(
+        adjustments, [](const ColorAdjustment& a) { return a.colorModel() == ColorModel::OKLab; });
+}
+
+float distanceOf(const ColorAdjustment& a, RGBA rgba, const HSBA& hsba, const OKLab& lab) {
+    switch (a.colorModel()) {
+    case ColorModel::HSB:
+        return a.distanceToHSBA(hsba);
+    case ColorModel::OKLab:
+        return a.distanceToOKLab(lab, rgba.a);
+    case ColorModel::RGB:
+        break;
+    }
+    return a.distanceToRGBA(rgba);
+}
+
 float weightOf(float distance) {
     return static_cast<double>(distance) < 1e-6 ? 1000000.0f : 1.0f / distance;
 }
@@ -49,24 +73,45 @@ PixelMover::PixelMover(std::span<const ColorAdjustment> adjustments)
     : adjustments_(adjustments), order_(applicationOrder(adjustments)),
       fractions_(adjustments.size()), shares_(adjustments.size()),
       needsHSB_(!order_.empty() && adjustments[order_.back()].usesHSB()),
-      startsWithRGB_(order_.empty() || !adjustments[order_.front()].usesHSB()) {}
+      startsWithRGB_(order_.empty() || !adjustments[order_.front()].usesHSB()),
+      needsOKLab_(anyReach(adjustments) || anyOKLab(adjustments)),
+      hasReach_(anyReach(adjustments)) {}
 
 HSBA PixelMover::computeFractions(RGBA sourceRGBA) {
     HSBA sourceHSBA;
     if (needsHSB_) {
         sourceHSBA = rgba2hsba(sourceRGBA);
     }
+    OKLab lab;
+    if (needsOKLab_) {
+        lab = rgbaToOKLab(sourceRGBA);
+    }
     float weightSum = 0;
     for (std::size_t i = 0; i < order_.size(); ++i) {
-        const ColorAdjustment& a = adjustments_[order_[i]];
-        float d = a.usesHSB() ? a.distanceToHSBA(sourceHSBA) : a.distanceToRGBA(sourceRGBA);
-        fractions_[i] = weightOf(d);
+        fractions_[i] = weightOf(distanceOf(adjustments_[order_[i]], sourceRGBA, sourceHSBA, lab));
         weightSum = fractions_[i] + weightSum;
     }
     for (float& fraction : fractions_) {
         fraction = fraction / weightSum;
     }
+    if (hasReach_) {
+        taperFractions(lab);
+    }
     return sourceHSBA;
+}
+
+void PixelMover::taperFractions(OKLab colour) {
+    beyondReach_ = true;
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        const ColorAdjustment& a = adjustments_[order_[i]];
+        float taper = a.reachTaper(colour);
+        if (a.reach()) {
+            fractions_[i] = fractions_[i] * taper;
+        }
+        if (a.moves() && taper != 0.0f) {
+            beyondReach_ = false;
+        }
+    }
 }
 
 std::span<const float> PixelMover::shares(RGBA sourceRGBA) {
@@ -79,6 +124,10 @@ std::span<const float> PixelMover::shares(RGBA sourceRGBA) {
 
 RGBA PixelMover::move(RGBA sourceRGBA) {
     HSBA sourceHSBA = computeFractions(sourceRGBA);
+    if (hasReach_ && beyondReach_) {
+        // Not even the round trip through HSB may move it by a level.
+        return clampAll(sourceRGBA);
+    }
     RGBA destRGBA = sourceRGBA;
     HSBA destHSBA = sourceHSBA;
     bool lastWasRGB = startsWithRGB_;

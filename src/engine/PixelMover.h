@@ -10,8 +10,10 @@
 namespace velo {
 
 // The pass's arithmetic for one colour: every adjustment at once, each with
-// its inverse-distance share, in single precision in the order written, the
-// result clamped to 0..1. The adjustments must outlive the mover; one mover
+// its inverse-distance share (times its reach's taper, where it has a reach),
+// in single precision in the order written, the result clamped to 0..1. A
+// colour beyond the reach of every adjustment that moves colours is only
+// clamped, as with no adjustment at all. The adjustments must outlive the mover; one mover
 // per thread (it keeps its weights between calls).
 class PixelMover {
   public:
@@ -26,8 +28,10 @@ class PixelMover {
 
   private:
     // Fills fractions_ in the order the adjustments are applied and gives the
-    // colour in HSB when some adjustment matches in HSB.
+    // colour in HSB when some adjustment matches in HSB; sets beyondReach_.
     HSBA computeFractions(RGBA sourceRGBA);
+    // Multiplies the fractions by the tapers of the reaches.
+    void taperFractions(OKLab colour);
 
     std::span<const ColorAdjustment> adjustments_;
     std::vector<std::size_t> order_; // list positions, in the order applied
@@ -35,6 +39,9 @@ class PixelMover {
     std::vector<float> shares_;
     bool needsHSB_;
     bool startsWithRGB_;
+    bool needsOKLab_;
+    bool hasReach_;
+    bool beyondReach_ = false;
 };
 
 } // namespace velo

@@ -76,3 +76,62 @@ TEST(AdjustmentMath, AProbeLandingOnGreyGivesHueZero) {
 
 } // namespace
 } // namespace velo
+
+namespace velo {
+namespace {
+
+// Distances and the taper at hand-chosen points: squares and roots of
+// binary fractions are exact, so are the expected values.
+TEST(ReachTaper, IsOneToHalfTheReachThenFallsSmoothlyToZero) {
+    ReachBounds bounds = reachBounds(0.5f);
+    EXPECT_SAME_FLOAT(taperAt(0.0f, bounds), 1.0f);
+    EXPECT_SAME_FLOAT(taperAt(0.25f * 0.25f, bounds), 1.0f);
+    EXPECT_SAME_FLOAT(taperAt(0.375f * 0.375f, bounds), 0.5f);       // u = 0.5
+    EXPECT_SAME_FLOAT(taperAt(0.4375f * 0.4375f, bounds), 0.15625f); // u = 0.25
+    EXPECT_SAME_FLOAT(taperAt(0.5f * 0.5f, bounds), 0.0f);
+    EXPECT_SAME_FLOAT(taperAt(4.0f, bounds), 0.0f);
+    // Monotonic and never steeper than twice the straight line's 1 / (R / 2).
+    float last = 1.0f;
+    for (int i = 0; i <= 1000; ++i) {
+        float d = 0.25f + 0.25f * static_cast<float>(i) / 1000.0f;
+        float taper = taperAt(d * d, bounds);
+        EXPECT_LE(taper, last);
+        EXPECT_LE(last - taper, 2.0f * (0.25f / 1000.0f) / 0.25f * 1.001f);
+        last = taper;
+    }
+}
+
+TEST(ReachTaper, MeasuresTheOKLabDistanceFromTheSource) {
+    ColorAdjustment a = adjustment(Color::redColor(), Color::blueColor());
+    EXPECT_SAME_FLOAT(a.reachTaper(a.sourceOKLab()), 1.0f); // no reach
+    a.setReach(0.5f);
+    OKLab s = a.sourceOKLab();
+    EXPECT_SAME_FLOAT(a.reachTaper(s), 1.0f);
+    EXPECT_SAME_FLOAT(a.reachTaper({s.L, s.a, s.b + 0.6f}), 0.0f);
+    EXPECT_GT(a.reachTaper({s.L - 0.3f, s.a, s.b}), 0.0f);
+    EXPECT_LT(a.reachTaper({s.L - 0.3f, s.a, s.b}), 1.0f);
+}
+
+TEST(OKLabDistance, SplitsLightnessChromaAndHue) {
+    ColorAdjustment a = adjustment(Color::redColor(), Color::redColor());
+    OKLab s = a.sourceOKLab();
+    EXPECT_SAME_FLOAT(a.distanceToOKLab(s, 1), 0.0f);
+    // The same lightness and chroma, the hue turned half way round: only
+    // the hue differs, by the whole a-b difference.
+    OKLab opposite{s.L, -s.a, -s.b};
+    float ab = (2 * s.a) * (2 * s.a) + (2 * s.b) * (2 * s.b);
+    a.setComponentsMask(kHueBit);
+    EXPECT_NEAR(a.distanceToOKLab(opposite, 1), ab, 1e-6f);
+    a.setComponentsMask(kSaturationBit | kBrightnessBit);
+    EXPECT_NEAR(a.distanceToOKLab(opposite, 1), 0.0f, 1e-7f);
+    // Lightness alone, scaled by the pixel's alpha, and alpha beside it.
+    a.setComponentsMask(kBrightnessBit);
+    EXPECT_SAME_FLOAT(a.distanceToOKLab({s.L - 0.5f, s.a, s.b}, 0.5f), 0.125f);
+    a.setComponentsMask(kBrightnessBit | kAlphaBit);
+    EXPECT_SAME_FLOAT(a.distanceToOKLab({s.L - 0.5f, s.a, s.b}, 0.5f), (0.125f + 0.25f) / 2);
+    a.setComponentsMask(0);
+    EXPECT_SAME_FLOAT(a.distanceToOKLab(opposite, 1), 1.0f);
+}
+
+} // namespace
+} // namespace velo

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace velo {
 namespace {
 
@@ -197,6 +199,79 @@ TEST(AdjustmentDictionary, ValuesOfTheWrongKindAreIgnored) {
             }
         }
     }
+}
+
+} // namespace
+} // namespace velo
+
+namespace velo {
+namespace {
+
+TEST(AdjustmentDictionary, KeepsReachAndTheOKLabModel) {
+    ColorAdjustment record;
+    record.setSourceColor(Color::colorWithCalibratedRed(0.2f, 0.6f, 0.3f, 1));
+    record.setColorModel(ColorModel::OKLab);
+    record.setReach(0.12f);
+    PropertyValue plist = record.pList();
+    EXPECT_EQ(*plist.find("colorSpace"), PropertyValue("oklab"));
+    Unarchived archived = unarchiveObjectWithData(archivedDataWithRootObject(plist));
+    ASSERT_TRUE(archived.value) << archived.error;
+    ColorAdjustment back(&*archived.value);
+    EXPECT_EQ(back.colorModel(), ColorModel::OKLab);
+    EXPECT_EQ(back.reach(), std::optional<float>(0.12f));
+    EXPECT_EQ(back.pList(), plist);
+    // Unlimited is no key at all, so records without a reach keep their form.
+    EXPECT_FALSE(ColorAdjustment().pList().find("reach"));
+}
+
+// Out of range is brought within bounds; what is no finite number is no
+// reach for the lenient reader and an error for the strict one.
+TEST(AdjustmentDictionary, BadReachesAreBoundedOrRefused) {
+    struct Case {
+        PropertyValue stored;
+        std::optional<float> read;
+        bool strictAccepts;
+    } cases[] = {
+        {-3.0, kSmallestReach, true},
+        {0, kSmallestReach, true},
+        {1e300, kLargestReach, true},
+        {std::int64_t{5}, kLargestReach, true},
+        {0.25, 0.25f, true},
+        {std::nan(""), std::nullopt, false},
+        {HUGE_VAL, std::nullopt, false},
+        {"0.2", std::nullopt, false},
+        {PropertyValue::Array{}, std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        PropertyValue::Dictionary dict = *ColorAdjustment().pList().asDictionary();
+        dict["reach"] = c.stored;
+        PropertyValue value(dict);
+        EXPECT_EQ(ColorAdjustment(&value).reach(), c.read);
+        EXPECT_EQ(!ColorAdjustment::checkDictionary(value).has_value(), c.strictAccepts);
+    }
+    ColorAdjustment record;
+    record.setReach(std::nanf(""));
+    EXPECT_FALSE(record.reach());
+    record.setReach(-1.0f);
+    EXPECT_EQ(record.reach(), std::optional<float>(kSmallestReach));
+}
+
+TEST(ColorAdjustment, ReachAndModelUndoUnderTheirNames) {
+    auto undo = std::make_shared<UndoManager>();
+    auto record = std::make_shared<ColorAdjustment>();
+    record->setUndoManager(undo);
+    record->setReach(0.3f);
+    undo->endEvent();
+    EXPECT_EQ(undo->undoActionName(), "Change reach");
+    record->setColorModel(ColorModel::OKLab);
+    undo->endEvent();
+    EXPECT_EQ(undo->undoActionName(), "Change color space");
+    undo->undo();
+    EXPECT_EQ(record->colorModel(), ColorModel::RGB);
+    undo->undo();
+    EXPECT_FALSE(record->reach());
+    undo->redo();
+    EXPECT_EQ(record->reach(), std::optional<float>(0.3f));
 }
 
 } // namespace

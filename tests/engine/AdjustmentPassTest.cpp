@@ -102,6 +102,28 @@ TEST_P(ColourPass, RgbMovesComeFirstThenOneSwitchToHsb) {
     EXPECT_EQ(run({255, 0, 0}, list), expect({0, 31, 127}));
 }
 
+TEST_P(ColourPass, ReachLimitsWhatAnAdjustmentMoves) {
+    ColorAdjustment redToBlue = adjustment(Color::redColor(), Color::blueColor());
+    redToBlue.setReach(0.16f);
+    EXPECT_EQ(run({255, 0, 0}, {redToBlue}), expect({0, 0, 255}));
+    EXPECT_EQ(run({0, 255, 0}, {redToBlue}), expect({0, 255, 0}));
+    // About 0.106 from red in OKLab: past half the reach, part of the way.
+    std::vector<int> partial = run({200, 40, 40}, {redToBlue});
+    EXPECT_GT(partial[2], 40);
+    EXPECT_LT(partial[2], 255);
+    EXPECT_GT(partial[0], 0);
+    // Beyond the reach an HSB anchor without a reach, which moves nothing,
+    // leaves the pixel exactly as it was read.
+    ColorAdjustment anchor = adjustment(Color::greenColor(), Color::greenColor(), true);
+    redToBlue.setUsesHSB(true);
+    for (std::uint8_t level = 0; level < 250; level += 7) {
+        std::vector<std::uint8_t> rgb{static_cast<std::uint8_t>(level / 5),
+                                      static_cast<std::uint8_t>(255 - level / 3),
+                                      static_cast<std::uint8_t>(60 + level / 2)};
+        EXPECT_EQ(run(rgb, {redToBlue, anchor}), expect({rgb[0], rgb[1], rgb[2]}));
+    }
+}
+
 TEST_P(ColourPass, NoAdjustmentsCopiesThePixels) {
     EXPECT_EQ(run({51, 102, 153}, {}), expect({51, 102, 153}));
 }

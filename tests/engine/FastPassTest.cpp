@@ -1,4 +1,5 @@
 #include "engine/FastPass.h"
+#include "color/OKLab.h"
 #include "color/PixelAccess.h"
 #include "color/WorkingBitmap.h"
 #include "engine/AdjustmentPass.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace velo {
@@ -66,8 +68,11 @@ std::vector<ColorAdjustment> randomAdjustments(std::mt19937& random, int count) 
             a.setSourceColor(randomColour(random));
             a.setTargetColor(randomColour(random));
         }
-        a.setUsesHSB(random() % 2 == 0);
+        a.setColorModel(static_cast<ColorModel>(random() % 3));
         a.setComponentsMask(static_cast<int>(random() % 20));
+        if (random() % 2 == 0) {
+            a.setReach(std::uniform_real_distribution<float>(0.0f, 1.2f)(random));
+        }
     }
     return list;
 }
@@ -133,6 +138,56 @@ TEST(FastPass, EqualsTheReferenceOnTheSampleImages) {
         SCOPED_TRACE(entry.path().filename().string());
         expectSameResult(*working, working->samplesPerPixel(), randomAdjustments(random, 5), band);
     }
+}
+
+bool beyondEveryReach(const std::vector<ColorAdjustment>& list, RGBA pixel) {
+    OKLab lab = rgbaToOKLab(pixel);
+    return std::ranges::all_of(list, [&](const ColorAdjustment& a) {
+        return !a.moves() || (a.reach() && a.reachTaper(lab) == 0.0f);
+    });
+}
+
+// Whatever the models, a pixel beyond the reach of every adjustment that
+// moves colours gets the bytes it gets with no adjustment at all.
+TEST(FastPass, PixelsBeyondEveryReachComeOutAsWithNoAdjustment) {
+    std::mt19937 random(31);
+    int beyond = 0, within = 0;
+    for (int round = 0; round < 80; ++round) {
+        int samples = 1 + round % 4;
+        auto source = randomBitmap(random, 67, 3, samples);
+        auto list = randomAdjustments(random, 1 + static_cast<int>(random() % 6));
+        // Only lists with a reach copy pixels: without one, today's bytes.
+        for (ColorAdjustment& a : list) {
+            if ((a.moves() || &a == &list.front()) && !a.reach()) {
+                a.setReach(std::uniform_real_distribution<float>(0.02f, 0.6f)(random));
+            }
+        }
+        auto plain =
+            std::make_shared<Bitmap>(67, 3, samples, samples % 2 == 0, false, kDeviceRGBColorSpace);
+        auto reference = plain->copy();
+        auto fast = plain->copy();
+        calcRange({0, 3}, source.get(), plain.get(), {});
+        calcRange({0, 3}, source.get(), reference.get(), list);
+        calcRangeFast({0, 3}, source.get(), fast.get(), list);
+        ASSERT_EQ(bytesOf(*reference), bytesOf(*fast));
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 67; ++x) {
+                Point p{static_cast<float>(x), static_cast<float>(y)};
+                if (!beyondEveryReach(list, RGBAAtPoint(*source, p))) {
+                    ++within;
+                    continue;
+                }
+                ++beyond;
+                RGBA expected = RGBAAtPoint(*plain, p);
+                RGBA got = RGBAAtPoint(*reference, p);
+                ASSERT_TRUE(expected.r == got.r && expected.g == got.g && expected.b == got.b &&
+                            expected.a == got.a)
+                    << "pixel " << x << "," << y << " of round " << round;
+            }
+        }
+    }
+    EXPECT_GT(beyond, 1000);
+    EXPECT_GT(within, 1000);
 }
 
 TEST(FastPass, OtherLayoutsTakeTheReferenceWay) {
