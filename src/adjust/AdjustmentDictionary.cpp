@@ -17,18 +17,6 @@ const std::string kComponentsMask = "componentsMask";
 const std::string kColorSpace = "colorSpace";
 const std::string kReach = "reach";
 
-const char* modelName(ColorModel model) {
-    switch (model) {
-    case ColorModel::HSB:
-        return "HSB";
-    case ColorModel::OKLab:
-        return "oklab";
-    case ColorModel::RGB:
-        break;
-    }
-    return "RGB";
-}
-
 // Any other name is RGB, as it always was.
 ColorModel modelNamed(const std::string& name) {
     if (name == "HSB") {
@@ -83,6 +71,18 @@ bool intUnder(const PropertyValue& dict, const std::string& key, std::int32_t& o
 }
 
 } // namespace
+
+const char* colorModelName(ColorModel model) {
+    switch (model) {
+    case ColorModel::HSB:
+        return "HSB";
+    case ColorModel::OKLab:
+        return "oklab";
+    case ColorModel::RGB:
+        break;
+    }
+    return "RGB";
+}
 
 ColorAdjustment::ColorAdjustment(const PropertyValue* dict) {
     if (!dict || !dict->asDictionary()) {
@@ -147,7 +147,7 @@ PropertyValue ColorAdjustment::pList() const {
         {kSourceColorData, archivedColor(sourceColor_)},
         {kTargetColorData, archivedColor(targetColor_)},
         {kComponentsMask, std::int64_t{componentsMask_}},
-        {kColorSpace, modelName(colorModel_)},
+        {kColorSpace, colorModelName(colorModel_)},
     };
     // Unlimited is the absence of the key, so older files keep their bytes.
     if (reach_) {

@@ -26,6 +26,9 @@ enum ComponentBits : int {
 // RGB; HSB moves them in HSB.
 enum class ColorModel { RGB, HSB, OKLab };
 
+// The model's name in adjustment dictionaries: "RGB", "HSB" or "oklab".
+const char* colorModelName(ColorModel model);
+
 // The reach's bounds, in OKLab distance: a stored reach outside them is
 // brought to the nearer one.
 inline constexpr float kSmallestReach = 0.001f;

@@ -70,27 +70,41 @@ ParsedColor decimalColor(const std::string& text) {
         {}};
 }
 
-std::optional<int> maskOf(const std::string& letters) {
+// The mask bits of the letters: h s b a in HSB; l c h a (lightness,
+// chroma, hue, alpha) in OKLab, where lightness and chroma take the
+// brightness and saturation bits.
+std::optional<int> maskOf(const std::string& letters, bool oklab) {
+    const std::string order = oklab ? "hcla" : "hsba";
     int mask = 0;
     for (char c : letters) {
-        switch (c) {
-        case 'h':
-            mask |= kHueBit;
-            break;
-        case 's':
-            mask |= kSaturationBit;
-            break;
-        case 'b':
-            mask |= kBrightnessBit;
-            break;
-        case 'a':
-            mask |= kAlphaBit;
-            break;
-        default:
+        std::size_t bit = order.find(c);
+        if (bit == std::string::npos) {
             return std::nullopt;
         }
+        mask |= 1 << bit;
     }
     return letters.empty() ? std::nullopt : std::optional<int>(mask);
+}
+
+std::optional<ColorModel> modelOf(const std::string& name) {
+    if (name == "rgb") {
+        return ColorModel::RGB;
+    }
+    if (name == "hsb") {
+        return ColorModel::HSB;
+    }
+    return name == "oklab" ? std::optional(ColorModel::OKLab) : std::nullopt;
+}
+
+// A positive, finite number.
+std::optional<float> reachOf(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value) || value <= 0) {
+        return std::nullopt;
+    }
+    return boundedReach(value);
 }
 
 } // namespace
@@ -104,7 +118,7 @@ ParsedColor parseColor(const std::string& text) {
 
 ParsedMap parseMap(const std::string& text) {
     std::string model = "rgb";
-    std::string components = "hsba";
+    std::optional<std::string> components; // all four when none
     std::string colors = text;
     if (std::size_t colon = text.find(':'); colon != std::string::npos) {
         std::string head = text.substr(0, colon);
@@ -115,12 +129,24 @@ ParsedMap parseMap(const std::string& text) {
             components = head.substr(slash + 1);
         }
     }
-    if (model != "rgb" && model != "hsb") {
-        return {nullptr, "'" + text + "': the model is rgb or hsb, not '" + model + "'"};
+    std::optional<ColorModel> colorModel = modelOf(model);
+    if (!colorModel) {
+        return {nullptr, "'" + text + "': the model is rgb, hsb or oklab, not '" + model + "'"};
     }
-    std::optional<int> mask = maskOf(components);
+    bool oklab = colorModel == ColorModel::OKLab;
+    std::optional<int> mask = components ? maskOf(*components, oklab) : kAllComponents;
     if (!mask) {
-        return {nullptr, "'" + text + "': components are letters of h, s, b, a"};
+        return {nullptr, "'" + text + "': components are letters of " +
+                             (oklab ? "l, c, h, a" : "h, s, b, a")};
+    }
+    std::optional<float> reach;
+    if (std::size_t at = colors.rfind('@'); at != std::string::npos) {
+        reach = reachOf(colors.substr(at + 1));
+        if (!reach) {
+            return {nullptr,
+                    "'" + text + "': the reach after @ is a positive number, such as 0.12"};
+        }
+        colors.resize(at);
     }
     std::size_t arrow = colors.find('>');
     if (arrow == std::string::npos || colors.find('>', arrow + 1) != std::string::npos) {
@@ -135,7 +161,8 @@ ParsedMap parseMap(const std::string& text) {
     adjustment->setSourceColor(source.color);
     adjustment->setTargetColor(target.color);
     adjustment->setComponentsMask(*mask);
-    adjustment->setUsesHSB(model == "hsb");
+    adjustment->setColorModel(*colorModel);
+    adjustment->setReach(reach);
     return {adjustment, {}};
 }
 

@@ -19,8 +19,10 @@ struct ParsedColor {
 ParsedColor parseColor(const std::string& text);
 
 // An adjustment as written on the command line:
-// [MODEL[/COMPONENTS]:]SOURCE>TARGET, MODEL rgb (default) or hsb, COMPONENTS
-// letters of h, s, b, a (all four by default).
+// [MODEL[/COMPONENTS]:]SOURCE>TARGET[@REACH], MODEL rgb (default), hsb or
+// oklab, COMPONENTS letters of h, s, b, a for hsb and of l, c, h, a for oklab
+// (all four by default), REACH a positive OKLab distance (brought within the
+// reach's bounds).
 struct ParsedMap {
     std::shared_ptr<ColorAdjustment> adjustment;
     std::string error;

@@ -23,7 +23,7 @@ int show(const CommandContext& context) {
     context.out << (stored ? "stored defaults" : "built-in defaults") << ": "
                 << document.activeColorAdjustments().size() << " adjustments\n";
     for (const auto& a : document.activeColorAdjustments()) {
-        context.out << "  " << (a->usesHSB() ? "HSB" : "RGB") << " mask " << a->componentsMask()
+        context.out << "  " << colorModelName(a->colorModel()) << " mask " << a->componentsMask()
                     << "  " << describeColor(a->sourceColor()) << " > "
                     << describeColor(a->targetColor()) << "\n";
     }

@@ -88,8 +88,9 @@ json describeDocument(const VeloDocument& document) {
     const auto& active = document.activeColorAdjustments();
     for (const auto& a : document.colorAdjustments()) {
         adjustments.push_back(
-            {{"model", a->usesHSB() ? "HSB" : "RGB"},
+            {{"model", colorModelName(a->colorModel())},
              {"mask", a->componentsMask()},
+             {"reach", a->reach() ? json(*a->reach()) : json()},
              {"source", describeColor(a->sourceColor())},
              {"target", describeColor(a->targetColor())},
              {"active", std::find(active.begin(), active.end(), a) != active.end()}});
@@ -163,7 +164,11 @@ void printText(std::ostream& out, const std::string& path, const json& info) {
     for (const json& a : info["adjustments"]) {
         out << "  " << (a["active"].get<bool>() ? "on " : "off") << " "
             << a["model"].get<std::string>() << " mask " << a["mask"] << "  "
-            << a["source"].get<std::string>() << " > " << a["target"].get<std::string>() << "\n";
+            << a["source"].get<std::string>() << " > " << a["target"].get<std::string>();
+        if (!a["reach"].is_null()) {
+            out << "  reach " << a["reach"].get<float>();
+        }
+        out << "\n";
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace velo {
 
@@ -24,6 +25,30 @@ void VeloDocument::toggleInfluence() {
     changed(DocumentChange::ShownImage);
 }
 
+void VeloDocument::beginSharePreview(int row) {
+    if (!sourceBitmap_ || row < 0 || row >= numberOfRowsInTableView() || sharePreviewRow_ == row) {
+        return;
+    }
+    if (!sharePreviewRow_) {
+        shownBeforePreview_ = shownImage_;
+    }
+    sharePreviewRow_ = row;
+    shownImage_ = ShownImage::Influence;
+    restartInfluence();
+    changed(DocumentChange::ShownImage);
+}
+
+void VeloDocument::endSharePreview() {
+    if (!std::exchange(sharePreviewRow_, std::nullopt)) {
+        return;
+    }
+    shownImage_ = shownBeforePreview_;
+    if (showsInfluence()) {
+        restartInfluence(); // with the selection again
+    }
+    changed(DocumentChange::ShownImage);
+}
+
 void VeloDocument::restartInfluence() {
     influence_.restart(sourceBitmap_, activeColorAdjustments_, selectedPositions());
     changed(DocumentChange::InfluenceRestarted);
@@ -31,7 +56,8 @@ void VeloDocument::restartInfluence() {
 
 AdjustmentEngine::Selection VeloDocument::selectedPositions() const {
     AdjustmentEngine::Selection positions;
-    for (int row : selectedRows_) {
+    std::vector<int> previewed{sharePreviewRow_.value_or(-1)};
+    for (int row : sharePreviewRow_ ? previewed : selectedRows_) {
         if (row < 0 || row >= static_cast<int>(colorAdjustments_.size())) {
             continue;
         }

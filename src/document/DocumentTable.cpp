@@ -45,6 +45,20 @@ bool truthOf(const TableValue& value) {
     return false;
 }
 
+// The model pop-up's index (rgb, hsb, oklab), or a check box's state for
+// HSB or RGB; anything else keeps the model.
+ColorModel modelOf(const TableValue& value, ColorModel current) {
+    if (const int* index = std::get_if<int>(&value)) {
+        return *index >= 0 && *index <= static_cast<int>(ColorModel::OKLab)
+                   ? static_cast<ColorModel>(*index)
+                   : current;
+    }
+    if (std::holds_alternative<bool>(value)) {
+        return truthOf(value) ? ColorModel::HSB : ColorModel::RGB;
+    }
+    return current;
+}
+
 } // namespace
 
 int VeloDocument::numberOfRowsInTableView() const {
@@ -65,9 +79,11 @@ TableValue VeloDocument::objectValue(TableColumn column, int row) const {
         return std::ranges::find(activeColorAdjustments_, colorAdjustments_[row]) !=
                activeColorAdjustments_.end();
     case TableColumn::ColorSpace:
-        return adjustment.usesHSB() ? 1 : 0;
+        return static_cast<int>(adjustment.colorModel());
+    case TableColumn::Reach:
+        return adjustment.reach();
     case TableColumn::Hue:
-        if (!adjustment.usesHSB()) {
+        if (!adjustment.readsMask()) {
             return kMixedState;
         }
         [[fallthrough]];
@@ -114,7 +130,12 @@ void VeloDocument::setObjectValue(const TableValue& value, TableColumn column, i
         break;
     }
     case TableColumn::ColorSpace:
-        adjustment->setUsesHSB(truthOf(value));
+        adjustment->setColorModel(modelOf(value, adjustment->colorModel()));
+        break;
+    case TableColumn::Reach:
+        if (const ReachValue* reach = std::get_if<ReachValue>(&value)) {
+            adjustment->setReach(*reach);
+        }
         break;
     case TableColumn::Hue:
     case TableColumn::Saturation:
@@ -133,13 +154,13 @@ void VeloDocument::setObjectValue(const TableValue& value, TableColumn column, i
 }
 
 // The alpha bit, like hue, saturation and brightness, counts only when
-// matching and moving in HSB, so its check box follows the row's model too.
+// matching in HSB or OKLab, so its check box follows the row's model too.
 bool VeloDocument::isCellEnabled(TableColumn column, int row) const {
     if (row < 0 || row >= numberOfRowsInTableView()) {
         return false;
     }
     if (componentBit(column) != 0) {
-        return colorAdjustments_[row]->usesHSB();
+        return colorAdjustments_[row]->readsMask();
     }
     return column != TableColumn::Unknown;
 }
@@ -152,7 +173,7 @@ bool VeloDocument::rowMatchesNothingShown(int row) const {
     bool active =
         std::ranges::find(activeColorAdjustments_, adjustment) != activeColorAdjustments_.end();
     int shown = kHueBit | kSaturationBit | kBrightnessBit;
-    return active && adjustment->usesHSB() && (adjustment->componentsMask() & shown) == 0;
+    return active && adjustment->readsMask() && (adjustment->componentsMask() & shown) == 0;
 }
 
 bool VeloDocument::isClickedColorCell(TableColumn column, int row) const {

@@ -121,7 +121,7 @@ Bitmap recolouredHald(std::span<const ColorAdjustment> adjustments, int level) {
 
 bool dependsOnAlpha(std::span<const ColorAdjustment> adjustments) {
     return std::any_of(adjustments.begin(), adjustments.end(), [](const ColorAdjustment& a) {
-        bool matchesAlpha = a.usesHSB() && (a.componentsMask() & kAlphaBit) != 0;
+        bool matchesAlpha = a.readsMask() && (a.componentsMask() & kAlphaBit) != 0;
         return matchesAlpha || a.sourceRGBA().a != 1.0f || a.targetRGBA().a != 1.0f;
     });
 }

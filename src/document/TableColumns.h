@@ -2,6 +2,7 @@
 
 #include "platform/Color.h"
 
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -18,13 +19,17 @@ enum class TableColumn {
     Saturation,
     Brightness,
     Alpha,
+    Reach,
     Unknown
 };
 
+// A reach in OKLab distance; none is unlimited.
+using ReachValue = std::optional<float>;
+
 // What a cell shows or is given: a colour (null for none), a check box's
-// state, a number (the colour space's index, or -1 for a mixed check box) or
-// a text.
-using TableValue = std::variant<ColorRef, bool, int, std::string>;
+// state, a number (the colour model's index, or -1 for a mixed check box), a
+// reach or a text.
+using TableValue = std::variant<ColorRef, bool, int, ReachValue, std::string>;
 
 // A check box's mixed state: the hue of a record that matches in RGB.
 inline constexpr int kMixedState = -1;

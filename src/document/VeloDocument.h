@@ -88,6 +88,12 @@ class VeloDocument {
     void toggleInfluence();
     bool showsInfluence() const { return shownImage_ == ShownImage::Influence; }
     ShownImage shownImage() const { return shownImage_; }
+    // While a row's reach or colour is dragged the view shows that row's
+    // share alone (the influence map of that row); the end of the drag
+    // brings back what was shown before.
+    void beginSharePreview(int row);
+    void endSharePreview();
+    std::optional<int> sharePreviewRow() const { return sharePreviewRow_; }
     // The bitmap the view shows: the source, the adjusted image or the map.
     std::shared_ptr<Bitmap> shownBitmap() const;
     void setBackgroundColor(ColorRef color);
@@ -269,6 +275,8 @@ class VeloDocument {
     int pickSampleSize_ = 1;
     ShownImage shownImage_ = ShownImage::Adjusted;
     ShownImage shownBeforeInfluence_ = ShownImage::Adjusted;
+    std::optional<int> sharePreviewRow_;
+    ShownImage shownBeforePreview_ = ShownImage::Adjusted;
     std::vector<int> selectedRows_;
     std::optional<float> resultProgress_;
     AdjustmentEngine engine_;

@@ -6,6 +6,7 @@
 #include "ui/ColorPanel.h"
 #include "ui/ColorSpaceDelegate.h"
 #include "ui/ColorSwatchDelegate.h"
+#include "ui/ReachDelegate.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -29,7 +30,9 @@ int widthOf(TableColumn column) {
     case TableColumn::Target:
         return 50;
     case TableColumn::ColorSpace:
-        return 60;
+        return 64;
+    case TableColumn::Reach:
+        return 56;
     case TableColumn::Active:
         return 30;
     default:
@@ -51,6 +54,8 @@ AdjustmentsDrawer::AdjustmentsDrawer(VeloDocument& document, QWidget* parent)
 
     connect(&ColorPanel::shared(), &ColorPanel::colorChanged, this,
             &AdjustmentsDrawer::takePanelColor);
+    connect(&ColorPanel::shared(), &ColorPanel::gestureEnded, this,
+            [this] { document_.endSharePreview(); });
     document_.addObserver(this);
 }
 
@@ -66,6 +71,10 @@ void AdjustmentsDrawer::setUpTable() {
                                      new ColorSwatchDelegate(table_));
     table_->setItemDelegateForColumn(AdjustmentsTableModel::columnOf(TableColumn::ColorSpace),
                                      new ColorSpaceDelegate(table_));
+    table_->setItemDelegateForColumn(
+        AdjustmentsTableModel::columnOf(TableColumn::Reach),
+        new ReachDelegate([this](int row) { document_.beginSharePreview(row); },
+                          [this] { document_.endSharePreview(); }, table_));
     for (TableColumn column : {TableColumn::Active, TableColumn::Hue, TableColumn::Saturation,
                                TableColumn::Brightness, TableColumn::Alpha}) {
         table_->setItemDelegateForColumn(AdjustmentsTableModel::columnOf(column),
@@ -189,14 +198,18 @@ void AdjustmentsDrawer::cellClicked(const QModelIndex& index) {
     if (ColorRef color = document_.tableClicked(column, index.row())) {
         ColorPanel::shared().showColor(color);
     }
-    if (column == TableColumn::ColorSpace && (index.flags() & Qt::ItemIsEditable)) {
+    bool opensEditor = column == TableColumn::ColorSpace || column == TableColumn::Reach;
+    if (opensEditor && (index.flags() & Qt::ItemIsEditable)) {
         table_->edit(index);
     }
 }
 
 void AdjustmentsDrawer::takePanelColor(const ColorRef& color) {
     bool concerned = ColorPanel::shared().lastActiveDocument() == &document_;
-    document_.changeColor(color, concerned);
+    if (document_.changeColor(color, concerned) && ColorPanel::shared().isMidGesture()) {
+        // A colour being dragged shows what its row reaches.
+        document_.beginSharePreview(document_.clickedColorTableRow());
+    }
 }
 
 // The user's selection; the table's own changes follow the document's.
@@ -219,7 +232,7 @@ bool AdjustmentsDrawer::eventFilter(QObject* watched, QEvent* event) {
     }
     TableColumn column = AdjustmentsTableModel::tableColumn(current.column());
     if (column != TableColumn::Source && column != TableColumn::Target &&
-        column != TableColumn::ColorSpace) {
+        column != TableColumn::ColorSpace && column != TableColumn::Reach) {
         return false;
     }
     cellClicked(current);

@@ -23,14 +23,22 @@ constexpr std::array kColumns{
     ColumnInfo{TableColumn::Target, QT_TR_NOOP("Target"),
                QT_TR_NOOP("They move toward this color")},
     ColumnInfo{TableColumn::ColorSpace, QT_TR_NOOP("Model"),
-               QT_TR_NOOP("Match and move in RGB or HSB")},
-    ColumnInfo{TableColumn::Hue, QT_TR_NOOP("H"), QT_TR_NOOP("Hue counts when matching (HSB)")},
+               QT_TR_NOOP("Match in RGB, in HSB, or in OKLab as the eye sees colours")},
+    ColumnInfo{TableColumn::Hue, QT_TR_NOOP("H"),
+               QT_TR_NOOP("Hue counts when matching (HSB, OKLab)")},
     ColumnInfo{TableColumn::Saturation, QT_TR_NOOP("S"),
-               QT_TR_NOOP("Saturation counts when matching (HSB)")},
+               QT_TR_NOOP("Saturation (HSB) or chroma (OKLab) counts when matching")},
     ColumnInfo{TableColumn::Brightness, QT_TR_NOOP("B"),
-               QT_TR_NOOP("Brightness counts when matching (HSB)")},
-    ColumnInfo{TableColumn::Alpha, QT_TR_NOOP("A"), QT_TR_NOOP("Alpha counts when matching (HSB)")},
+               QT_TR_NOOP("Brightness (HSB) or lightness (OKLab) counts when matching")},
+    ColumnInfo{TableColumn::Alpha, QT_TR_NOOP("A"),
+               QT_TR_NOOP("Alpha counts when matching (HSB, OKLab)")},
+    ColumnInfo{TableColumn::Reach, QT_TR_NOOP("Reach"),
+               QT_TR_NOOP("Colours further than this from the source (in OKLab) stay as they "
+                          "are; empty: every colour moves")},
 };
+
+// The model pop-up's texts, by the model's index.
+constexpr std::array kModelNames{QT_TR_NOOP("rgb"), QT_TR_NOOP("hsb"), QT_TR_NOOP("oklab")};
 
 bool isCheckBoxColumn(TableColumn column) {
     return column == TableColumn::Active || column == TableColumn::Hue ||
@@ -82,6 +90,34 @@ QVariant AdjustmentsTableModel::checkState(const TableValue& value) const {
     return Qt::PartiallyChecked;
 }
 
+QStringList AdjustmentsTableModel::modelNames() {
+    QStringList names;
+    for (const char* name : kModelNames) {
+        names << tr(name);
+    }
+    return names;
+}
+
+// Unlimited shows as nothing and edits as no value.
+QVariant AdjustmentsTableModel::reachData(const TableValue& value, int role) const {
+    const ReachValue* reach = std::get_if<ReachValue>(&value);
+    bool limited = reach && reach->has_value();
+    switch (role) {
+    case Qt::DisplayRole:
+        return limited ? QString::number(**reach, 'g', 3) : QString();
+    case Qt::EditRole:
+        return limited ? QVariant(static_cast<double>(**reach)) : QVariant();
+    case Qt::ToolTipRole:
+        return limited ? tr("Colours further than %1 from the source stay as they are")
+                             .arg(QString::number(**reach, 'g', 3))
+                       : tr("Unlimited: every colour moves");
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
 QVariant AdjustmentsTableModel::data(const QModelIndex& index, int role) const {
     if (!isRowInDocument(index)) {
         return {};
@@ -112,14 +148,18 @@ QVariant AdjustmentsTableModel::data(const QModelIndex& index, int role) const {
                                        : QVariant();
     }
     if (column == TableColumn::ColorSpace) {
-        const int* space = std::get_if<int>(&value);
-        bool usesHSB = space && *space == 1;
+        const int* model = std::get_if<int>(&value);
+        int index =
+            model && *model >= 0 && *model < static_cast<int>(kModelNames.size()) ? *model : 0;
         if (role == Qt::EditRole) {
-            return usesHSB ? 1 : 0;
+            return index;
         }
         if (role == Qt::DisplayRole) {
-            return usesHSB ? tr("hsb") : tr("rgb");
+            return tr(kModelNames[index]);
         }
+    }
+    if (column == TableColumn::Reach) {
+        return reachData(value, role);
     }
     return {};
 }
@@ -133,6 +173,13 @@ bool AdjustmentsTableModel::setData(const QModelIndex& index, const QVariant& va
         document_.setObjectValue(value.toInt() == Qt::Checked, column, index.row());
     } else if (column == TableColumn::ColorSpace && role == Qt::EditRole) {
         document_.setObjectValue(value.toInt(), column, index.row());
+    } else if (column == TableColumn::Reach && role == Qt::EditRole) {
+        // No value, or none that is a positive number, is unlimited.
+        bool isNumber = false;
+        double reach = value.toDouble(&isNumber);
+        document_.setObjectValue(isNumber && reach > 0 ? ReachValue(static_cast<float>(reach))
+                                                       : ReachValue(),
+                                 column, index.row());
     } else {
         return false;
     }
@@ -152,7 +199,7 @@ Qt::ItemFlags AdjustmentsTableModel::flags(const QModelIndex& index) const {
     }
     if (isCheckBoxColumn(column)) {
         flags |= Qt::ItemIsUserCheckable;
-    } else if (column == TableColumn::ColorSpace) {
+    } else if (column == TableColumn::ColorSpace || column == TableColumn::Reach) {
         flags |= Qt::ItemIsEditable;
     }
     return flags;

@@ -25,6 +25,8 @@ class AdjustmentsTableModel : public QAbstractTableModel {
     explicit AdjustmentsTableModel(VeloDocument& document, QObject* parent = nullptr);
 
     static TableColumn tableColumn(int column);
+    // The model pop-up's choices, in the order of their indices.
+    static QStringList modelNames();
     static int columnOf(TableColumn column);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -41,6 +43,7 @@ class AdjustmentsTableModel : public QAbstractTableModel {
   private:
     bool isRowInDocument(const QModelIndex& index) const;
     QVariant checkState(const TableValue& value) const;
+    QVariant reachData(const TableValue& value, int role) const;
 
     VeloDocument& document_;
     int rows_ = 0;

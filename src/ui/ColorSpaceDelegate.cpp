@@ -1,5 +1,7 @@
 #include "ui/ColorSpaceDelegate.h"
 
+#include "ui/AdjustmentsTableModel.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QPainter>
@@ -32,8 +34,7 @@ QWidget* ColorSpaceDelegate::createEditor(QWidget* parent, const QStyleOptionVie
                                           const QModelIndex&) const {
     auto* combo = new QComboBox(parent);
     combo->setFrame(false);
-    combo->addItem(tr("rgb"));
-    combo->addItem(tr("hsb"));
+    combo->addItems(AdjustmentsTableModel::modelNames());
     connect(combo, &QComboBox::activated, this, &ColorSpaceDelegate::commitAndCloseEditor);
     // Like a pop-up button: one click shows the choices.
     QTimer::singleShot(0, combo, [combo] {

@@ -4,9 +4,9 @@
 
 namespace velo {
 
-// The colour-space cell: drawn as a pop-up button showing "rgb" or "hsb";
-// editing opens a combo box with the two, index 0 and 1, that commits as soon
-// as one is chosen.
+// The colour-model cell: drawn as a pop-up button showing "rgb", "hsb" or
+// "oklab"; editing opens a combo box with the three, indices 0 to 2, that
+// commits as soon as one is chosen.
 class ColorSpaceDelegate : public QStyledItemDelegate {
     Q_OBJECT
 

@@ -154,8 +154,9 @@ void DocumentMainWindow::finishWindowSetUp() {
     endOfEvent_.setSingleShot(true);
     endOfEvent_.setInterval(0);
     connect(&endOfEvent_, &QTimer::timeout, this, [this] {
-        // A drag in the colour panel is one step, however many events it takes.
-        if (ColorPanel::shared().isMidGesture()) {
+        // A drag in the colour panel or of a reach is one step, however many
+        // events it takes.
+        if (ColorPanel::shared().isMidGesture() || document_->sharePreviewRow()) {
             return;
         }
         document_->undoManager()->endEvent();
