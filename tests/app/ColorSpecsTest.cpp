@@ -58,5 +58,31 @@ TEST(ColorSpecs, MapsCarryModelComponentsAndColours) {
     }
 }
 
+TEST(ColorSpecs, MapsCarryOKLabComponentsAndAReach) {
+    ParsedMap map = parseMap("oklab:#30a050>#a03090@0.12");
+    ASSERT_TRUE(map.adjustment) << map.error;
+    EXPECT_EQ(map.adjustment->colorModel(), ColorModel::OKLab);
+    EXPECT_EQ(map.adjustment->componentsMask(), 15);
+    EXPECT_EQ(map.adjustment->reach(), std::optional<float>(0.12f));
+    EXPECT_SAME_RGBA(map.adjustment->targetRGBA(), 0xa0 / 255.0, 0x30 / 255.0, 0x90 / 255.0, 1);
+
+    // Lightness and chroma take the bits brightness and saturation have in HSB.
+    EXPECT_EQ(parseMap("oklab/lc:#000000>#ffffff").adjustment->componentsMask(),
+              kBrightnessBit | kSaturationBit);
+    EXPECT_EQ(parseMap("oklab/ha:#000000>#ffffff").adjustment->componentsMask(),
+              kHueBit | kAlphaBit);
+    EXPECT_EQ(parseMap("#000000>#ffffff@5").adjustment->reach(),
+              std::optional<float>(kLargestReach));
+    EXPECT_FALSE(parseMap("#000000>#ffffff").adjustment->reach());
+
+    for (const char* bad : {"oklab/s:#000000>#ffffff", "hsb/l:#000000>#ffffff", "#000000>#ffffff@",
+                            "#000000>#ffffff@0", "#000000>#ffffff@-1", "#000000>#ffffff@nan",
+                            "#000000>#ffffff@inf", "#000000>#ffffff@x"}) {
+        ParsedMap result = parseMap(bad);
+        EXPECT_FALSE(result.adjustment) << bad;
+        EXPECT_FALSE(result.error.empty());
+    }
+}
+
 } // namespace
 } // namespace velo

@@ -90,22 +90,25 @@ TEST_F(CommandLine, OneFileComesOutAsTheReferencePassMakesIt) {
 TEST_F(CommandLine, ADocumentCarriesItsAdjustmentsIntoApply) {
     fs::path input = writeRandomImage("in.png");
     fs::path document = folder / "doc.velo";
-    ASSERT_EQ(run({"new", document.string(), input.string(), "--map", "#102030>#ff00ff", "--alpha",
-                   "on", "--background", "#00ff00"}),
+    ASSERT_EQ(run({"new", document.string(), input.string(), "--map", "#102030>#ff00ff", "--map",
+                   "oklab/lh:#30a050>#a03090@0.25", "--alpha", "on", "--background", "#00ff00"}),
               0)
         << err.str();
     ASSERT_EQ(run({"info", document.string()}), 0);
     EXPECT_NE(out.str().find("alpha: yes"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("version 1"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("oklab mask 5"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("reach 0.25"), std::string::npos) << out.str();
     ASSERT_EQ(run({"info", "--json", document.string()}), 0);
     EXPECT_NE(out.str().find("\"kind\": \"document\""), std::string::npos);
+    EXPECT_NE(out.str().find("\"reach\": 0.25"), std::string::npos) << out.str();
 
     fs::path fromDocument = folder / "a.png";
     fs::path fromMap = folder / "b.png";
     ASSERT_EQ(run({"apply", "--doc", document.string(), "-o", fromDocument.string()}), 0)
         << err.str();
-    ASSERT_EQ(run({"apply", "--map", "#102030>#ff00ff", "--alpha", "on", "-o", fromMap.string(),
-                   input.string()}),
+    ASSERT_EQ(run({"apply", "--map", "#102030>#ff00ff", "--map", "oklab/lh:#30a050>#a03090@0.25",
+                   "--alpha", "on", "-o", fromMap.string(), input.string()}),
               0);
     EXPECT_EQ(pixelsOf(*readImageFile(fromDocument).image->representations[0].bitmap),
               pixelsOf(*readImageFile(fromMap).image->representations[0].bitmap));

@@ -139,6 +139,14 @@ TEST_F(LutCommand, ALevel16HaldReproducesApplyOnEveryOpaqueSample) {
               0);
 }
 
+TEST_F(LutCommand, ALevel16HaldReproducesApplyWithReachAndOKLab) {
+    VELO_REQUIRE_CORPUS();
+    EXPECT_EQ(worstDifference({"--map", "oklab:#ff8000>#0000ff@0.3", "--map",
+                               "hsb/hs:#208020>#ffff00@0.15", "--map", "oklab/lc:#1040c0>#e0e0e0"},
+                              "16"),
+              0);
+}
+
 // Measured: 2 at most, 0.26 on average, for this smooth (RGB) look. HSB
 // moves are not smooth near grey, where hue has no meaning: with the HSB map
 // above in place of the second one, the same table is off by up to 86.

@@ -46,6 +46,8 @@ TEST(DocumentFile, RoundTripsEverythingBitForBit) {
     all[0]->setTargetColor(Color::colorWithCalibratedRed(0.1234567f, 0.7f, 1e-7f, 0.5f));
     all[2]->setUsesHSB(true);
     all[2]->setComponentsMask(6);
+    all[1]->setColorModel(ColorModel::OKLab);
+    all[1]->setReach(0.2f);
     original.setBackgroundColor(Color::colorWithCalibratedWhite(0.5f, 1));
     original.toggleImageAlpha();
     // A, B, C with B switched off (as the table does): the file lists A, C then B.

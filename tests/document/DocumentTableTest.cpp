@@ -186,3 +186,76 @@ TEST_F(DocumentTable, PanelColoursReachOnlyTheConcernedDocumentsLiveClickedCell)
 
 } // namespace
 } // namespace velo
+
+namespace velo {
+namespace {
+
+class ReachColumn : public test::ObservedDocumentTest {
+  protected:
+    ColorAdjustment& row(int i) { return *document.colorAdjustments()[i]; }
+};
+
+TEST_F(ReachColumn, EditsUndoAndReadsNoneAsUnlimited) {
+    EXPECT_EQ(document.objectValue(Column::Reach, 1), TableValue(ReachValue()));
+    EXPECT_TRUE(document.isCellEnabled(Column::Reach, 1));
+    document.setObjectValue(ReachValue(0.25f), Column::Reach, 1);
+    event();
+    EXPECT_EQ(document.objectValue(Column::Reach, 1), TableValue(ReachValue(0.25f)));
+    EXPECT_EQ(undo().undoActionName(), "Change reach");
+    EXPECT_TRUE(document.isDocumentEdited());
+    document.setObjectValue(ReachValue(), Column::Reach, 1);
+    event();
+    EXPECT_FALSE(row(1).reach());
+    undo().undo();
+    EXPECT_EQ(row(1).reach(), std::optional<float>(0.25f));
+    undo().undo();
+    EXPECT_FALSE(row(1).reach());
+    EXPECT_FALSE(document.isDocumentEdited());
+}
+
+TEST_F(ReachColumn, TheModelPopUpOffersOKLabWhoseComponentsCount) {
+    document.setObjectValue(2, Column::ColorSpace, 2);
+    event();
+    EXPECT_EQ(row(2).colorModel(), ColorModel::OKLab);
+    EXPECT_EQ(document.objectValue(Column::ColorSpace, 2), TableValue(2));
+    EXPECT_EQ(document.objectValue(Column::Hue, 2), TableValue(true));
+    for (Column c : {Column::Hue, Column::Saturation, Column::Brightness, Column::Alpha}) {
+        EXPECT_TRUE(document.isCellEnabled(c, 2));
+    }
+    // An index past the pop-up's keeps the model.
+    document.setObjectValue(7, Column::ColorSpace, 2);
+    EXPECT_EQ(row(2).colorModel(), ColorModel::OKLab);
+    undo().undo();
+    EXPECT_EQ(row(2).colorModel(), ColorModel::RGB);
+}
+
+// While a row's reach is dragged the view shows that row's share; then
+// what was shown before, the selection's map included.
+TEST_F(ReachColumn, ADragShowsTheRowsShareThenWhatWasShown) {
+    document.setSourceImage(test::randomImage(40, 30, 3));
+    auto mapPixels = [this] {
+        document.waitUntilInfluenceComplete();
+        const Bitmap& map = *document.influenceBitmap();
+        return std::vector<std::uint8_t>(map.plane(0), map.plane(0) + map.bytesPerPlane());
+    };
+    document.setSelectedRows({0, 1});
+    document.beginSharePreview(3);
+    EXPECT_TRUE(document.showsInfluence());
+    EXPECT_EQ(document.sharePreviewRow(), std::optional<int>(3));
+    document.endSharePreview();
+    EXPECT_EQ(document.shownImage(), VeloDocument::ShownImage::Adjusted);
+
+    document.toggleInfluence();
+    std::vector<std::uint8_t> selectionMap = mapPixels();
+    document.beginSharePreview(3);
+    EXPECT_NE(mapPixels(), selectionMap);
+    document.endSharePreview();
+    EXPECT_TRUE(document.showsInfluence());
+    EXPECT_EQ(mapPixels(), selectionMap);
+
+    document.beginSharePreview(99); // no such row
+    EXPECT_FALSE(document.sharePreviewRow());
+}
+
+} // namespace
+} // namespace velo
