@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSlider>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -107,6 +108,55 @@ TEST(AdjustmentsTable, CheckBoxesSwitchRecordsAndTheResult) {
     open.press(&open.table(), Qt::Key_Space);
     EXPECT_EQ(open.document.activeColorAdjustments().size(), 5u);
     EXPECT_EQ(test::resultOf(open.document), test::referenceResult(open.document));
+}
+
+// The reach cell opens a slider; dragging it shows the row's share and
+// makes one undo step; its last position is unlimited.
+TEST(AdjustmentsTable, DraggingAReachShowsTheRowsShareAndUndoesInOneStep) {
+    OpenDocument open(3);
+    EXPECT_EQ(open.cell(1, TableColumn::Reach).data(), "");
+    open.click(1, TableColumn::Reach);
+    auto* slider =
+        qobject_cast<QSlider*>(open.table().indexWidget(open.cell(1, TableColumn::Reach)));
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->value(), slider->maximum());
+
+    slider->setSliderDown(true);
+    EXPECT_TRUE(open.document.showsInfluence());
+    EXPECT_EQ(open.document.sharePreviewRow(), std::optional<int>(1));
+    for (int position : {60, 40, 25}) {
+        slider->setValue(position);
+    }
+    EXPECT_EQ(open.row(1).reach(), std::optional<float>(0.25f));
+    slider->setSliderDown(false);
+    open.document.undoManager()->endEvent();
+    EXPECT_EQ(open.document.shownImage(), VeloDocument::ShownImage::Adjusted);
+    EXPECT_EQ(open.cell(1, TableColumn::Reach).data(), "0.25");
+    EXPECT_EQ(test::resultOf(open.document), test::referenceResult(open.document));
+
+    EXPECT_EQ(open.document.undoManager()->undoActionName(), "Change reach");
+    open.document.undoManager()->undo();
+    EXPECT_FALSE(open.row(1).reach());
+    EXPECT_FALSE(open.document.undoManager()->canUndo());
+
+    slider->setValue(slider->maximum() - 1);
+    slider->setValue(slider->maximum());
+    EXPECT_FALSE(open.row(1).reach());
+}
+
+TEST(AdjustmentsTable, ThePopUpOffersOKLab) {
+    OpenDocument open(3);
+    open.click(1, TableColumn::ColorSpace);
+    auto* combo =
+        qobject_cast<QComboBox*>(open.table().indexWidget(open.cell(1, TableColumn::ColorSpace)));
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->itemText(2), "oklab");
+    combo->setCurrentIndex(2);
+    emit combo->activated(2);
+    EXPECT_EQ(open.row(1).colorModel(), ColorModel::OKLab);
+    EXPECT_EQ(open.cell(1, TableColumn::ColorSpace).data(), "oklab");
+    EXPECT_TRUE(open.cell(1, TableColumn::Brightness).flags() & Qt::ItemIsUserCheckable);
 }
 
 TEST(AdjustmentsTable, ChoosingHSBInThePopUpEnablesTheComponents) {
