@@ -73,6 +73,14 @@ std::vector<ColorAdjustment> adjustmentSet(char name) {
         set[4].setUsesHSB(true);
     } else if (name == 'c') {
         set.resize(1);
+    } else if (name == 'r') {
+        for (ColorAdjustment& a : set) {
+            a.setReach(0.15f);
+        }
+    } else if (name == 'o') {
+        for (ColorAdjustment& a : set) {
+            a.setColorModel(ColorModel::OKLab);
+        }
     }
     return set;
 }

@@ -129,6 +129,13 @@ void engineArguments(benchmark::internal::Benchmark* b) {
 } // namespace
 
 BENCHMARK(Pass)->Apply(passArguments)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(0.5);
+// Set (a) with a reach of 0.15 on every adjustment, and in the oklab model,
+// on the fast path, against set (a) itself.
+BENCHMARK(Pass)
+    ->ArgsProduct({{0, 1}, {'r', 'o'}, {1}, {1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(0.5);
 BENCHMARK(Influence)
     ->ArgsProduct({{'a', 'b', 'c'}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
