@@ -48,6 +48,8 @@ int adjustmentDictionary(const std::uint8_t* data, std::size_t size) {
     adjustment.copy();
     adjustment.distanceToRGBA({0.5f, 0.5f, 0.5f, 1});
     adjustment.adjustHSBA({0.5f, 0.5f, 0.5f, 1}, 0.5f, 15);
+    adjustment.distanceToOKLab({0.5f, 0.1f, -0.1f}, 1);
+    adjustment.reachTaper({0.5f, 0.1f, -0.1f});
     return 0;
 }
 
