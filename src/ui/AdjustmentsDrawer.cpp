@@ -73,8 +73,8 @@ void AdjustmentsDrawer::setUpTable() {
                                      new ColorSpaceDelegate(table_));
     table_->setItemDelegateForColumn(
         AdjustmentsTableModel::columnOf(TableColumn::Reach),
-        new ReachDelegate([this](int row) { document_.beginSharePreview(row); },
-                          [this] { document_.endSharePreview(); }, table_));
+        new ReachDelegate([&document = document_](int row) { document.beginSharePreview(row); },
+                          [&document = document_] { document.endSharePreview(); }, table_));
     for (TableColumn column : {TableColumn::Active, TableColumn::Hue, TableColumn::Saturation,
                                TableColumn::Brightness, TableColumn::Alpha}) {
         table_->setItemDelegateForColumn(AdjustmentsTableModel::columnOf(column),

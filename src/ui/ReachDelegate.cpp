@@ -54,8 +54,15 @@ QWidget* ReachDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     int row = index.row();
     connect(slider, &QSlider::sliderPressed, self, [self, row] { self->dragStarted_(row); });
     connect(slider, &QSlider::sliderReleased, self, [self] { self->dragEnded_(); });
-    connect(slider, &QObject::destroyed, self, [self] { self->dragEnded_(); });
     return slider;
+}
+
+// An editor closed while its slider is held ends the drag too.
+void ReachDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
+    if (static_cast<QSlider*>(editor)->isSliderDown()) {
+        dragEnded_();
+    }
+    QStyledItemDelegate::destroyEditor(editor, index);
 }
 
 void ReachDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {

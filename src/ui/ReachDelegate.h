@@ -24,6 +24,7 @@ class ReachDelegate : public QStyledItemDelegate {
                       const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
     // Slider positions: hundredths of the reach, and the one for unlimited.
     static int positionOf(const QVariant& reach);
