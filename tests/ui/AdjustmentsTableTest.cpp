@@ -58,6 +58,11 @@ struct OpenDocument {
         document.undoManager()->endEvent();
     }
     ColorAdjustment& row(int i) { return *document.colorAdjustments()[i]; }
+    // The editor a click on the cell opens, if it is an Editor.
+    template <typename Editor> Editor* editorOpenedBy(int r, TableColumn column) {
+        click(r, column);
+        return qobject_cast<Editor*>(table().indexWidget(cell(r, column)));
+    }
 
     // How often the document was told edited: what a window marks.
     long edits() const { return observer.count(DocumentChange::Edited); }
@@ -115,9 +120,7 @@ TEST(AdjustmentsTable, CheckBoxesSwitchRecordsAndTheResult) {
 TEST(AdjustmentsTable, DraggingAReachShowsTheRowsShareAndUndoesInOneStep) {
     OpenDocument open(3);
     EXPECT_EQ(open.cell(1, TableColumn::Reach).data(), "");
-    open.click(1, TableColumn::Reach);
-    auto* slider =
-        qobject_cast<QSlider*>(open.table().indexWidget(open.cell(1, TableColumn::Reach)));
+    auto* slider = open.editorOpenedBy<QSlider>(1, TableColumn::Reach);
     ASSERT_NE(slider, nullptr);
     EXPECT_EQ(slider->value(), slider->maximum());
 
@@ -146,9 +149,7 @@ TEST(AdjustmentsTable, DraggingAReachShowsTheRowsShareAndUndoesInOneStep) {
 
 TEST(AdjustmentsTable, ThePopUpOffersOKLab) {
     OpenDocument open(3);
-    open.click(1, TableColumn::ColorSpace);
-    auto* combo =
-        qobject_cast<QComboBox*>(open.table().indexWidget(open.cell(1, TableColumn::ColorSpace)));
+    auto* combo = open.editorOpenedBy<QComboBox>(1, TableColumn::ColorSpace);
     ASSERT_NE(combo, nullptr);
     ASSERT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->itemText(2), "oklab");
@@ -161,9 +162,7 @@ TEST(AdjustmentsTable, ThePopUpOffersOKLab) {
 
 TEST(AdjustmentsTable, ChoosingHSBInThePopUpEnablesTheComponents) {
     OpenDocument open(3);
-    open.click(1, TableColumn::ColorSpace);
-    auto* combo =
-        qobject_cast<QComboBox*>(open.table().indexWidget(open.cell(1, TableColumn::ColorSpace)));
+    auto* combo = open.editorOpenedBy<QComboBox>(1, TableColumn::ColorSpace);
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->currentText(), "rgb");
     // One click shows the choices.
