@@ -70,7 +70,7 @@ float ColorAdjustment::distanceToOKLab(OKLab c, float alpha) const {
     float dL = c.L - s.L;
     float da = c.a - s.a;
     float db = c.b - s.b;
-    float dC = std::sqrt(c.a * c.a + c.b * c.b) - std::sqrt(s.a * s.a + s.b * s.b);
+    float dC = chromaOf(c) - sourceChroma_;
     float sum = 0;
     int count = 0;
     if (componentsMask_ & kHueBit) {
@@ -92,6 +92,10 @@ float ColorAdjustment::distanceToOKLab(OKLab c, float alpha) const {
         ++count;
     }
     return count == 0 ? 1.0f : sum / static_cast<float>(count);
+}
+
+float chromaOf(OKLab c) {
+    return std::sqrt(c.a * c.a + c.b * c.b);
 }
 
 ReachBounds reachBounds(float reach) {

@@ -91,6 +91,7 @@ bool ColorAdjustment::replaceColor(ColorSlot slot, ColorRef color) {
     (source ? sourceHSBA_ : targetHSBA_) = rgba2hsba(rgba);
     if (source) {
         sourceOKLab_ = rgbaToOKLab(rgba);
+        sourceChroma_ = chromaOf(sourceOKLab_);
     }
     return true;
 }

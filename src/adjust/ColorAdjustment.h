@@ -29,6 +29,9 @@ enum class ColorModel { RGB, HSB, OKLab };
 // The model's name in adjustment dictionaries: "RGB", "HSB" or "oklab".
 const char* colorModelName(ColorModel model);
 
+// An OKLab colour's chroma: sqrt(a * a + b * b).
+float chromaOf(OKLab c);
+
 // The reach's bounds, in OKLab distance: a stored reach outside them is
 // brought to the nearer one.
 inline constexpr float kSmallestReach = 0.001f;
@@ -103,6 +106,8 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     HSBA sourceHSBA() const { return sourceHSBA_; }
     HSBA targetHSBA() const { return targetHSBA_; }
     OKLab sourceOKLab() const { return sourceOKLab_; }
+    // sqrt(a * a + b * b) of the source's OKLab.
+    float sourceChroma() const { return sourceChroma_; }
     // Whether the adjustment moves colours at all: a target other than its
     // source.
     bool moves() const;
@@ -137,6 +142,7 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     HSBA sourceHSBA_;
     HSBA targetHSBA_;
     OKLab sourceOKLab_;
+    float sourceChroma_ = 0;
     std::int32_t componentsMask_ = kAllComponents;
     std::weak_ptr<UndoManager> undoManager_;
     ColorModel colorModel_ = ColorModel::RGB;

@@ -31,7 +31,7 @@ FastAdjustment fastAdjustment(const ColorAdjustment& a) {
     f.sourceLab[0] = lab.L;
     f.sourceLab[1] = lab.a;
     f.sourceLab[2] = lab.b;
-    f.sourceChroma = std::sqrt(lab.a * lab.a + lab.b * lab.b);
+    f.sourceChroma = a.sourceChroma();
     RGBA s = a.sourceRGBA(), t = a.targetRGBA();
     HSBA sh = a.sourceHSBA(), th = a.targetHSBA();
     float source[4] = {s.r, s.g, s.b, s.a}, target[4] = {t.r, t.g, t.b, t.a};
