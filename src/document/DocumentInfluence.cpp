@@ -56,8 +56,8 @@ void VeloDocument::restartInfluence() {
 
 AdjustmentEngine::Selection VeloDocument::selectedPositions() const {
     AdjustmentEngine::Selection positions;
-    std::vector<int> previewed{sharePreviewRow_.value_or(-1)};
-    for (int row : sharePreviewRow_ ? previewed : selectedRows_) {
+    std::vector<int> rows = sharePreviewRow_ ? std::vector<int>{*sharePreviewRow_} : selectedRows_;
+    for (int row : rows) {
         if (row < 0 || row >= static_cast<int>(colorAdjustments_.size())) {
             continue;
         }
