@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -63,26 +64,88 @@ FileBytes readFile(const std::filesystem::path& path) {
     return {std::move(bytes), {}};
 }
 
+namespace {
+
+std::filesystem::path folderOf(const std::filesystem::path& target) {
+    return target.parent_path().empty() ? "." : target.parent_path();
+}
+
+// The hidden name a temporary file takes beside the target.
+std::string temporaryPattern(const std::filesystem::path& target) {
+    return (folderOf(target) / ("." + target.filename().string() + ".XXXXXX")).string();
+}
+
+// File systems without unnamed files say so in one of these ways.
+bool lacksUnnamedFiles(int error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+std::string descriptorPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+} // namespace
+
 std::optional<AtomicFile> AtomicFile::create(const std::filesystem::path& target,
                                              std::string& error) {
-    std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(pattern.data());
+    std::filesystem::path folder = folderOf(target);
+    // Created with the usual permissions of a new file, less the umask.
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (fd >= 0 && ::access(descriptorPath(fd).c_str(), F_OK) == 0) {
+        return AtomicFile(target, descriptorPath(fd), fd, true);
+    }
+    if (fd >= 0) {
+        ::close(fd); // no /proc to link it in through
+    } else if (!lacksUnnamedFiles(errno)) {
+        error = systemError("cannot write in " + folder.string());
+        return std::nullopt;
+    }
+    std::string pattern = temporaryPattern(target);
+    fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
         error = systemError("cannot write in " + folder.string());
         return std::nullopt;
     }
-    return AtomicFile(target, pattern, fd);
+    // mkstemp makes the file private; give it the usual permissions.
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    return AtomicFile(target, pattern, fd, false);
+}
+
+bool AtomicFile::linkBesideTarget() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string pattern = temporaryPattern(target_);
+        // A fresh unique name: mkstemp makes it, unlink frees it for the link.
+        int probe = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (probe < 0) {
+            return false;
+        }
+        ::close(probe);
+        ::unlink(pattern.c_str());
+        if (::linkat(AT_FDCWD, temporary_.c_str(), AT_FDCWD, pattern.c_str(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            temporary_ = pattern;
+            unnamed_ = false;
+            return true;
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
+    }
+    return false;
 }
 
 AtomicFile::AtomicFile(AtomicFile&& other) noexcept
     : target_(std::move(other.target_)), temporary_(std::move(other.temporary_)),
-      fd_(std::exchange(other.fd_, -1)) {}
+      fd_(std::exchange(other.fd_, -1)), unnamed_(other.unnamed_) {}
 
 AtomicFile::~AtomicFile() {
     if (fd_ >= 0) {
         ::close(fd_);
-        ::unlink(temporary_.c_str());
+        if (!unnamed_) {
+            ::unlink(temporary_.c_str());
+        }
     }
 }
 
@@ -93,16 +156,18 @@ std::optional<std::string> AtomicFile::commit() {
         if (fd >= 0) {
             ::close(fd);
         }
-        ::unlink(temporary_.c_str());
+        if (!unnamed_) {
+            ::unlink(temporary_.c_str());
+        }
         return error;
     };
     if (::fsync(fd) != 0) {
         return fail("cannot write " + target_.string());
     }
-    // Keep the usual permissions of a new file (mkstemp makes it private).
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    // Named only now, while the descriptor still holds the file.
+    if (unnamed_ && !linkBesideTarget()) {
+        return fail("cannot write in " + folderOf(target_).string());
+    }
     if (::close(std::exchange(fd, -1)) != 0) {
         return fail("cannot write " + target_.string());
     }

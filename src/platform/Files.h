@@ -15,10 +15,11 @@ struct FileBytes {
 
 FileBytes readFile(const std::filesystem::path& path);
 
-// A file written under a temporary name in its target's folder and put in
-// the target's place only once complete (synced, then renamed over it): the
-// previous file survives any failure, and an uncommitted temporary file is
-// removed.
+// A file written in its target's folder without a name (O_TMPFILE) and put
+// in the target's place only once complete (synced, linked in, renamed over
+// it): the previous file survives any failure, and a writer killed on the
+// way leaves nothing behind. Where the file system has no unnamed files, a
+// named temporary file stands in, removed on every error.
 class AtomicFile {
   public:
     static std::optional<AtomicFile> create(const std::filesystem::path& target,
@@ -27,18 +28,24 @@ class AtomicFile {
     AtomicFile& operator=(AtomicFile&&) = delete;
     ~AtomicFile();
 
-    // Where to write, through this descriptor or by name.
+    // Where to write, through this descriptor or by name (a /proc name for
+    // an unnamed file).
     const std::filesystem::path& temporaryPath() const { return temporary_; }
     int descriptor() const { return fd_; }
     // Returns an error message, or nothing once the target is replaced.
     std::optional<std::string> commit();
 
   private:
-    AtomicFile(std::filesystem::path target, std::filesystem::path temporary, int fd)
-        : target_(std::move(target)), temporary_(std::move(temporary)), fd_(fd) {}
+    AtomicFile(std::filesystem::path target, std::filesystem::path temporary, int fd, bool unnamed)
+        : target_(std::move(target)), temporary_(std::move(temporary)), fd_(fd), unnamed_(unnamed) {
+    }
+    // Gives the unnamed file a name beside the target; false on failure.
+    bool linkBesideTarget();
+
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     int fd_;
+    bool unnamed_;
 };
 
 // Writes through a temporary file in the same folder, then renames it over

@@ -86,6 +86,37 @@ TEST_F(AtomicWrite, ATargetThatDisappearsIsWrittenAfreshAndAVanishedFolderFails)
     EXPECT_EQ(entriesIn(folder.path()), 1u);
 }
 
+// Killed at any moment, a writer leaves the old file or the whole new one,
+// and nothing else: until it is complete the new file has no name.
+TEST_F(AtomicWrite, AWriterKilledAtAnyMomentLeavesNothingBehind) {
+    std::string error;
+    std::optional<AtomicFile> probe = AtomicFile::create(target, error);
+    ASSERT_TRUE(probe) << error;
+    if (probe->temporaryPath().string().rfind("/proc/", 0) != 0) {
+        GTEST_SKIP() << "this file system has no unnamed files";
+    }
+    EXPECT_EQ(entriesIn(folder.path()), 1u);
+    probe.reset();
+    const std::size_t size = 4 << 20;
+    for (int round = 0; round < 40; ++round) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (std::uint8_t fill = 'a';; fill = fill == 'z' ? 'a' : fill + 1) {
+                writeFileAtomically(target, bytes(size, fill));
+            }
+        }
+        usleep(static_cast<useconds_t>(1000 + round * 700));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        ASSERT_EQ(entriesIn(folder.path()), 1u) << "round " << round;
+        PropertyValue::Data written = *readFile(target).bytes;
+        bool whole = written == bytes(1000, 'p') ||
+                     (written.size() == size && written == bytes(size, written[0]));
+        ASSERT_TRUE(whole) << "round " << round;
+    }
+}
+
 TEST(ReadFile, RefusesFoldersAndMissingFiles) {
     test::TemporaryFolder folder;
     EXPECT_FALSE(readFile(folder.path()).bytes);
