@@ -24,7 +24,8 @@ const char* const kUsage =
     "  info      describe a document or an image\n"
     "  defaults  show, store or forget the default adjustments\n"
     "  lut       write the adjustments as a .cube file or a Hald CLUT\n"
-    "velo COMMAND --help tells more; velo --version tells the version.\n";
+    "velo COMMAND --help tells more; velo --version tells the version.\n"
+    "exit status: 0 success, 1 some input or output failed, 2 usage error.\n";
 
 } // namespace
 

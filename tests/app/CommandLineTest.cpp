@@ -150,6 +150,8 @@ TEST_F(CommandLine, BadUsageExitsWithTwo) {
         EXPECT_FALSE(err.str().empty());
     }
     EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_NE(out.str().find("exit status: 0 success, 1 some input or output failed, 2 usage"),
+              std::string::npos);
     EXPECT_EQ(run({"apply", "--help"}), 0);
     EXPECT_EQ(run({"--version"}), 0);
 }
