@@ -12,7 +12,7 @@ namespace {
 
 // JPEG and PNG through our own decoders where they give exactly what Qt's
 // readers give; anything they do not take, or fail on, Qt's readers decide.
-std::optional<Image> decodeOwn(std::span<const std::uint8_t> bytes) {
+std::optional<DecodedImage> decodeOwn(std::span<const std::uint8_t> bytes) {
     std::unique_ptr<RowDecoder> decoder = openOwnDecoder(bytes);
     if (!decoder) {
         return std::nullopt;
@@ -23,15 +23,15 @@ std::optional<Image> decodeOwn(std::span<const std::uint8_t> bytes) {
         return std::nullopt;
     }
     bitmap->setSize(decoder->pointSize());
-    return singleBitmapImage(std::move(bitmap));
+    return DecodedImage{singleBitmapImage(std::move(bitmap)), {}, decoder->damage()};
 }
 
 } // namespace
 
 DecodedImage decodeImage(std::span<const std::uint8_t> bytes) {
     try {
-        if (std::optional<Image> own = decodeOwn(bytes)) {
-            return {std::move(own), {}};
+        if (std::optional<DecodedImage> own = decodeOwn(bytes)) {
+            return std::move(*own);
         }
         return decodeWithQtOnly(bytes);
     } catch (const std::bad_alloc&) {

@@ -11,7 +11,8 @@ namespace velo {
 
 struct DecodedImage {
     std::optional<Image> image;
-    std::string error; // why there is no image
+    std::string error;  // why there is no image
+    std::string damage = {}; // what of the image the data did not hold; empty: whole
 };
 
 // Decodes every frame or page of an image file's bytes, in any format the

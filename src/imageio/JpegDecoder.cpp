@@ -2,7 +2,9 @@
 
 #include "imageio/DecodedBitmaps.h"
 #include "imageio/JpegErrors.h"
+
 #include "imageio/PixelDensity.h"
+#include <jerror.h>
 
 #include <algorithm>
 
@@ -10,8 +12,26 @@ namespace velo {
 
 namespace {
 
-// Warnings about damaged data are not failures, as in Qt's reader.
-extern "C" void stayQuiet(j_common_ptr) {}
+// libjpeg's errors, and what its warnings said of damaged data.
+struct DecoderErrors : JpegErrors {
+    bool damaged = false;
+    bool endedEarly = false;
+    JDIMENSION linesBeforeTheEnd = 0;
+    char firstWarning[JMSG_LENGTH_MAX] = {};
+};
+
+// Warnings about damaged data are not failures, as in Qt's reader; the
+// first of them is kept to tell the user.
+extern "C" void noteWarning(j_common_ptr info, int level) {
+    auto* errors = static_cast<DecoderErrors*>(info->err);
+    if (level >= 0 || errors->damaged) {
+        return;
+    }
+    errors->damaged = true;
+    errors->endedEarly = errors->msg_code == JWRN_JPEG_EOF;
+    errors->linesBeforeTheEnd = reinterpret_cast<j_decompress_ptr>(info)->output_scanline;
+    errors->format_message(info, errors->firstWarning);
+}
 
 // Qt's resolution for the density the header states.
 int dotsPerMeter(int unit, int density) {
@@ -25,7 +45,7 @@ class JpegDecoder final : public RowDecoder {
   public:
     JpegDecoder() {
         info_.err = jumpingJpegErrors(errors_);
-        errors_.output_message = stayQuiet;
+        errors_.emit_message = noteWarning;
         jpeg_create_decompress(&info_);
     }
     ~JpegDecoder() override { jpeg_destroy_decompress(&info_); }
@@ -40,13 +60,14 @@ class JpegDecoder final : public RowDecoder {
     Size pointSize() const override;
     bool readRows(Bitmap& bitmap, int firstRow, int rows) override;
     const std::string& error() const override { return error_; }
+    std::string damage() const override;
 
   private:
     bool readHeader(EncodedSource source);
     bool decompress(Bitmap& bitmap, int firstRow, int rows);
 
     jpeg_decompress_struct info_{};
-    JpegErrors errors_;
+    DecoderErrors errors_;
     std::string error_;
 };
 
@@ -114,6 +135,21 @@ bool JpegDecoder::readRows(Bitmap& bitmap, int firstRow, int rows) {
         return false;
     }
     return true;
+}
+
+std::string JpegDecoder::damage() const {
+    if (!errors_.damaged) {
+        return {};
+    }
+    if (!errors_.endedEarly) {
+        return std::string("the JPEG data is damaged (") + errors_.firstWarning + ")";
+    }
+    // A progressive file is read whole before its first line comes out.
+    if (info_.progressive_mode) {
+        return "the JPEG data ends early: detail is missing from the whole image";
+    }
+    return "the JPEG data ends early: " + std::to_string(errors_.linesBeforeTheEnd) + " of " +
+           std::to_string(info_.output_height) + " lines could be read, the rest is grey";
 }
 
 } // namespace

@@ -28,6 +28,9 @@ class RowReader {
     // which error() explains.
     virtual bool read(Bitmap& band, int rows) = 0;
     virtual const std::string& error() const = 0;
+    // What of the image the data did not hold, found so far; empty while
+    // it is whole.
+    virtual std::string damage() const { return {}; }
 };
 
 // Null when the file cannot be read row by row exactly as decodeImage reads

@@ -32,6 +32,9 @@ class RowDecoder {
     // this decoder's layout. False on a failure, which error() explains.
     virtual bool readRows(Bitmap& bitmap, int firstRow, int rows) = 0;
     virtual const std::string& error() const = 0;
+    // What of the image the data did not hold (it ends early, or is corrupt
+    // somewhere), found so far; empty while it is whole.
+    virtual std::string damage() const { return {}; }
 };
 
 } // namespace velo

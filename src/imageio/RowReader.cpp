@@ -27,6 +27,7 @@ class DecoderRowReader final : public RowReader {
     }
     bool read(Bitmap& band, int rows) override;
     const std::string& error() const override { return error_; }
+    std::string damage() const override { return decoder_->damage(); }
 
   private:
     FileHandle file_; // outlives the decoder reading it

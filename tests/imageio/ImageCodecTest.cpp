@@ -1,8 +1,10 @@
 #include "imageio/ImageCodec.h"
 #include "imageio/ImageMemoryLimit.h"
+#include "imageio/RowCodec.h"
 #include "imageio/TiffMemory.h"
 
 #include "support/Corpus.h"
+#include "support/TemporaryFolder.h"
 
 #include "platform/Files.h"
 
@@ -106,6 +108,30 @@ TEST(ImageCodec, RefusesGarbageAndTruncatedData) {
             EXPECT_FALSE(result.error.empty());
         }
     }
+}
+
+// A JPEG cut short opens with its missing part named, in both readers; a
+// whole one has nothing missing.
+TEST(ImageCodec, JpegDataThatEndsEarlyIsReportedNotSilent) {
+    std::vector<std::uint8_t> jpeg = encode(gradient(24, 256, QImage::Format_RGB32), "jpg");
+    DecodedImage whole = decodeImage(jpeg);
+    ASSERT_TRUE(whole.image);
+    EXPECT_EQ(whole.damage, "");
+
+    std::vector<std::uint8_t> cut(jpeg.begin(), jpeg.begin() + jpeg.size() / 2);
+    DecodedImage partial = decodeImage(cut);
+    ASSERT_TRUE(partial.image) << partial.error;
+    EXPECT_NE(partial.damage.find("ends early"), std::string::npos) << partial.damage;
+    EXPECT_NE(partial.damage.find(" of 256 lines could be read"), std::string::npos)
+        << partial.damage;
+
+    test::TemporaryFolder folder;
+    ASSERT_FALSE(writeFileAtomically(folder / "cut.jpg", cut));
+    std::unique_ptr<RowReader> reader = openRowReader(folder / "cut.jpg");
+    ASSERT_TRUE(reader);
+    std::shared_ptr<Bitmap> band = reader->newBand(reader->pixelsHigh());
+    ASSERT_TRUE(reader->read(*band, reader->pixelsHigh())) << reader->error();
+    EXPECT_EQ(reader->damage(), partial.damage);
 }
 
 std::uint32_t crc32(const std::uint8_t* data, std::size_t length) {
