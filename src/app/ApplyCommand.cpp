@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 
 const char* const kApplyUsage =
     "usage: velo apply [--doc FILE.velo] [--map MAP]... [--alpha on|off] [--background COLOR]\n"
-    "                  [--format TYPE] [--threads N] [--quiet] [--strip] -o OUT\n"
+    "                  [--format TYPE] [--threads N] [--quiet] [--strip] [--strict] -o OUT\n"
     "                  [--files-from LIST] INPUT...\n"
     "Recolours each INPUT with the document's active adjustments followed by each MAP and\n"
     "writes OUT: a file for one input, a folder for several (or when OUT ends in /).\n"
@@ -41,7 +41,9 @@ const char* const kApplyUsage =
     "  TYPE   tiff, tif, jpg, JPEG, \"jpg 72 dpi\", bmp, gif or png (default: OUT's extension,\n"
     "         else png)\n"
     "  --timings  prints the time each file took to decode, recolour and encode\n"
-    "  --strip    writes no colour profile, EXIF, XMP or IPTC into the outputs\n";
+    "  --strip    writes no colour profile, EXIF, XMP or IPTC into the outputs\n"
+    "  --strict   a damaged input (data that ends early or is corrupt) is an error and\n"
+    "             writes nothing; without it a warning names what is missing\n";
 
 namespace {
 
@@ -49,7 +51,7 @@ const Subcommand kApply{
     "apply",
     kApplyUsage,
     {"--doc", "--map", "--alpha", "--background", "--format", "--threads", "--files-from", "-o"},
-    {"--quiet", "--timings", "--strip"}};
+    {"--quiet", "--timings", "--strip", "--strict"}};
 
 struct Job {
     std::optional<fs::path> input; // none: the template document's own image
@@ -113,6 +115,18 @@ class ApplyRun {
         progress_.done();
         context_.err << "velo: " << file << ": " << reason << "\n";
         return false;
+    }
+    // A damaged input: a warning, or with --strict an error. Whether to go on.
+    bool damaged(const std::string& file, const std::string& damage) {
+        if (damage.empty()) {
+            return true;
+        }
+        if (arguments_.has("--strict")) {
+            return fail(file, damage);
+        }
+        std::lock_guard<std::mutex> lock(shared_);
+        context_.err << "velo: " << file << ": warning: " << damage << "\n";
+        return true;
     }
     std::optional<std::string> planJobs();
     bool runJobs();
@@ -241,6 +255,9 @@ bool ApplyRun::runJob(const Job& job, std::size_t index) {
         if (!loaded.ok) {
             return fail(name, loaded.error);
         }
+        if (!damaged(name, document->sourceDamage())) {
+            return false;
+        }
         target = document.get();
     }
     if (!target->destinationBitmap()) {
@@ -293,7 +310,8 @@ std::optional<bool> ApplyRun::streamJob(const Job& job, const std::string& name)
                            *AdjustmentEngine::copies(activeAdjustments()),
                            resultAlpha(),
                            VeloDocument::jpegCompressionFactor(nullptr),
-                           !arguments_.has("--strip")};
+                           !arguments_.has("--strip"),
+                           arguments_.has("--strict")};
     StreamedResult result = applyStreamed(streamed);
     if (!result.streamed) {
         return std::nullopt;
@@ -301,6 +319,7 @@ std::optional<bool> ApplyRun::streamJob(const Job& job, const std::string& name)
     if (!result.error.empty()) {
         return fail(name, result.error);
     }
+    damaged(name, result.damage);
     if (arguments_.has("--timings")) {
         std::lock_guard<std::mutex> lock(shared_);
         char line[96];

@@ -10,15 +10,18 @@
 namespace velo {
 
 const char* const kNewUsage =
-    "usage: velo new FILE.velo IMAGE [--map MAP]... [--defaults] [--alpha on|off]\n"
+    "usage: velo new FILE.velo IMAGE [--map MAP]... [--defaults] [--strict] [--alpha on|off]\n"
     "                [--background COLOR] [--threads N]\n"
     "Writes a document holding IMAGE, then the stored or built-in default adjustments when\n"
-    "--defaults is given, then each MAP.\n";
+    "--defaults is given, then each MAP. A damaged IMAGE is warned about; with --strict it\n"
+    "is an error.\n";
 
 namespace {
 
-const Subcommand kNew{
-    "new", kNewUsage, {"--map", "--alpha", "--background", "--threads"}, {"--defaults"}};
+const Subcommand kNew{"new",
+                      kNewUsage,
+                      {"--map", "--alpha", "--background", "--threads"},
+                      {"--defaults", "--strict"}};
 
 int newDocument(const CommandContext& context, const Arguments& arguments) {
     DocumentSettings settings;
@@ -38,9 +41,14 @@ int newDocument(const CommandContext& context, const Arguments& arguments) {
                                            : VeloDocument::Adjustments{};
     VeloDocument::LoadResult loaded =
         document.readFromFile(image, DocumentController::typeForFile(image));
-    if (!loaded.ok) {
-        context.err << "velo: " << image.string() << ": " << loaded.error << "\n";
+    const std::string& damage = document.sourceDamage();
+    if (!loaded.ok || (!damage.empty() && arguments.has("--strict"))) {
+        context.err << "velo: " << image.string() << ": " << (loaded.ok ? damage : loaded.error)
+                    << "\n";
         return kExitFailure;
+    }
+    if (!damage.empty()) {
+        context.err << "velo: " << image.string() << ": warning: " << damage << "\n";
     }
     active.insert(active.end(), settings.maps.begin(), settings.maps.end());
     document.replaceAdjustments(active, {});

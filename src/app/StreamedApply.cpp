@@ -81,6 +81,10 @@ StreamedResult applyStreamed(const StreamedApply& job) {
     if (std::optional<std::string> failed = writer->finish()) {
         return {true, *failed};
     }
+    std::string damage = reader->damage();
+    if (!damage.empty() && job.refusesDamage) {
+        return {true, damage};
+    }
     // Into the file before it takes the output's place; without it rather than none.
     if (metadata) {
         if (auto failed = writeImageMetadata(file->temporaryPath(), *metadata, reader->pixelsWide(),
@@ -91,7 +95,7 @@ StreamedResult applyStreamed(const StreamedApply& job) {
     if (std::optional<std::string> failed = file->commit()) {
         return {true, *failed};
     }
-    return {true, {}};
+    return {true, {}, damage};
 }
 
 } // namespace velo

@@ -21,11 +21,13 @@ struct StreamedApply {
     std::optional<bool> alpha;                // the result's alpha, when chosen
     float jpegQuality = 1;
     bool keepsMetadata = true;
+    bool refusesDamage = false; // a damaged input is an error, not a warning
 };
 
 struct StreamedResult {
-    bool streamed = false; // false: take the whole-image path instead
-    std::string error;     // when streamed but failed; nothing was written
+    bool streamed = false;   // false: take the whole-image path instead
+    std::string error;       // when streamed but failed; nothing was written
+    std::string damage = {}; // what of the input its data did not hold
 };
 
 StreamedResult applyStreamed(const StreamedApply& job);

@@ -190,6 +190,7 @@ VeloDocument::LoadResult VeloDocument::loadDataRepresentation(std::span<const st
         }
         attachImageMetadata(*decoded.image, data);
         setSourceImage(std::make_shared<const Image>(std::move(*decoded.image)));
+        sourceDamage_ = decoded.damage;
         return {true, {}};
     }
     Unarchived archive = unarchiveObjectWithData(data);

@@ -153,6 +153,7 @@ void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
     undoManager_->setActionName(localizedString("Change image"));
 
     sourceImage_ = std::move(image);
+    sourceDamage_.clear();
     sourceBitmap_ = sourceImage_ ? bitmap(*sourceImage_) : nullptr;
     destinationBitmap_ = sourceBitmap_ ? sourceBitmap_->copy() : nullptr;
     if (showsInfluence()) {

@@ -100,6 +100,10 @@ class VeloDocument {
     void takeBackgroundColorFrom(ColorRef wellColor);
     void toggleImageAlpha();
     bool resultHasAlpha() const { return destinationBitmap_ && destinationBitmap_->hasAlpha(); }
+    // What the opened image file's data did not hold (it ends early or is
+    // corrupt): the image is usable, the user decides. Empty when whole;
+    // another image clears it.
+    const std::string& sourceDamage() const { return sourceDamage_; }
     // "Bitmapview" is the drop's long-standing name: keep the spelling.
     void imageWasDroppedOnBitmapview(std::shared_ptr<const Image> image);
 
@@ -257,6 +261,7 @@ class VeloDocument {
     std::shared_ptr<UndoManager> undoManager_ = std::make_shared<UndoManager>();
     std::vector<DocumentObserver*> observers_;
     std::shared_ptr<const Image> sourceImage_;
+    std::string sourceDamage_;
     std::shared_ptr<Bitmap> sourceBitmap_;
     std::shared_ptr<Bitmap> destinationBitmap_;
     Adjustments colorAdjustments_;

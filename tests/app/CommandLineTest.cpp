@@ -130,6 +130,36 @@ TEST_F(CommandLine, AFailedInputDoesNotStopTheOthersNorTouchInputs) {
     EXPECT_EQ(*readFile(good).bytes, before);
 }
 
+// A damaged input is a warning that names it, and with --strict an error
+// that writes nothing; both ways through apply (band by band and whole)
+// and through new.
+TEST_F(CommandLine, DamagedInputsWarnAndStrictRefusesThem) {
+    fs::path whole = writeRandomImage("whole.png");
+    fs::path jpeg = folder / "whole.jpg";
+    ASSERT_EQ(run({"apply", "-o", jpeg.string(), whole.string()}), 0);
+    PropertyValue::Data bytes = *readFile(jpeg).bytes;
+    fs::path cut = folder / "cut.jpg";
+    ASSERT_FALSE(writeFileAtomically(cut, {bytes.begin(), bytes.begin() + bytes.size() / 2}));
+
+    for (const char* type : {"out.png", "out.gif"}) { // streamed, whole-image
+        fs::path out = folder / type;
+        EXPECT_EQ(run({"apply", "-o", out.string(), cut.string()}), 0);
+        EXPECT_NE(err.str().find("cut.jpg: warning: the JPEG data ends early"), std::string::npos)
+            << err.str();
+        EXPECT_TRUE(fs::exists(out));
+        fs::remove(out);
+        EXPECT_EQ(run({"apply", "--strict", "-o", out.string(), cut.string()}), 1);
+        EXPECT_NE(err.str().find("cut.jpg: the JPEG data ends early"), std::string::npos);
+        EXPECT_FALSE(fs::exists(out));
+        EXPECT_EQ(run({"apply", "--strict", "-o", out.string(), jpeg.string()}), 0) << err.str();
+    }
+    fs::path document = folder / "cut.velo";
+    EXPECT_EQ(run({"new", "--strict", document.string(), cut.string()}), 1);
+    EXPECT_FALSE(fs::exists(document));
+    EXPECT_EQ(run({"new", document.string(), cut.string()}), 0);
+    EXPECT_NE(err.str().find("warning:"), std::string::npos);
+}
+
 TEST_F(CommandLine, BadUsageExitsWithTwo) {
     fs::path input = writeRandomImage("in.png");
     const std::vector<std::vector<std::string>> misuses = {
