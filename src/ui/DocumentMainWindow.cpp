@@ -6,6 +6,7 @@
 #include "ui/BitmapView.h"
 #include "ui/ColorPanel.h"
 #include "ui/ColorWell.h"
+#include "ui/DamageBar.h"
 #include "ui/InfluenceCaption.h"
 #include "ui/PointerReadoutText.h"
 #include "ui/QtColors.h"
@@ -148,6 +149,7 @@ void DocumentMainWindow::finishWindowSetUp() {
     imageView_->setBitmap(document_->shownBitmap());
     showBackground();
     restoreWindowState();
+    showDamage();
     document_->finishSetUp();
     connect(&displayTimer_, &QTimer::timeout, this, [this] { document_->displayTimerFired(); });
     displayTimer_.start(kDisplayTickMs);
@@ -223,6 +225,9 @@ void DocumentMainWindow::documentChanged(DocumentChange changes) {
     using enum DocumentChange;
     if (hasAny(changes, Image | ShownImage)) {
         showShownImage();
+    }
+    if (hasAny(changes, Image)) {
+        showDamage();
     }
     if (hasAny(changes, Image) && document_->sourceImage()) {
         fitWindowToImage();
@@ -302,6 +307,10 @@ void DocumentMainWindow::showInfluenceCaption() {
     if (document_->showsInfluence()) {
         influenceCaption_->setText(influenceCaption(*document_));
     }
+}
+
+void DocumentMainWindow::showDamage() {
+    damageBar_->showDamage(QString::fromStdString(document_->sourceDamage()));
 }
 
 // Rows that match on nothing the image shows, named where the user looks.

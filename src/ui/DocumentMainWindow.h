@@ -26,6 +26,7 @@ class QToolBar;
 namespace velo {
 
 class AdjustmentsDrawer;
+class DamageBar;
 class BitmapView;
 class RecoveryKeeper;
 class ColorWell;
@@ -177,11 +178,13 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void keepImageBesideDrawer(bool drawerShown);
     void showProgress();
     void showMatchWarning();
+    void showDamage();
     void showInfluenceCaption();
 
     std::unique_ptr<VeloDocument> document_;
     VeloApplication& application_;
     QScrollArea* scroller_ = nullptr;
+    DamageBar* damageBar_ = nullptr;
     BitmapView* imageView_ = nullptr;
     QLabel* pointerReadout_ = nullptr;
     QLabel* zoomLabel_ = nullptr; // the zoom drawn, in the status bar

@@ -1,6 +1,8 @@
 // The toolbar: the document's own items, built once, placed as configured.
 #include "ui/DocumentMainWindow.h"
 
+#include "ui/DamageBar.h"
+
 #include "ui/ColorPanel.h"
 #include "ui/ColorWell.h"
 #include "ui/CustomizeToolbarDialog.h"
@@ -57,6 +59,10 @@ void DocumentMainWindow::buildToolbarItems() {
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolbar_->setContextMenuPolicy(Qt::DefaultContextMenu);
     addToolBar(Qt::TopToolBarArea, toolbar_);
+    // On a row of its own under the toolbar, across the whole window.
+    addToolBarBreak(Qt::TopToolBarArea);
+    damageBar_ = new DamageBar(this);
+    addToolBar(Qt::TopToolBarArea, damageBar_);
 
     auto item = [this](const std::string& id) {
         auto* action = new QAction(text(toolbar::label(id)), this);

@@ -4,9 +4,11 @@
 
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/ColorWell.h"
+#include "ui/DamageBar.h"
 #include "ui/ToolbarItems.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -20,6 +22,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include <fstream>
@@ -69,6 +72,38 @@ TEST_F(WindowTest, AnOpenedImageIsShownAtItsSizeWithItsName) {
     // Opening it again brings the same window forward.
     EXPECT_EQ(application.openFile(QString::fromStdString((folder / "two.png").string())), window);
     EXPECT_EQ(application.windows().size(), 1);
+}
+
+// A damaged file opens, usable, under a bar naming what is missing, which
+// the user may dismiss; a whole file shows no bar.
+TEST_F(WindowTest, ADamagedImageOpensUnderABarThatNamesWhatIsMissing) {
+    DocumentMainWindow* whole = open(writeTwoColourImage(folder / "two.png", false));
+    ASSERT_TRUE(whole);
+    EXPECT_FALSE(whole->findChild<DamageBar*>("damageBar")->isVisible());
+
+    // Detail, so that the scan holds most of the file.
+    QImage picture(120, 160, QImage::Format_RGB32);
+    for (int y = 0; y < 160; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            picture.setPixel(x, y, qRgb(x * 37 % 256, y * 53 % 256, (x * y) % 256));
+        }
+    }
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "JPEG"));
+    std::filesystem::path cut = folder / "cut.jpg";
+    std::ofstream(cut, std::ios::binary).write(jpeg.constData(), jpeg.size() / 2);
+    DocumentMainWindow* damaged = open(cut);
+    ASSERT_TRUE(damaged);
+    auto* bar = damaged->findChild<DamageBar*>("damageBar");
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(bar->text().contains("ends early")) << bar->text().toStdString();
+    EXPECT_EQ(damaged->imageView().size(), QSize(120, 160));
+    screenshot(*damaged, "window-damaged-jpeg");
+    bar->findChild<QToolButton*>("dismissDamage")->click();
+    EXPECT_FALSE(bar->isVisible());
 }
 
 TEST_F(WindowTest, AFileThatFailsToOpenSaysWhyAndOpensNothing) {
