@@ -11,7 +11,7 @@ namespace velo {
 
 struct DecodedImage {
     std::optional<Image> image;
-    std::string error;  // why there is no image
+    std::string error;       // why there is no image
     std::string damage = {}; // what of the image the data did not hold; empty: whole
 };
 
