@@ -146,6 +146,9 @@ void printText(std::ostream& out, const std::string& path, const json& info) {
             printBitmapLine(out, info["workingBitmap"]);
             out << (info["workingBitmap"]["rendered"].get<bool>() ? " (rendered)" : "") << "\n";
         }
+        if (info.contains("damage")) {
+            out << "damaged: " << info["damage"].get<std::string>() << "\n";
+        }
         printMetadata(out, info);
         return;
     }
@@ -193,6 +196,9 @@ int describe(const CommandContext& context, const Arguments& arguments) {
         }
         attachImageMetadata(*decoded.image, *file.bytes);
         info = describeImage(*decoded.image);
+        if (!decoded.damage.empty()) {
+            info["damage"] = decoded.damage;
+        }
     }
     if (arguments.has("--json")) {
         context.out << info.dump(2) << "\n";

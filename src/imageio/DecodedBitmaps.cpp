@@ -12,6 +12,16 @@ std::shared_ptr<Bitmap> newDecodedBitmap(int pixelsWide, int pixelsHigh, int sam
                                     space);
 }
 
+void premultiplyLikeQt(std::uint8_t* pixels, int count, int samples) {
+    for (int i = 0; i < count; ++i, pixels += samples) {
+        unsigned alpha = pixels[samples - 1];
+        for (int k = 0; k < samples - 1; ++k) {
+            unsigned t = pixels[k] * alpha;
+            pixels[k] = static_cast<std::uint8_t>((t + (t >> 8) + 0x80) >> 8);
+        }
+    }
+}
+
 Image singleBitmapImage(std::shared_ptr<Bitmap> bitmap) {
     Image image;
     image.size = bitmap->size();

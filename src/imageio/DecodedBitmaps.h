@@ -3,6 +3,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Image.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace velo {
@@ -10,6 +11,10 @@ namespace velo {
 // The layouts every decoder gives: 1 to 4 meshed samples, alpha (the last of
 // 2 or 4) premultiplied, grey for 1 or 2 samples and RGB otherwise.
 std::shared_ptr<Bitmap> newDecodedBitmap(int pixelsWide, int pixelsHigh, int samplesPerPixel);
+
+// Premultiplies count pixels of samples meshed samples, alpha last, rounding
+// as Qt does.
+void premultiplyLikeQt(std::uint8_t* pixels, int count, int samples);
 
 // An image of one frame, that bitmap, as large as the bitmap says.
 Image singleBitmapImage(std::shared_ptr<Bitmap> bitmap);

@@ -1,9 +1,10 @@
 #include "imageio/JpegDecoder.h"
 
+#include "imageio/DamagedRows.h"
 #include "imageio/DecodedBitmaps.h"
 #include "imageio/JpegErrors.h"
-
 #include "imageio/PixelDensity.h"
+
 #include <jerror.h>
 
 #include <algorithm>
@@ -148,8 +149,7 @@ std::string JpegDecoder::damage() const {
     if (info_.progressive_mode) {
         return "the JPEG data ends early: detail is missing from the whole image";
     }
-    return "the JPEG data ends early: " + std::to_string(errors_.linesBeforeTheEnd) + " of " +
-           std::to_string(info_.output_height) + " lines could be read, the rest is grey";
+    return endsEarlyMessage("JPEG", errors_.linesBeforeTheEnd, info_.output_height);
 }
 
 } // namespace

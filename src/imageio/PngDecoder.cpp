@@ -1,5 +1,6 @@
 #include "imageio/PngDecoder.h"
 
+#include "imageio/DamagedRows.h"
 #include "imageio/DecodedBitmaps.h"
 #include "imageio/PixelDensity.h"
 
@@ -75,17 +76,6 @@ std::optional<Output> outputFor(spng_ctx* context, const spng_ihdr& header) {
     }
 }
 
-// Qt's premultiplication, rounding included.
-void premultiply(std::uint8_t* pixels, int count, int samples) {
-    for (int i = 0; i < count; ++i, pixels += samples) {
-        unsigned alpha = pixels[samples - 1];
-        for (int k = 0; k < samples - 1; ++k) {
-            unsigned t = pixels[k] * alpha;
-            pixels[k] = static_cast<std::uint8_t>((t + (t >> 8) + 0x80) >> 8);
-        }
-    }
-}
-
 class PngDecoder final : public RowDecoder {
   public:
     PngDecoder() : context_(spng_ctx_new(0)) {}
@@ -99,15 +89,17 @@ class PngDecoder final : public RowDecoder {
     Size pointSize() const override;
     bool readRows(Bitmap& bitmap, int firstRow, int rows) override;
     const std::string& error() const override { return error_; }
+    std::string damage() const override { return damage_; }
 
   private:
-    bool fail(int code);
+    void noteDamage(int code);
 
     spng_ctx* context_;
     spng_ihdr header_{};
     Output output_{};
     int rowsRead_ = 0;
     std::string error_;
+    std::string damage_;
 };
 
 bool PngDecoder::start(EncodedSource source) {
@@ -139,9 +131,9 @@ Size PngDecoder::pointSize() const {
                         stated ? static_cast<int>(phys.ppu_y) : 0);
 }
 
-bool PngDecoder::fail(int code) {
-    error_ = std::string("the PNG data cannot be decoded: ") + spng_strerror(code);
-    return false;
+// Rows up to the damage are kept; the decoder cannot go on past it.
+void PngDecoder::noteDamage(int code) {
+    damage_ = pngDamage(code, rowsRead_, pixelsHigh());
 }
 
 bool PngDecoder::readRows(Bitmap& bitmap, int firstRow, int rows) {
@@ -150,21 +142,40 @@ bool PngDecoder::readRows(Bitmap& bitmap, int firstRow, int rows) {
         return false;
     }
     std::size_t rowBytes = static_cast<std::size_t>(pixelsWide()) * output_.samples;
-    for (int y = firstRow; y < firstRow + rows; ++y) {
-        std::uint8_t* row = bitmap.plane(0) + static_cast<std::size_t>(y) * bitmap.bytesPerRow();
-        int code = spng_decode_row(context_, row, rowBytes);
-        bool last = ++rowsRead_ == pixelsHigh();
-        if (code != 0 && !(last && code == SPNG_EOI)) {
-            return fail(code);
+    int end = firstRow + rows;
+    for (int y = firstRow; y < end; ++y) {
+        if (damage_.empty()) {
+            std::uint8_t* row =
+                bitmap.plane(0) + static_cast<std::size_t>(y) * bitmap.bytesPerRow();
+            int code = spng_decode_row(context_, row, rowBytes);
+            if (code == 0 || (rowsRead_ + 1 == pixelsHigh() && code == SPNG_EOI)) {
+                ++rowsRead_;
+                if (output_.samples == 2 || output_.samples == 4) {
+                    premultiplyLikeQt(row, pixelsWide(), output_.samples);
+                }
+                continue;
+            }
+            noteDamage(code);
         }
-        if (output_.samples == 2 || output_.samples == 4) {
-            premultiply(row, pixelsWide(), output_.samples);
-        }
+        fillMissingRows(bitmap, y, end - y);
+        rowsRead_ += end - y;
+        break;
     }
     return true;
 }
 
 } // namespace
+
+std::string pngDamage(int code, long long lines, long long high) {
+    std::string message = endsEarlyMessage("PNG", lines, high);
+    bool endedEarly = code == SPNG_IO_EOF || code == SPNG_IO_ERROR || code == SPNG_EOF ||
+                      code == SPNG_EIO || code == SPNG_EIDAT_TOO_SHORT;
+    if (!endedEarly) {
+        message.replace(0, message.find(':'),
+                        std::string("the PNG data is damaged (") + spng_strerror(code) + ")");
+    }
+    return message;
+}
 
 bool looksLikePng(std::span<const std::uint8_t> start) {
     return start.size() >= 8 && std::memcmp(start.data(), kSignature, 8) == 0;

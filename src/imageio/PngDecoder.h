@@ -3,6 +3,7 @@
 #include "imageio/RowDecoder.h"
 
 #include <memory>
+#include <string>
 
 namespace velo {
 
@@ -14,5 +15,9 @@ namespace velo {
 std::unique_ptr<RowDecoder> openPngDecoder(EncodedSource source);
 
 bool looksLikePng(std::span<const std::uint8_t> start);
+
+// What is missing of a PNG whose rows stopped decoding with libspng's code
+// after lines of high rows.
+std::string pngDamage(int code, long long lines, long long high);
 
 } // namespace velo

@@ -198,18 +198,24 @@ DecodedImage decodeWithQtOnly(std::span<const std::uint8_t> bytes) {
                 "the image data cannot be decoded: " + reader.errorString().toStdString()};
     }
     result.representations.push_back(repFromQImage(first, greyAlpha));
-    for (int i = 1; i < frameCount(data); ++i) {
+    int frames = frameCount(data);
+    for (int i = 1; i < frames; ++i) {
         QImage frame = readFrame(data, i);
         if (frame.isNull()) {
             break;
         }
         result.representations.push_back(repFromQImage(frame, greyAlpha));
     }
+    std::string damage;
+    if (result.representations.size() < static_cast<std::size_t>(frames)) {
+        damage = "only " + std::to_string(result.representations.size()) + " of " +
+                 std::to_string(frames) + " frames could be read";
+    }
     result.size = pointSize(first);
     if (!result.representations.front().bitmap) {
         result.renderer = rendererFor(first);
     }
-    return {std::move(result), {}};
+    return {std::move(result), {}, std::move(damage)};
 }
 
 } // namespace velo

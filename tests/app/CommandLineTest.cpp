@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/SettingsUserDefaults.h"
 #include "support/Corpus.h"
+#include "support/DamagedFiles.h"
 #include "support/TemporaryFolder.h"
 #include "support/VeloCommandTest.h"
 
@@ -158,6 +159,22 @@ TEST_F(CommandLine, DamagedInputsWarnAndStrictRefusesThem) {
     EXPECT_FALSE(fs::exists(document));
     EXPECT_EQ(run({"new", document.string(), cut.string()}), 0);
     EXPECT_NE(err.str().find("warning:"), std::string::npos);
+}
+
+TEST_F(CommandLine, EveryDamagedFormatWarnsAndStrictRefusesIt) {
+    for (const char* type : {"png", "tif", "webp", "gif"}) {
+        fs::path cut = folder / (std::string("cut.") + type);
+        std::vector<std::uint8_t> bytes = test::firstHalf(test::wholeFile(type, 64, 96));
+        ASSERT_FALSE(writeFileAtomically(cut, {bytes.begin(), bytes.end()}));
+        fs::path out = folder / "out.png";
+        EXPECT_EQ(run({"apply", "-o", out.string(), cut.string()}), 0) << err.str();
+        EXPECT_NE(err.str().find(cut.filename().string() + ": warning: the "), std::string::npos)
+            << err.str();
+        EXPECT_NE(err.str().find(" data ends early: "), std::string::npos) << err.str();
+        fs::remove(out);
+        EXPECT_EQ(run({"apply", "--strict", "-o", out.string(), cut.string()}), 1);
+        EXPECT_FALSE(fs::exists(out));
+    }
 }
 
 TEST_F(CommandLine, BadUsageExitsWithTwo) {

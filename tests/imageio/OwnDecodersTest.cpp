@@ -90,7 +90,9 @@ TEST(OwnDecoders, DecodePngLayoutsAsQtDoes) {
     std::vector<std::uint8_t> damaged =
         test::qtEncoded(colourful(300, 200, QImage::Format_RGB32), "png");
     damaged.resize(damaged.size() / 2);
-    expectDecodedAsByQt(damaged, std::nullopt, "cut short");
+    // Qt's reader refuses what was cut short; ours keeps what there is.
+    EXPECT_FALSE(decodeWithQtOnly(damaged).image);
+    EXPECT_NE(decodeImage(damaged).damage, "");
 }
 
 TEST(OwnDecoders, DecodeJpegsAsQtDoesAndLeaveTurnedOnesToQt) {

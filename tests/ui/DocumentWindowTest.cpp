@@ -7,6 +7,8 @@
 #include "ui/DamageBar.h"
 #include "ui/ToolbarItems.h"
 
+#include "support/DamagedFiles.h"
+
 #include <QAction>
 #include <QBuffer>
 #include <QComboBox>
@@ -104,6 +106,16 @@ TEST_F(WindowTest, ADamagedImageOpensUnderABarThatNamesWhatIsMissing) {
     screenshot(*damaged, "window-damaged-jpeg");
     bar->findChild<QToolButton*>("dismissDamage")->click();
     EXPECT_FALSE(bar->isVisible());
+
+    std::filesystem::path tiff = folder / "cut.tif";
+    std::vector<std::uint8_t> bytes = test::firstHalf(test::wholeFile("tif", 40, 60));
+    std::ofstream(tiff, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    DocumentMainWindow* cutTiff = open(tiff);
+    ASSERT_TRUE(cutTiff);
+    QString text = cutTiff->findChild<DamageBar*>("damageBar")->text();
+    EXPECT_TRUE(text.contains("the TIFF data ends early: ") && text.contains(" of 60 lines"))
+        << text.toStdString();
 }
 
 TEST_F(WindowTest, AFileThatFailsToOpenSaysWhyAndOpensNothing) {
