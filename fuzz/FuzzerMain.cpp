@@ -1,6 +1,6 @@
 // One libFuzzer entry point; VELO_FUZZ_TARGET names the target it runs.
 #include "fuzz/FuzzTargets.h"
-#include "imageio/ImageCodec.h"
+#include "imageio/ImageMemoryLimit.h"
 
 #include <QCoreApplication>
 
