@@ -279,7 +279,7 @@ bool ApplyRun::runJob(const Job& job, std::size_t index) {
     double pass = secondsSince(start);
     start = Clock::now();
     if (auto error = target->writeToFile(job.output, typeName_)) {
-        return fail(job.output.string(), *error);
+        return fail(name, *error); // the error names the output
     }
     if (arguments_.has("--timings")) {
         reportTimings(name, decode, pass, secondsSince(start));

@@ -74,12 +74,18 @@ StreamedResult applyStreamed(const StreamedApply& job) {
                       [&] { return nextRow < reader->pixelsHigh(); },
                       [alpha](const Bitmap& source) { return alphaAdjustedCopy(source, alpha); },
                       [&](const Bitmap& band) { return writer->write(band, band.pixelsHigh()); }};
+    auto cannotWrite = [&](const std::string& why) {
+        return StreamedResult{true, "cannot write " + job.output.string() + ": " + why};
+    };
     if (!recolourInBands(stages, job.adjustments)) {
-        std::string why = !reader->error().empty() ? reader->error() : writer->error();
-        return {true, why.empty() ? "the image could not be recoloured" : why};
+        if (!reader->error().empty()) {
+            return {true, reader->error()};
+        }
+        return writer->error().empty() ? StreamedResult{true, "the image could not be recoloured"}
+                                       : cannotWrite(writer->error());
     }
     if (std::optional<std::string> failed = writer->finish()) {
-        return {true, *failed};
+        return cannotWrite(*failed);
     }
     std::string damage = reader->damage();
     if (!damage.empty() && job.refusesDamage) {

@@ -40,6 +40,7 @@ class FileSink final : public ByteSink {
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> bytes) override;
     std::uint64_t size() const override { return size_; }
     std::optional<std::string> close() override;
+    std::string failure() const override { return failure_; }
 
   private:
     int fd_;
@@ -56,7 +57,7 @@ bool FileSink::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes
             continue;
         }
         if (n <= 0) {
-            failure_ = std::string("cannot write the file: ") + std::strerror(errno);
+            failure_ = std::strerror(errno);
             return false;
         }
         done += static_cast<std::size_t>(n);
@@ -85,7 +86,7 @@ std::optional<std::string> FileSink::close() {
     int fd = fd_;
     fd_ = -1;
     if (fd >= 0 && ::close(fd) != 0 && failure_.empty()) {
-        failure_ = std::string("cannot write the file: ") + std::strerror(errno);
+        failure_ = std::strerror(errno);
     }
     return failure_.empty() ? std::nullopt : std::optional(failure_);
 }

@@ -22,6 +22,9 @@ class ByteSink {
     virtual std::uint64_t size() const = 0;
     // Ends the writing: nothing, or why the bytes may not all be there.
     virtual std::optional<std::string> close() = 0;
+    // Why a write failed, in the system's words ("No space left on device");
+    // empty while none has.
+    virtual std::string failure() const { return {}; }
 
     bool append(std::span<const std::uint8_t> bytes) { return writeAt(size(), bytes); }
 };

@@ -7,9 +7,11 @@ CheckedRowWriter::CheckedRowWriter(std::shared_ptr<ByteSink> sink, const Bitmap&
     : sink_(std::move(sink)), pixelsWide_(layout.pixelsWide()), pixelsHigh_(pixelsHigh),
       samples_(layout.samplesPerPixel()), hasAlpha_(layout.hasAlpha()) {}
 
+// A file that could not be written says why in the system's words.
 bool CheckedRowWriter::fail(std::string why) {
     if (error_.empty()) {
-        error_ = std::move(why);
+        std::string system = sink_->failure();
+        error_ = system.empty() ? std::move(why) : system;
     }
     return false;
 }

@@ -97,13 +97,13 @@ std::optional<AtomicFile> AtomicFile::create(const std::filesystem::path& target
     if (fd >= 0) {
         ::close(fd); // no /proc to link it in through
     } else if (!lacksUnnamedFiles(errno)) {
-        error = systemError("cannot write in " + folder.string());
+        error = systemError("cannot write " + target.string());
         return std::nullopt;
     }
     std::string pattern = temporaryPattern(target);
     fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
-        error = systemError("cannot write in " + folder.string());
+        error = systemError("cannot write " + target.string());
         return std::nullopt;
     }
     // mkstemp makes the file private; give it the usual permissions.
@@ -166,7 +166,7 @@ std::optional<std::string> AtomicFile::commit() {
     }
     // Named only now, while the descriptor still holds the file.
     if (unnamed_ && !linkBesideTarget()) {
-        return fail("cannot write in " + folderOf(target_).string());
+        return fail("cannot write " + target_.string());
     }
     if (::close(std::exchange(fd, -1)) != 0) {
         return fail("cannot write " + target_.string());
