@@ -30,6 +30,14 @@ int show(const CommandContext& context) {
     return kExitSuccess;
 }
 
+int stored(const CommandContext& context) {
+    if (std::string error = context.defaults.writeError(); !error.empty()) {
+        context.err << "velo: " << error << "\n";
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
 int save(const CommandContext& context, const std::string& path) {
     VeloDocument document(nullptr, 1);
     VeloDocument::LoadResult loaded = document.readFromFile(path, kVeloDocumentType);
@@ -38,7 +46,7 @@ int save(const CommandContext& context, const std::string& path) {
         return kExitFailure;
     }
     document.saveColorAdjustmentsAsDefault(context.defaults);
-    return kExitSuccess;
+    return stored(context);
 }
 
 } // namespace
@@ -55,7 +63,7 @@ int runDefaultsCommand(const CommandContext& context) {
         }
         if (operands.size() == 1 && operands[0] == "reset") {
             DocumentController(context.defaults).revertDefaults();
-            return kExitSuccess;
+            return stored(context);
         }
         return usageError(context, defaults, "unknown use");
     });

@@ -6,7 +6,9 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fstream>
 #include <ostream>
 #include <vector>
@@ -46,11 +48,13 @@ std::optional<std::string> writeCubeFile(const std::filesystem::path& path,
     if (!file) {
         return error;
     }
+    errno = 0; // the stream keeps no reason; the failed write leaves it here
     std::ofstream out(file->temporaryPath(), std::ios::binary);
     writeCube(out, adjustments, size, title);
     out.close();
     if (!out) {
-        return "cannot write " + path.string();
+        return "cannot write " + path.string() +
+               (errno ? ": " + std::string(std::strerror(errno)) : "");
     }
     return file->commit();
 }

@@ -6,7 +6,33 @@
 #include <QSettings>
 #include <QString>
 
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace velo {
+
+namespace {
+
+// QSettings says only that it failed; the folder's file system says why.
+std::string whyFolderRefusesWrites(const std::filesystem::path& file) {
+    struct statvfs system {};
+    if (::statvfs(file.parent_path().c_str(), &system) != 0) {
+        return std::strerror(errno);
+    }
+    if (system.f_flag & ST_RDONLY) {
+        return std::strerror(EROFS);
+    }
+    if (system.f_bavail == 0 || system.f_favail == 0) {
+        return std::strerror(ENOSPC);
+    }
+    return ::access(file.parent_path().c_str(), W_OK) != 0 ? std::strerror(errno)
+                                                          : "the file could not be replaced";
+}
+
+} // namespace
 
 SettingsUserDefaults::SettingsUserDefaults(std::optional<std::filesystem::path> folder) {
     if (folder) {
@@ -37,12 +63,21 @@ void SettingsUserDefaults::setObject(const std::string& key, const PropertyValue
     settings_->setValue(QString::fromStdString(key),
                         QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                    static_cast<qsizetype>(bytes.size())));
-    settings_->sync();
+    store();
 }
 
 void SettingsUserDefaults::removeObjectForKey(const std::string& key) {
     settings_->remove(QString::fromStdString(key));
+    store();
+}
+
+void SettingsUserDefaults::store() {
     settings_->sync();
+    writeError_.clear();
+    if (settings_->status() == QSettings::AccessError) {
+        std::filesystem::path file = settings_->fileName().toStdString();
+        writeError_ = "cannot write " + file.string() + ": " + whyFolderRefusesWrites(file);
+    }
 }
 
 } // namespace velo

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QSettings;
 
@@ -21,9 +22,13 @@ class SettingsUserDefaults : public UserDefaults {
     std::optional<PropertyValue> objectForKey(const std::string& key) const override;
     void setObject(const std::string& key, const PropertyValue& value) override;
     void removeObjectForKey(const std::string& key) override;
+    std::string writeError() const override { return writeError_; }
 
   private:
+    void store();
+
     std::unique_ptr<QSettings> settings_;
+    std::string writeError_;
 };
 
 } // namespace velo

@@ -15,6 +15,9 @@ class UserDefaults {
     virtual std::optional<PropertyValue> objectForKey(const std::string& key) const = 0;
     virtual void setObject(const std::string& key, const PropertyValue& value) = 0;
     virtual void removeObjectForKey(const std::string& key) = 0;
+    // Why the last change could not be stored, naming the file; empty once
+    // it was.
+    virtual std::string writeError() const { return {}; }
 };
 
 } // namespace velo

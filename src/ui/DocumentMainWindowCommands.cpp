@@ -42,10 +42,19 @@ void DocumentMainWindow::newAdjustment() {
 
 void DocumentMainWindow::saveColorAdjustmentsAsDefault() {
     document_->saveColorAdjustmentsAsDefault(application_.defaults());
+    alertIfDefaultsNotStored();
 }
 
 void DocumentMainWindow::revertDefaults() {
     application_.revertDefaults();
+    alertIfDefaultsNotStored();
+}
+
+void DocumentMainWindow::alertIfDefaultsNotStored() {
+    std::string error = application_.defaults().writeError();
+    if (!error.empty()) {
+        showAlertSheet(tr("The defaults could not be stored").toStdString(), error);
+    }
 }
 
 void DocumentMainWindow::toggleImageAlpha() {

@@ -39,14 +39,28 @@ void RecoveryKeeper::keepNow() {
         forget();
         return;
     }
-    writer_.post([&folder = folder_, slot = slot_, archive = document_.archiveSnapshot(),
-                  original = originalPath_.toStdString(), &logged = failureLogged_] {
+    writer_.post([this, &folder = folder_, slot = slot_, archive = document_.archiveSnapshot(),
+                  original = originalPath_.toStdString(), &logged = failureLogged_,
+                  retrySeconds = retryMs_ / 1000] {
         std::optional<std::string> error = folder.write(slot, archive, original);
-        // Said once: the user's own saving still works, and says why it fails.
-        if (error && !logged.exchange(true)) {
-            logMessage("Could not keep an unsaved document for recovery: " + *error);
+        if (!error) {
+            logged = false;
+            return;
         }
+        // Said once: the user's own saving still works, and says why it fails.
+        if (!logged.exchange(true)) {
+            logMessage("Could not keep an unsaved document for recovery (trying again every " +
+                       std::to_string(retrySeconds) + " s): " + *error);
+        }
+        QMetaObject::invokeMethod(this, &RecoveryKeeper::retryLater, Qt::QueuedConnection);
     });
+}
+
+// Unless an edit has already scheduled the next write.
+void RecoveryKeeper::retryLater() {
+    if (!timer_.isActive() && document_.isDocumentEdited()) {
+        timer_.start(retryMs_);
+    }
 }
 
 void RecoveryKeeper::forget() {

@@ -23,6 +23,7 @@ class RecoveryKeeper : public QObject, public DocumentObserver {
   public:
     static constexpr int kQuietMs = 2000;
     static constexpr int kLatestMs = 30000;
+    static constexpr int kRetryMs = 30000;
 
     RecoveryKeeper(RecoveryFolder& folder, VeloDocument& document, QObject* parent);
     ~RecoveryKeeper() override;
@@ -38,18 +39,22 @@ class RecoveryKeeper : public QObject, public DocumentObserver {
     void forget();
     // Blocks until the entry is as the last call left it.
     void waitUntilKept() { writer_.waitUntilIdle(); }
+    void setRetryInterval(int ms) { retryMs_ = ms; }
 
     // How long to wait after an edit, given the time since the first edit
     // that is not yet written.
     static int delayAfterEdit(qint64 sinceFirstUnwrittenMs);
 
   private:
+    void retryLater();
+
     RecoveryFolder& folder_;
     VeloDocument& document_;
     RecoveryFolder::Slot slot_;
     QString originalPath_;
     QTimer timer_;
     QElapsedTimer firstUnwritten_;
+    int retryMs_ = kRetryMs;
     std::atomic<bool> failureLogged_{false}; // on the writer's thread
     LatestJobWorker writer_;                 // last: it ends, having run what waits, first
 };

@@ -8,6 +8,7 @@
 #include "platform/SettingsUserDefaults.h"
 #include "support/Corpus.h"
 #include "support/DamagedFiles.h"
+#include "support/ScratchMount.h"
 #include "support/TemporaryFolder.h"
 #include "support/VeloCommandTest.h"
 
@@ -41,6 +42,14 @@ class CommandLine : public test::VeloCommandTest {
         fs::path path = folder / name;
         EXPECT_FALSE(writeFileAtomically(path, *encodeImage(bitmap, ImageFileType::PNG, 1).data));
         return path;
+    }
+    static std::vector<fs::path> filesIn(const fs::path& where) {
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::directory_iterator(where)) {
+            files.push_back(entry.path());
+        }
+        std::sort(files.begin(), files.end());
+        return files;
     }
     static std::vector<std::uint8_t> pixelsOf(const Bitmap& b) {
         return {b.plane(0), b.plane(0) + b.bytesPerPlane()};
@@ -113,6 +122,54 @@ TEST_F(CommandLine, ADocumentCarriesItsAdjustmentsIntoApply) {
               0);
     EXPECT_EQ(pixelsOf(*readImageFile(fromDocument).image->representations[0].bitmap),
               pixelsOf(*readImageFile(fromMap).image->representations[0].bitmap));
+}
+
+// A full disk or a read-only folder: every command that writes says why,
+// naming the file, keeps the old file and leaves nothing else behind.
+TEST_F(CommandLine, FullDisksAndReadOnlyFoldersSayWhyAndLoseNothing) {
+    fs::path input = writeRandomImage("in.png");
+    fs::path document = folder / "doc.velo";
+    ASSERT_EQ(run({"new", document.string(), input.string()}), 0) << err.str();
+    for (bool readOnly : {false, true}) {
+        fs::path where = folder / (readOnly ? "read-only" : "full");
+        test::ScratchMount mount(where, 1 << 20);
+        if (!mount.error().empty()) {
+            GTEST_SKIP() << mount.error();
+        }
+        const PropertyValue::Data old = {'o', 'l', 'd'};
+        for (const char* name : {"out.png", "out.gif", "new.velo", "table.cube", "Velo.conf"}) {
+            ASSERT_FALSE(writeFileAtomically(where / name, old));
+        }
+        if (readOnly) {
+            ASSERT_TRUE(mount.setReadOnly(true));
+        } else {
+            mount.fill();
+        }
+        std::vector<fs::path> before = filesIn(where);
+        std::string reason = readOnly ? "Read-only file system" : "No space left on device";
+        auto expectRefused = [&](int status, const char* name) {
+            SCOPED_TRACE(name);
+            EXPECT_EQ(status, 1);
+            EXPECT_NE(err.str().find("cannot write " + (where / name).string() + ": " + reason),
+                      std::string::npos)
+                << err.str();
+            EXPECT_EQ(*readFile(where / name).bytes, old);
+            EXPECT_EQ(filesIn(where), before);
+        };
+        // Band by band, then whole.
+        expectRefused(run({"apply", "-o", (where / "out.png").string(), input.string()}),
+                      "out.png");
+        expectRefused(run({"apply", "-o", (where / "out.gif").string(), input.string()}),
+                      "out.gif");
+        expectRefused(run({"new", (where / "new.velo").string(), input.string()}), "new.velo");
+        expectRefused(run({"lut", "--format", "cube", "-o", (where / "table.cube").string()}),
+                      "table.cube");
+        SettingsUserDefaults stored(where);
+        err.str("");
+        expectRefused(runVelo({{"defaults", "save", document.string()}, out, err, stored}),
+                      "Velo.conf");
+        mount.setReadOnly(false);
+    }
 }
 
 TEST_F(CommandLine, AFailedInputDoesNotStopTheOthersNorTouchInputs) {

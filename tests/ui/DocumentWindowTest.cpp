@@ -8,6 +8,7 @@
 #include "ui/ToolbarItems.h"
 
 #include "support/DamagedFiles.h"
+#include "support/ScratchMount.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -488,6 +489,52 @@ TEST_F(WindowTest, ExportWritesTheResultButNeverOverTheImageItCameFrom) {
     EXPECT_FALSE(window->exportToFile(QString::fromStdString(image.string()), "png"));
     EXPECT_TRUE(window->findChild<QMessageBox*>("alertSheet"));
     EXPECT_EQ(bytesOf(image), before);
+}
+
+// A full disk or a read-only folder: saving and exporting say why, naming
+// the file; the old files stay, nothing is left beside them, and the work
+// stays edited, so that closing still asks.
+TEST_F(WindowTest, AFullOrReadOnlyDiskSaysWhyAndTheWorkStaysUnsaved) {
+    DocumentMainWindow* window = open(writeTwoColourImage(folder / "two.png", false));
+    ASSERT_TRUE(window);
+    window->newAdjustment();
+    for (bool readOnly : {false, true}) {
+        std::filesystem::path where = folder / (readOnly ? "read-only" : "full");
+        test::ScratchMount mount(where, 1 << 20);
+        if (!mount.error().empty()) {
+            GTEST_SKIP() << mount.error();
+        }
+        for (const char* name : {"work.velo", "result.png"}) {
+            std::ofstream(where / name) << "old";
+        }
+        if (readOnly) {
+            ASSERT_TRUE(mount.setReadOnly(true));
+        } else {
+            mount.fill();
+        }
+        auto before = std::distance(std::filesystem::directory_iterator(where), {});
+        QString reason = readOnly ? "Read-only file system" : "No space left on device";
+        auto expectRefused = [&](bool written, const char* name) {
+            SCOPED_TRACE(name);
+            EXPECT_FALSE(written);
+            auto* alert = window->findChild<QMessageBox*>("alertSheet");
+            ASSERT_TRUE(alert);
+            EXPECT_TRUE(alert->text().contains(QString::fromStdString((where / name).string()) +
+                                               ": " + reason))
+                << alert->text().toStdString();
+            delete alert;
+            std::ifstream file(where / name);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "old");
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(where), {}), before);
+            EXPECT_TRUE(window->document().isDocumentEdited());
+        };
+        expectRefused(window->saveToFile(QString::fromStdString((where / "work.velo").string())),
+                      "work.velo");
+        expectRefused(
+            window->exportToFile(QString::fromStdString((where / "result.png").string()), "png"),
+            "result.png");
+        mount.setReadOnly(false);
+    }
 }
 
 TEST_F(WindowTest, QuittingAsksAboutEachUnsavedDocumentAndCancelStopsIt) {

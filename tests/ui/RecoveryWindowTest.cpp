@@ -5,6 +5,8 @@
 #include "document/FileTypes.h"
 #include "ui/RecoveryKeeper.h"
 
+#include "support/ScratchMount.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -185,6 +187,39 @@ TEST_F(RecoveryWindowTest, AFileChangedElsewhereIsOfferedAndNeverOverwrittenUnas
     fs::remove(path);
     window->checkFileOnDisk();
     EXPECT_TRUE(window->document().isDocumentEdited()) << "its only copy is this one";
+}
+
+// A recovery folder that refuses writes (here on a full disk) is tried again
+// and again, said once, and written as soon as it can be, with no new edit.
+TEST_F(RecoveryWindowTest, AFolderThatRefusesWritesIsTriedAgainAndSaidOnce) {
+    test::ScratchMount mount(recoveryPath, 1 << 20);
+    if (!mount.error().empty()) {
+        GTEST_SKIP() << mount.error();
+    }
+    application.keepRecoveryIn(QString::fromStdString(recoveryPath.string()));
+    mount.fill();
+    DocumentMainWindow* window = open(imagePath);
+    ASSERT_TRUE(window);
+    auto* keeper = window->findChild<RecoveryKeeper*>();
+    ASSERT_TRUE(keeper);
+    keeper->setRetryInterval(50);
+    testing::internal::CaptureStderr();
+    window->newAdjustment();
+    keeper->keepNow(); // rather than after the quiet moment
+    QTest::qWait(1000);
+    keeper->waitUntilKept();
+    std::string said = testing::internal::GetCapturedStderr();
+    std::size_t lines = 0;
+    for (std::size_t at = said.find("Could not keep"); at != std::string::npos;
+         at = said.find("Could not keep", at + 1)) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 1u) << said;
+    EXPECT_NE(said.find("No space left on device"), std::string::npos) << said;
+    EXPECT_TRUE(keptDocuments().empty());
+
+    mount.unfill();
+    QTRY_COMPARE_WITH_TIMEOUT(keptDocuments().size(), 1u, 5000);
 }
 
 } // namespace
