@@ -29,7 +29,7 @@ std::string whyFolderRefusesWrites(const std::filesystem::path& file) {
         return std::strerror(ENOSPC);
     }
     return ::access(file.parent_path().c_str(), W_OK) != 0 ? std::strerror(errno)
-                                                          : "the file could not be replaced";
+                                                           : "the file could not be replaced";
 }
 
 } // namespace

@@ -69,7 +69,8 @@ TEST_F(AtomicWrite, AFolderThatCannotTakeFilesKeepsEverything) {
     ASSERT_FALSE(writeFileAtomically(blocked, bytes(3, 'x')));
     std::optional<std::string> error = writeFileAtomically(blocked / "out.png", bytes(3, 'x'));
     ASSERT_TRUE(error);
-    EXPECT_NE(error->find("cannot write " + (blocked / "out.png").string() + ": "), std::string::npos)
+    EXPECT_NE(error->find("cannot write " + (blocked / "out.png").string() + ": "),
+              std::string::npos)
         << *error;
     fs::remove(blocked);
     expectPreviousFileIntact();
