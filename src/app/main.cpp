@@ -41,8 +41,8 @@ int runWindows(int argc, char** argv) {
     QApplication::setOrganizationName("Velo");
     QApplication::setApplicationName("Velo");
     QApplication::setApplicationDisplayName("Velo");
-    QGuiApplication::setDesktopFileName("org.velo.Velo");
-    QApplication::setWindowIcon(QIcon::fromTheme("org.velo.Velo", QIcon(":/images/velo.svg")));
+    QGuiApplication::setDesktopFileName("org.velo.velo");
+    QApplication::setWindowIcon(QIcon::fromTheme("org.velo.velo", QIcon(":/images/velo.svg")));
     QLoggingCategory::setFilterRules("qt.gui.imageio*=false");
     setImageMemoryLimitFromEnvironment();
     velo::SettingsUserDefaults defaults;

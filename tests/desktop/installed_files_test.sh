@@ -7,7 +7,7 @@ set -euo pipefail
 
 build=$1
 image=$2
-id=org.velo.Velo
+id=org.velo.velo
 
 for tool in cmake desktop-file-validate appstreamcli update-mime-database xdg-mime mimetype; do
     if ! command -v "$tool" >/dev/null; then
@@ -48,7 +48,7 @@ desktop_types=$(sed -n 's/^MimeType=//p' "$desktop_entry" | tr ';' '\n' | sed '/
 metainfo_types=$(sed -n 's:.*<mediatype>\(.*\)</mediatype>.*:\1:p' "$metainfo" | sort)
 [ "$desktop_types" = "$metainfo_types" ] ||
     fail "the desktop entry and the metainfo file name different file types"
-appstreamcli validate --no-net "$metainfo" ||
+appstreamcli validate --pedantic --no-net "$metainfo" ||
     fail "appstreamcli rejects the metainfo file"
 
 XDG_DATA_DIRS="$prefix/share:/usr/share" update-mime-database "$prefix/share/mime"
