@@ -65,6 +65,10 @@ AdjustmentsDrawer::~AdjustmentsDrawer() {
 
 void AdjustmentsDrawer::setUpTable() {
     table_->setModel(model_);
+    table_->setAccessibleName(tr("Adjustments"));
+    table_->setAccessibleDescription(
+        tr("Arrows move, Space switches, Enter or F2 opens the colour panel on a swatch or the "
+           "choices of a model, Delete deletes"));
     table_->setItemDelegateForColumn(AdjustmentsTableModel::columnOf(TableColumn::Source),
                                      new ColorSwatchDelegate(table_));
     table_->setItemDelegateForColumn(AdjustmentsTableModel::columnOf(TableColumn::Target),
@@ -195,7 +199,9 @@ void AdjustmentsDrawer::setAlphaColumnShown(bool shown) {
 
 void AdjustmentsDrawer::cellClicked(const QModelIndex& index) {
     TableColumn column = AdjustmentsTableModel::tableColumn(index.column());
-    if (ColorRef color = document_.tableClicked(column, index.row())) {
+    // An empty swatch too: the panel's next colour fills it.
+    ColorRef color = document_.tableClicked(column, index.row());
+    if (document_.isClickedColorCell(column, index.row())) {
         ColorPanel::shared().showColor(color);
     }
     bool opensEditor = column == TableColumn::ColorSpace || column == TableColumn::Reach;
@@ -219,15 +225,19 @@ void AdjustmentsDrawer::tableSelectionChanged() {
     }
 }
 
-// Enter opens what a click on the current cell opens: the colour panel on a
-// swatch, the choices on the colour space.
+// Enter or F2 opens what a click on the current cell opens: the colour panel
+// on a swatch, the choices on the model, the slider on the reach; Alt+Down
+// opens them as it opens any pop-up.
 bool AdjustmentsDrawer::eventFilter(QObject* watched, QEvent* event) {
     if (watched != table_ || event->type() != QEvent::KeyPress) {
         return QWidget::eventFilter(watched, event);
     }
-    int key = static_cast<QKeyEvent*>(event)->key();
+    auto* key = static_cast<QKeyEvent*>(event);
+    bool opens = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                 key->key() == Qt::Key_F2 ||
+                 (key->key() == Qt::Key_Down && key->modifiers() == Qt::AltModifier);
     QModelIndex current = table_->currentIndex();
-    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || !current.isValid()) {
+    if (!opens || !current.isValid()) {
         return false;
     }
     TableColumn column = AdjustmentsTableModel::tableColumn(current.column());

@@ -13,28 +13,34 @@ struct ColumnInfo {
     TableColumn column;
     const char* title;
     const char* toolTip;
+    const char* spokenName; // what a screen reader says for the column's cells
 };
 
 // The table's columns from left to right.
 constexpr std::array kColumns{
-    ColumnInfo{TableColumn::Active, QT_TR_NOOP("On"), QT_TR_NOOP("Adjustment on or off")},
+    ColumnInfo{TableColumn::Active, QT_TR_NOOP("On"), QT_TR_NOOP("Adjustment on or off"),
+               QT_TR_NOOP("On")},
     ColumnInfo{TableColumn::Source, QT_TR_NOOP("Source"),
-               QT_TR_NOOP("Colors like this one are adjusted")},
-    ColumnInfo{TableColumn::Target, QT_TR_NOOP("Target"),
-               QT_TR_NOOP("They move toward this color")},
+               QT_TR_NOOP("Colors like this one are adjusted"), QT_TR_NOOP("Source colour")},
+    ColumnInfo{TableColumn::Target, QT_TR_NOOP("Target"), QT_TR_NOOP("They move toward this color"),
+               QT_TR_NOOP("Target colour")},
     ColumnInfo{TableColumn::ColorSpace, QT_TR_NOOP("Model"),
-               QT_TR_NOOP("Match in RGB, in HSB, or in OKLab as the eye sees colours")},
+               QT_TR_NOOP("Match in RGB, in HSB, or in OKLab as the eye sees colours"),
+               QT_TR_NOOP("Model")},
     ColumnInfo{TableColumn::Hue, QT_TR_NOOP("H"),
-               QT_TR_NOOP("Hue counts when matching (HSB, OKLab)")},
+               QT_TR_NOOP("Hue counts when matching (HSB, OKLab)"), QT_TR_NOOP("Hue")},
     ColumnInfo{TableColumn::Saturation, QT_TR_NOOP("S"),
-               QT_TR_NOOP("Saturation (HSB) or chroma (OKLab) counts when matching")},
+               QT_TR_NOOP("Saturation (HSB) or chroma (OKLab) counts when matching"),
+               QT_TR_NOOP("Saturation or chroma")},
     ColumnInfo{TableColumn::Brightness, QT_TR_NOOP("B"),
-               QT_TR_NOOP("Brightness (HSB) or lightness (OKLab) counts when matching")},
+               QT_TR_NOOP("Brightness (HSB) or lightness (OKLab) counts when matching"),
+               QT_TR_NOOP("Brightness or lightness")},
     ColumnInfo{TableColumn::Alpha, QT_TR_NOOP("A"),
-               QT_TR_NOOP("Alpha counts when matching (HSB, OKLab)")},
+               QT_TR_NOOP("Alpha counts when matching (HSB, OKLab)"), QT_TR_NOOP("Alpha")},
     ColumnInfo{TableColumn::Reach, QT_TR_NOOP("Reach"),
                QT_TR_NOOP("Colours further than this from the source (in OKLab) stay as they "
-                          "are; empty: every colour moves")},
+                          "are; empty: every colour moves"),
+               QT_TR_NOOP("Reach")},
 };
 
 // The model pop-up's texts, by the model's index.
@@ -118,9 +124,30 @@ QVariant AdjustmentsTableModel::reachData(const TableValue& value, int role) con
     }
 }
 
+// "Source colour of row 2, #FF0000": the column, the row and what the cell
+// shows; a check box's state is told apart from its name.
+QString AdjustmentsTableModel::accessibleText(const QModelIndex& index) const {
+    QString name =
+        tr("%1 of row %2").arg(tr(kColumns[index.column()].spokenName)).arg(index.row() + 1);
+    TableColumn column = tableColumn(index.column());
+    QString shown = data(index, Qt::DisplayRole).toString();
+    if (isColorColumn(column)) {
+        TableValue value = document_.objectValue(column, index.row());
+        const ColorRef* color = std::get_if<ColorRef>(&value);
+        shown = QString::fromStdString(hexColorText(color ? *color : nullptr));
+    }
+    if (column == TableColumn::Reach && shown.isEmpty()) {
+        shown = tr("unlimited");
+    }
+    return shown.isEmpty() ? name : name + ", " + shown;
+}
+
 QVariant AdjustmentsTableModel::data(const QModelIndex& index, int role) const {
     if (!isRowInDocument(index)) {
         return {};
+    }
+    if (role == Qt::AccessibleTextRole) {
+        return accessibleText(index);
     }
     TableColumn column = tableColumn(index.column());
     if (document_.rowMatchesNothingShown(index.row())) {
@@ -213,6 +240,9 @@ QVariant AdjustmentsTableModel::headerData(int section, Qt::Orientation orientat
     }
     if (role == Qt::DisplayRole) {
         return tr(kColumns[section].title);
+    }
+    if (role == Qt::AccessibleTextRole) {
+        return tr(kColumns[section].spokenName);
     }
     if (role == Qt::ToolTipRole) {
         return tr(kColumns[section].toolTip);

@@ -44,6 +44,7 @@ class AdjustmentsTableModel : public QAbstractTableModel {
     bool isRowInDocument(const QModelIndex& index) const;
     QVariant checkState(const TableValue& value) const;
     QVariant reachData(const TableValue& value, int role) const;
+    QString accessibleText(const QModelIndex& index) const;
 
     VeloDocument& document_;
     int rows_ = 0;

@@ -26,8 +26,8 @@ constexpr int kResizeSettleMs = 120;
 BitmapView::BitmapView(VeloDocument& document, QWidget* parent)
     : QWidget(parent), display_(document) {
     setAcceptDrops(true);
-    setMouseTracking(true); // the status bar follows the pointer
-    setFocusPolicy(Qt::ClickFocus);
+    setMouseTracking(true);          // the status bar follows the pointer
+    setFocusPolicy(Qt::StrongFocus); // keys reach it by Tab too
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     resizeSettled_.setSingleShot(true);
     resizeSettled_.setInterval(kResizeSettleMs);

@@ -76,8 +76,12 @@ void DocumentMainWindow::buildView() {
     scroller_->setFrameShape(QFrame::NoFrame);
     scroller_->setAlignment(Qt::AlignCenter);
     scroller_->setWidgetResizable(true);
+    scroller_->setFocusPolicy(Qt::NoFocus); // Tab goes from the view to the table
     imageView_ = new BitmapView(*document_, scroller_);
     imageView_->setObjectName("imageView");
+    imageView_->setAccessibleName(tr("Image"));
+    imageView_->setAccessibleDescription(
+        tr("The adjusted image; click a colour to adjust it, Space shows the original"));
     scroller_->setWidget(imageView_);
     setCentralWidget(scroller_);
     connect(imageView_, &BitmapView::zoomWheeled, this, &DocumentMainWindow::zoomAboutPoint);
