@@ -35,6 +35,8 @@ int document(const std::uint8_t* data, std::size_t size) {
     if (result.ok) {
         target->dataRepresentationOfType(kVeloDocumentType);
     }
+    // One document reads every input: its undo steps would keep each image.
+    target->undoManager()->removeAllActions();
     return 0;
 }
 
