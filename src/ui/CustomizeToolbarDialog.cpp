@@ -1,7 +1,9 @@
 #include "ui/CustomizeToolbarDialog.h"
 
+#include "ui/ThemedIcon.h"
 #include "ui/ToolbarItems.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -19,10 +21,10 @@ constexpr int kIconSize = 24;
 // Items without artwork get a blank icon, so that all labels line up.
 QIcon iconFor(const std::string& identifier) {
     if (identifier == toolbar::kToggleDrawer) {
-        return QIcon(":/images/showdrawer.svg");
+        return themedIcon(":/images/showdrawer.svg", QApplication::palette());
     }
     if (identifier == toolbar::kToggleImage) {
-        return QIcon(":/images/ToggleModificationsOff.svg");
+        return themedIcon(":/images/ToggleModificationsOff.svg", QApplication::palette());
     }
     QPixmap blank(kIconSize, kIconSize);
     blank.fill(Qt::transparent);

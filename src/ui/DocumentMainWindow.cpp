@@ -12,6 +12,8 @@
 #include "ui/QtColors.h"
 #include "ui/RecoveryKeeper.h"
 #include "ui/StripeMailbox.h"
+#include "ui/ThemedIcon.h"
+#include "ui/ToolbarItems.h"
 #include "ui/VeloApplication.h"
 #include "ui/WindowTitle.h"
 
@@ -49,6 +51,7 @@ DocumentMainWindow::DocumentMainWindow(std::unique_ptr<VeloDocument> document,
     buildView();
     buildDrawer();
     buildToolbarItems();
+    showToolbarIcons();
     buildMenus();
     applyToolbarItems();
     finishWindowSetUp();
@@ -198,6 +201,9 @@ void DocumentMainWindow::changeEvent(QEvent* event) {
         // After the activation, so that a question does not come inside it.
         QTimer::singleShot(0, this, &DocumentMainWindow::checkFileOnDisk);
     }
+    if (event->type() == QEvent::PaletteChange && !toolbarItems_.empty()) {
+        showToolbarIcons();
+    }
     QMainWindow::changeEvent(event);
 }
 
@@ -271,11 +277,24 @@ void DocumentMainWindow::showShownImage() {
         imageView_->setBitmap(std::move(shown));
         windowDidResize();
     }
+    showImageToggle();
+}
+
+void DocumentMainWindow::showImageToggle() {
     bool showsAdjusted = document_->shownImage() == VeloDocument::ShownImage::Adjusted;
-    QAction* item = toolbarItems_.at("toggleImage");
+    QAction* item = toolbarItems_.at(toolbar::kToggleImage);
     item->setText(showsAdjusted ? tr("Show original") : tr("Show adjusted"));
-    item->setIcon(QIcon(showsAdjusted ? ":/images/ToggleModificationsOff.svg"
-                                      : ":/images/ToggleModificationsOn.svg"));
+    item->setIcon(themedIcon(showsAdjusted ? ":/images/ToggleModificationsOff.svg"
+                                           : ":/images/ToggleModificationsOn.svg",
+                             palette()));
+}
+
+// In the desktop's colours, again whenever they change (a dark theme).
+void DocumentMainWindow::showToolbarIcons() {
+    toolbarItems_.at(toolbar::kToggleDrawer)
+        ->setIcon(themedIcon(":/images/showdrawer.svg", palette()));
+    toolbarItems_.at(toolbar::kInfluence)->setIcon(themedIcon(":/images/influence.svg", palette()));
+    showImageToggle();
 }
 
 void DocumentMainWindow::showBackground() {

@@ -118,6 +118,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     QMenu* createPopupMenu() override;
 
   private:
+    void showToolbarIcons();
+    void showImageToggle();
     // Tells the user when the defaults just changed did not reach the disk.
     void alertIfDefaultsNotStored();
     // Takes the stored sample size into the document and the menu.

@@ -72,15 +72,12 @@ void DocumentMainWindow::buildToolbarItems() {
         return action;
     };
     QAction* drawer = item(toolbar::kToggleDrawer);
-    drawer->setIcon(QIcon(":/images/showdrawer.svg"));
     connect(drawer, &QAction::triggered, dock_->toggleViewAction(), &QAction::trigger);
 
     QAction* image = item(toolbar::kToggleImage);
-    image->setIcon(QIcon(":/images/ToggleModificationsOff.svg"));
     connect(image, &QAction::triggered, this, &DocumentMainWindow::toggleSourceOrDestinationImage);
 
     QAction* influence = item(toolbar::kInfluence);
-    influence->setIcon(QIcon(":/images/influence.svg"));
     influence->setCheckable(true);
     connect(influence, &QAction::triggered, this, &DocumentMainWindow::toggleInfluence);
 

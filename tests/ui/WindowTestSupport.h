@@ -49,9 +49,11 @@ class WindowTest : public ::testing::Test {
     }
 
     // Writes a picture for a person to look at.
+    // VELO_SCREENSHOT_SUFFIX tells runs apart (a scale factor, a language).
     static void screenshot(QWidget& widget, const QString& name) {
         QDir().mkpath(VELO_SCREENSHOT_DIR);
-        widget.grab().save(QDir(VELO_SCREENSHOT_DIR).filePath(name + ".png"));
+        QString suffix = qEnvironmentVariable("VELO_SCREENSHOT_SUFFIX");
+        widget.grab().save(QDir(VELO_SCREENSHOT_DIR).filePath(name + suffix + ".png"));
     }
 
     TemporaryFolder folder;
