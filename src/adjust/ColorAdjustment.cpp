@@ -47,7 +47,8 @@ void ColorAdjustment::setColorModel(ColorModel model) {
     if (model == colorModel_) {
         return;
     }
-    registerInverse(&ColorAdjustment::setColorModel, colorModel_, "Change color space");
+    registerInverse(&ColorAdjustment::setColorModel, colorModel_,
+                    VELO_TRANSLATE_NOOP("Velo", "Change color space"));
     colorModel_ = model;
 }
 
@@ -58,7 +59,8 @@ void ColorAdjustment::setReach(std::optional<float> reach) {
     if (reach == reach_) {
         return;
     }
-    registerInverse(&ColorAdjustment::setReach, reach_, "Change reach");
+    registerInverse(&ColorAdjustment::setReach, reach_,
+                    VELO_TRANSLATE_NOOP("Velo", "Change reach"));
     reach_ = reach;
 }
 
@@ -72,7 +74,8 @@ void ColorAdjustment::setComponentsMask(std::int32_t mask) {
     if (mask == componentsMask_) {
         return;
     }
-    registerInverse(&ColorAdjustment::setComponentsMask, componentsMask_, "Component on/off");
+    registerInverse(&ColorAdjustment::setComponentsMask, componentsMask_,
+                    VELO_TRANSLATE_NOOP("Velo", "Component on/off"));
     componentsMask_ = mask;
 }
 
@@ -84,7 +87,7 @@ bool ColorAdjustment::replaceColor(ColorSlot slot, ColorRef color) {
         return false;
     }
     registerInverse(source ? &ColorAdjustment::setSourceColor : &ColorAdjustment::setTargetColor,
-                    field, "Change color");
+                    field, VELO_TRANSLATE_NOOP("Velo", "Change color"));
     field = std::move(color);
     RGBA& rgba = source ? sourceRGBA_ : targetRGBA_;
     rgba = calibratedRGBA(field);

@@ -1,10 +1,12 @@
 #include "app/Velo.h"
 #include "imageio/ImageMemoryLimit.h"
 #include "platform/SettingsUserDefaults.h"
+#include "ui/Translators.h"
 #include "ui/VeloApplication.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QSettings>
 #include <QStandardPaths>
@@ -38,6 +40,8 @@ int runCommandLine(int argc, char** argv) {
 // a window would be invisible on this desktop.
 int runWindows(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The window speaks the user's language; the command line stays English.
+    velo::installTranslators(QLocale());
     QApplication::setOrganizationName("Velo");
     QApplication::setApplicationName("Velo");
     QApplication::setApplicationDisplayName("Velo");

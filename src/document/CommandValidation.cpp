@@ -11,8 +11,10 @@ namespace velo {
 
 namespace {
 
-std::string undoTitle(const std::string& verb, const std::string& actionName) {
-    return actionName.empty() ? localizedString(verb) : localizedString(verb) + " " + actionName;
+// "Undo", or "Undo Change reach": the action's name goes where the language puts it.
+std::string undoTitle(const char* verb, const char* verbWithAction, const std::string& actionName) {
+    return actionName.empty() ? localizedString(verb)
+                              : format(localizedString(verbWithAction), actionName);
 }
 
 } // namespace
@@ -23,16 +25,24 @@ Validation VeloDocument::validateMenuItem(Command command) const {
         // Titled by the result even while disabled.
         bool hasAlpha = destinationBitmap_ && destinationBitmap_->hasAlpha();
         return {destinationBitmap_ != nullptr,
-                localizedString(hasAlpha ? "Remove alpha channel" : "Add alpha channel")};
+                localizedString(hasAlpha ? VELO_TRANSLATE_NOOP("Velo", "Remove alpha channel")
+                                         : VELO_TRANSLATE_NOOP("Velo", "Add alpha channel"))};
     }
     case Command::Undo:
-        return {undoManager_->canUndo(), undoTitle("Undo", undoManager_->undoActionName())};
+        return {undoManager_->canUndo(),
+                undoTitle(VELO_TRANSLATE_NOOP("Velo", "Undo"),
+                          //: %@ is the undo action's name, as in "Undo Change reach"
+                          VELO_TRANSLATE_NOOP("Velo", "Undo %@"), undoManager_->undoActionName())};
     case Command::Redo:
-        return {undoManager_->canRedo(), undoTitle("Redo", undoManager_->redoActionName())};
+        return {undoManager_->canRedo(),
+                undoTitle(VELO_TRANSLATE_NOOP("Velo", "Redo"),
+                          //: %@ is the redo action's name, as in "Redo Change reach"
+                          VELO_TRANSLATE_NOOP("Velo", "Redo %@"), undoManager_->redoActionName())};
     case Command::ToggleSourceOrDestinationImage:
         return {sourceBitmap_ != nullptr,
-                localizedString(shownImage_ == ShownImage::Adjusted ? "Show Original"
-                                                                    : "Show Adjusted")};
+                localizedString(shownImage_ == ShownImage::Adjusted
+                                    ? VELO_TRANSLATE_NOOP("Velo", "Show Original")
+                                    : VELO_TRANSLATE_NOOP("Velo", "Show Adjusted"))};
     default:
         return {validateUserInterfaceItem(command), std::nullopt};
     }

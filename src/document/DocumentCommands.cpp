@@ -16,7 +16,9 @@ void VeloDocument::newColorAdjustment(std::shared_ptr<ColorAdjustment> colorAdju
         colorAdjustment = std::make_shared<ColorAdjustment>();
     }
     undoManager_->registerUndo([this, colorAdjustment] { deleteColorAdjustment(colorAdjustment); });
-    undoManager_->setActionName(localizedString("New"));
+    undoManager_->setActionName(localizedString(
+        //: Undo action name: a new adjustment (a row of the table)
+        VELO_TRANSLATE_NOOP("Velo", "New")));
     colorAdjustments_.push_back(colorAdjustment);
     activeColorAdjustments_.push_back(colorAdjustment);
     colorAdjustment->setUndoManager(undoManager_);
@@ -32,7 +34,9 @@ void VeloDocument::newColorAdjustment(std::shared_ptr<ColorAdjustment> colorAdju
 void VeloDocument::deleteColorAdjustment(const std::shared_ptr<ColorAdjustment>& colorAdjustment) {
     std::shared_ptr<ColorAdjustment> deleted = colorAdjustment;
     undoManager_->registerUndo([this, deleted] { newColorAdjustment(deleted); });
-    undoManager_->setActionName(localizedString("Delete"));
+    undoManager_->setActionName(localizedString(
+        //: Undo action name: deleting adjustments
+        VELO_TRANSLATE_NOOP("Velo", "Delete")));
     std::erase(activeColorAdjustments_, deleted);
     std::erase(colorAdjustments_, deleted);
     settingsChanged();
@@ -112,7 +116,7 @@ void VeloDocument::protectSelectedAdjustments() {
     for (const auto& adjustment : protectedOnes) {
         adjustment->setTargetColor(adjustment->sourceColor());
     }
-    undoManager_->setActionName(localizedString("Protect color"));
+    undoManager_->setActionName(localizedString(VELO_TRANSLATE_NOOP("Velo", "Protect color")));
     undoManager_->endUndoGrouping();
     settingsChanged();
 }
@@ -159,7 +163,8 @@ void VeloDocument::setBackgroundColor(ColorRef color) {
     }
     ColorRef old = backgroundColor_;
     undoManager_->registerUndo([this, old] { setBackgroundColor(old); });
-    undoManager_->setActionName(localizedString("Change Background Color"));
+    undoManager_->setActionName(
+        localizedString(VELO_TRANSLATE_NOOP("Velo", "Change Background Color")));
     backgroundColor_ = std::move(color);
     changed(DocumentChange::Background);
     settingsChanged();
@@ -176,7 +181,8 @@ void VeloDocument::toggleImageAlpha() {
     }
     bool shouldHaveAlpha = !destinationBitmap_->hasAlpha();
     undoManager_->registerUndo([this] { toggleImageAlpha(); });
-    undoManager_->setActionName(localizedString("Change transparency"));
+    undoManager_->setActionName(
+        localizedString(VELO_TRANSLATE_NOOP("Velo", "Change transparency")));
     destinationBitmap_ = alphaAdjustedCopy(*sourceBitmap_, shouldHaveAlpha);
     engine_.replaceDestination(destinationBitmap_);
     changed(DocumentChange::ShownImage);

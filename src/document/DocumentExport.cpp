@@ -28,18 +28,6 @@ std::optional<float> floatValue(const PropertyValue& value) {
     return std::nullopt;
 }
 
-std::string format(const std::string& pattern, const std::string& first,
-                   const std::string& second = {}) {
-    std::string out = pattern;
-    for (const std::string* argument : {&first, &second}) {
-        std::size_t at = out.find("%@");
-        if (at != std::string::npos) {
-            out.replace(at, 2, *argument);
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 float VeloDocument::jpegCompressionFactor(const UserDefaults* defaults) {
@@ -58,7 +46,8 @@ EncodedData VeloDocument::dataRepresentationOfType(const std::string& typeName) 
     }
     std::optional<ImageFileType> type = exportTypeForName(typeName);
     if (!type) {
-        logMessage(format(localizedString("Unknown file type:%@"), typeName));
+        logMessage(
+            format(localizedString(VELO_TRANSLATE_NOOP("Velo", "Unknown file type:%@")), typeName));
         return {std::nullopt, "unknown file type " + typeName};
     }
     return exportImage(typeName, *type);
@@ -80,11 +69,14 @@ EncodedData VeloDocument::exportImage(const std::string& typeName, ImageFileType
     if (!encoded.data) {
         std::string message =
             encoded.error.empty()
-                ? format(localizedString("Could not save the image to %@. Try saving it in "
-                                         "another format."),
+                ? format(localizedString(VELO_TRANSLATE_NOOP(
+                             "Velo",
+                             "Could not save the image to %@. Try saving it in another format.")),
                          typeName)
-                : format(localizedString("Could not save the image to %@. Try saving it in "
-                                         "another format. The cryptic internal error is '%@'"),
+                : format(localizedString(VELO_TRANSLATE_NOOP(
+                             "Velo",
+                             "Could not save the image to %@. Try saving it in another format. "
+                             "The cryptic internal error is '%@'")),
                          typeName, encoded.error);
         encoded.error = message;
     } else if (keepsMetadata_) {

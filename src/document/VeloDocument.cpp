@@ -120,7 +120,7 @@ std::string VeloDocument::displayName() const {
     if (name.size() > 1) {
         return std::filesystem::path(name).filename().string();
     }
-    return localizedString("Untitled");
+    return localizedString(VELO_TRANSLATE_NOOP("Velo", "Untitled"));
 }
 
 bool VeloDocument::isDocumentEdited() const {
@@ -150,7 +150,7 @@ void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
     }
     std::shared_ptr<const Image> old = sourceImage_;
     undoManager_->registerUndo([this, old] { setSourceImage(old); });
-    undoManager_->setActionName(localizedString("Change image"));
+    undoManager_->setActionName(localizedString(VELO_TRANSLATE_NOOP("Velo", "Change image")));
 
     sourceImage_ = std::move(image);
     sourceDamage_.clear();

@@ -16,35 +16,50 @@ struct ColumnInfo {
     const char* spokenName; // what a screen reader says for the column's cells
 };
 
-// The table's columns from left to right.
+// The table's columns from left to right. The context is spelled out because
+// lupdate cannot tell the class from outside it; tr() looks there.
 constexpr std::array kColumns{
-    ColumnInfo{TableColumn::Active, QT_TR_NOOP("On"), QT_TR_NOOP("Adjustment on or off"),
-               QT_TR_NOOP("On")},
-    ColumnInfo{TableColumn::Source, QT_TR_NOOP("Source"),
-               QT_TR_NOOP("Colors like this one are adjusted"), QT_TR_NOOP("Source colour")},
-    ColumnInfo{TableColumn::Target, QT_TR_NOOP("Target"), QT_TR_NOOP("They move toward this color"),
-               QT_TR_NOOP("Target colour")},
-    ColumnInfo{TableColumn::ColorSpace, QT_TR_NOOP("Model"),
-               QT_TR_NOOP("Match in RGB, in HSB, or in OKLab as the eye sees colours"),
-               QT_TR_NOOP("Model")},
-    ColumnInfo{TableColumn::Hue, QT_TR_NOOP("H"),
-               QT_TR_NOOP("Hue counts when matching (HSB, OKLab)"), QT_TR_NOOP("Hue")},
-    ColumnInfo{TableColumn::Saturation, QT_TR_NOOP("S"),
-               QT_TR_NOOP("Saturation (HSB) or chroma (OKLab) counts when matching"),
-               QT_TR_NOOP("Saturation or chroma")},
-    ColumnInfo{TableColumn::Brightness, QT_TR_NOOP("B"),
-               QT_TR_NOOP("Brightness (HSB) or lightness (OKLab) counts when matching"),
-               QT_TR_NOOP("Brightness or lightness")},
-    ColumnInfo{TableColumn::Alpha, QT_TR_NOOP("A"),
-               QT_TR_NOOP("Alpha counts when matching (HSB, OKLab)"), QT_TR_NOOP("Alpha")},
-    ColumnInfo{TableColumn::Reach, QT_TR_NOOP("Reach"),
-               QT_TR_NOOP("Colours further than this from the source (in OKLab) stay as they "
-                          "are; empty: every colour moves"),
-               QT_TR_NOOP("Reach")},
+    ColumnInfo{TableColumn::Active, QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "On"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Adjustment on or off"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "On")},
+    ColumnInfo{
+        TableColumn::Source, QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Source"),
+        QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Colors like this one are adjusted"),
+        QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Source colour")},
+    ColumnInfo{TableColumn::Target, QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Target"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "They move toward this color"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Target colour")},
+    ColumnInfo{TableColumn::ColorSpace, QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Model"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel",
+                                 "Match in RGB, in HSB, or in OKLab as the eye sees colours"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Model")},
+    ColumnInfo{
+        TableColumn::Hue, QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "H"),
+        QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Hue counts when matching (HSB, OKLab)"),
+        QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Hue")},
+    ColumnInfo{TableColumn::Saturation, QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "S"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel",
+                                 "Saturation (HSB) or chroma (OKLab) counts when matching"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Saturation or chroma")},
+    ColumnInfo{TableColumn::Brightness, QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "B"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel",
+                                 "Brightness (HSB) or lightness (OKLab) counts when matching"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Brightness or lightness")},
+    ColumnInfo{
+        TableColumn::Alpha, QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "A"),
+        QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Alpha counts when matching (HSB, OKLab)"),
+        QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Alpha")},
+    ColumnInfo{TableColumn::Reach, QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Reach"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel",
+                                 "Colours further than this from the source (in OKLab) stay as "
+                                 "they are; empty: every colour moves"),
+               QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "Reach")},
 };
 
 // The model pop-up's texts, by the model's index.
-constexpr std::array kModelNames{QT_TR_NOOP("rgb"), QT_TR_NOOP("hsb"), QT_TR_NOOP("oklab")};
+constexpr std::array kModelNames{QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "rgb"),
+                                 QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "hsb"),
+                                 QT_TRANSLATE_NOOP("velo::AdjustmentsTableModel", "oklab")};
 
 bool isCheckBoxColumn(TableColumn column) {
     return column == TableColumn::Active || column == TableColumn::Hue ||

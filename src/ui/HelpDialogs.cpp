@@ -18,9 +18,10 @@ namespace velo {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("HelpDialogs", text);
-}
+// The texts' context, in a form lupdate reads.
+struct HelpDialogs {
+    Q_DECLARE_TR_FUNCTIONS(HelpDialogs)
+};
 
 // A menu text as a person reads it: no mnemonic marks, no key column.
 QString plainText(const QString& text) {
@@ -52,15 +53,17 @@ void showAbout(QWidget* window) {
         libraries << QStringLiteral("%1 %2").arg(QString::fromStdString(name),
                                                  QString::fromStdString(version));
     }
-    auto* box = new QMessageBox(QMessageBox::Information, tr("About Velo"),
-                                tr("Velo %1").arg(VELO_VERSION), QMessageBox::Ok, window);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, HelpDialogs::tr("About Velo"),
+                        HelpDialogs::tr("Velo %1").arg(VELO_VERSION), QMessageBox::Ok, window);
     box->setObjectName("aboutBox");
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setIconPixmap(QIcon(":/images/velo.svg").pixmap(64, 64));
     box->setInformativeText(
-        tr("Recolours images: every pixel moves toward the targets of the adjustments whose "
-           "source colours it is close to, exactly and on every core.\n\n"
-           "Released under the MIT licence.\n\nBuilt with %1.")
+        HelpDialogs::tr(
+            "Recolours images: every pixel moves toward the targets of the adjustments whose "
+            "source colours it is close to, exactly and on every core.\n\n"
+            "Released under the MIT licence.\n\nBuilt with %1.")
             .arg(libraries.join(", ")));
     box->open();
 }
@@ -72,17 +75,20 @@ void showKeyboardShortcuts(QWidget* window, const QMenuBar& menus) {
             collectShortcuts(*action->menu(), plainText(action->text()), rows);
         }
     }
-    rows.append({tr("Click in the image"), tr("New adjustment from the colour there")});
-    rows.append({tr("Shift+Click in the image"), tr("The same from the adjusted image")});
-    rows.append({tr("Ctrl+Alt+Click in the image"), tr("Protect the colour there")});
+    rows.append({HelpDialogs::tr("Click in the image"),
+                 HelpDialogs::tr("New adjustment from the colour there")});
+    rows.append({HelpDialogs::tr("Shift+Click in the image"),
+                 HelpDialogs::tr("The same from the adjusted image")});
+    rows.append({HelpDialogs::tr("Ctrl+Alt+Click in the image"),
+                 HelpDialogs::tr("Protect the colour there")});
 
     auto* dialog = new QDialog(window);
     dialog->setObjectName("shortcutsDialog");
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(tr("Keyboard Shortcuts"));
+    dialog->setWindowTitle(HelpDialogs::tr("Keyboard Shortcuts"));
     auto* table = new QTableWidget(int(rows.size()), 2, dialog);
     table->setObjectName("shortcutsTable");
-    table->setHorizontalHeaderLabels({tr("Command"), tr("Keys")});
+    table->setHorizontalHeaderLabels({HelpDialogs::tr("Command"), HelpDialogs::tr("Keys")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     for (int row = 0; row < rows.size(); ++row) {

@@ -11,9 +11,10 @@ namespace velo {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("InfluenceCaption", text);
-}
+// The texts' context, in a form lupdate reads.
+struct InfluenceCaption {
+    Q_DECLARE_TR_FUNCTIONS(InfluenceCaption)
+};
 
 } // namespace
 
@@ -24,8 +25,8 @@ QString influenceCaption(const VeloDocument& document) {
         for (int row : selected) {
             rows << QString::number(row + 1);
         }
-        return (selected.size() == 1 ? tr("Share of row %1 (white: all)")
-                                     : tr("Share of rows %1 (white: all)"))
+        return (selected.size() == 1 ? InfluenceCaption::tr("Share of row %1 (white: all)")
+                                     : InfluenceCaption::tr("Share of rows %1 (white: all)"))
             .arg(rows.join(", "));
     }
     QStringList legend;
@@ -40,7 +41,7 @@ QString influenceCaption(const VeloDocument& document) {
                       .arg(QString::fromStdString(hex.substr(0, 7)))
                       .arg(row + 1);
     }
-    return tr("Owner of each pixel:") + " " + legend.join(" ");
+    return InfluenceCaption::tr("Owner of each pixel:") + " " + legend.join(" ");
 }
 
 } // namespace velo

@@ -1,5 +1,7 @@
 #include "ui/ToolbarItems.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 
@@ -13,19 +15,31 @@ struct Item {
     const char* paletteLabel;
 };
 
-// In the order the customisation offers them.
+// In the order the customisation offers them; the texts are translated
+// where they are asked for.
 constexpr std::array kItems{
-    Item{kToggleDrawer, "Color adjustments", "Color adjustments"},
-    Item{kToggleImage, "Show original", "Toggle Show Original/adjusted image"},
-    Item{kZoom, "set zoom", "Set zoom"},
-    Item{kBgColor, "bg color", "Background color"},
-    Item{kInfluence, "Influence", "Show influence"},
-    Item{kShowColors, "Colors", "Colors"},
-    Item{kCustomize, "Customize", "Customize"},
-    Item{kPrint, "Print", "Print"},
-    Item{kSeparator, "Separator", "Separator"},
-    Item{kSpace, "Space", "Space"},
-    Item{kFlexibleSpace, "Flexible Space", "Flexible Space"},
+    Item{kToggleDrawer, QT_TRANSLATE_NOOP("ToolbarItems", "Color adjustments"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Color adjustments")},
+    Item{kToggleImage, QT_TRANSLATE_NOOP("ToolbarItems", "Show original"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Toggle Show Original/adjusted image")},
+    Item{kZoom, QT_TRANSLATE_NOOP("ToolbarItems", "set zoom"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Set zoom")},
+    Item{kBgColor, QT_TRANSLATE_NOOP("ToolbarItems", "bg color"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Background color")},
+    Item{kInfluence, QT_TRANSLATE_NOOP("ToolbarItems", "Influence"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Show influence")},
+    Item{kShowColors, QT_TRANSLATE_NOOP("ToolbarItems", "Colors"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Colors")},
+    Item{kCustomize, QT_TRANSLATE_NOOP("ToolbarItems", "Customize"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Customize")},
+    Item{kPrint, QT_TRANSLATE_NOOP("ToolbarItems", "Print"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Print")},
+    Item{kSeparator, QT_TRANSLATE_NOOP("ToolbarItems", "Separator"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Separator")},
+    Item{kSpace, QT_TRANSLATE_NOOP("ToolbarItems", "Space"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Space")},
+    Item{kFlexibleSpace, QT_TRANSLATE_NOOP("ToolbarItems", "Flexible Space"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Flexible Space")},
 };
 
 const Item* find(const std::string& identifier) {
@@ -85,12 +99,13 @@ std::vector<std::string> availableItemIdentifiers(const std::vector<std::string>
 
 std::string label(const std::string& identifier) {
     const Item* item = find(identifier);
-    return item ? item->label : "";
+    return item ? QCoreApplication::translate("ToolbarItems", item->label).toStdString() : "";
 }
 
 std::string paletteLabel(const std::string& identifier) {
     const Item* item = find(identifier);
-    return item ? item->paletteLabel : "";
+    return item ? QCoreApplication::translate("ToolbarItems", item->paletteLabel).toStdString()
+                : "";
 }
 
 } // namespace velo::toolbar

@@ -37,7 +37,7 @@ std::vector<std::string> sanitizedItemIdentifiers(const std::vector<std::string>
 std::vector<std::string> availableItemIdentifiers(const std::vector<std::string>& identifiers);
 
 // The text under the item in the toolbar, and its name where items are
-// chosen; empty for an unknown identifier.
+// chosen, in the window's language; empty for an unknown identifier.
 std::string label(const std::string& identifier);
 std::string paletteLabel(const std::string& identifier);
 
