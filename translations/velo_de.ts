@@ -359,17 +359,27 @@ Erstellt mit %1.</translation>
 <context>
     <name>velo::AdjustmentsDrawer</name>
     <message>
-        <location filename="../src/ui/AdjustmentsDrawer.cpp" line="113"/>
+        <location filename="../src/ui/AdjustmentsDrawer.cpp" line="68"/>
+        <source>Adjustments</source>
+        <translation>Anpassungen</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/AdjustmentsDrawer.cpp" line="70"/>
+        <source>Arrows move, Space switches, Enter or F2 opens the colour panel on a swatch or the choices of a model, Delete deletes</source>
+        <translation>Pfeiltasten bewegen, die Leertaste schaltet um, Eingabe oder F2 öffnet auf einem Farbfeld die Farbpalette oder die Auswahl eines Modells, Entf löscht</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/AdjustmentsDrawer.cpp" line="117"/>
         <source>Delete</source>
         <translation>Löschen</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsDrawer.cpp" line="114"/>
+        <location filename="../src/ui/AdjustmentsDrawer.cpp" line="118"/>
         <source>Delete the selected adjustments</source>
         <translation>Die ausgewählten Anpassungen löschen</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsDrawer.cpp" line="117"/>
+        <location filename="../src/ui/AdjustmentsDrawer.cpp" line="121"/>
         <source>New Adjustment</source>
         <translation>Neue Anpassung</translation>
     </message>
@@ -377,122 +387,165 @@ Erstellt mit %1.</translation>
 <context>
     <name>velo::AdjustmentsTableModel</name>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="21"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="22"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="24"/>
         <source>On</source>
         <translation>Ein</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="22"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="23"/>
         <source>Adjustment on or off</source>
         <translation>Anpassung ein oder aus</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="24"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="26"/>
         <source>Source</source>
         <translation>Quelle</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="25"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="27"/>
         <source>Colors like this one are adjusted</source>
         <translation>Farben wie diese werden angepasst</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="26"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="28"/>
+        <source>Source colour</source>
+        <translation>Quellfarbe</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="29"/>
         <source>Target</source>
         <translation>Ziel</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="27"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="30"/>
         <source>They move toward this color</source>
         <translation>Sie werden zu dieser Farbe hin verschoben</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="28"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="31"/>
+        <source>Target colour</source>
+        <translation>Zielfarbe</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="32"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="35"/>
         <source>Model</source>
         <translation>Modell</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="29"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="33"/>
         <source>Match in RGB, in HSB, or in OKLab as the eye sees colours</source>
         <translation>Abgleich in RGB, in HSB oder in OKLab, wie das Auge Farben sieht</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="32"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="37"/>
         <source>H</source>
         <translation>H</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="33"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="38"/>
         <source>Hue counts when matching (HSB, OKLab)</source>
         <translation>Der Farbton zählt beim Abgleich (HSB, OKLab)</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="34"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="39"/>
+        <source>Hue</source>
+        <translation>Farbton</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="40"/>
         <source>S</source>
         <translation>S</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="35"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="41"/>
         <source>Saturation (HSB) or chroma (OKLab) counts when matching</source>
         <translation>Die Sättigung (HSB) oder Buntheit (OKLab) zählt beim Abgleich</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="37"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="43"/>
+        <source>Saturation or chroma</source>
+        <translation>Sättigung oder Buntheit</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="44"/>
         <source>B</source>
         <translation>B</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="38"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="45"/>
         <source>Brightness (HSB) or lightness (OKLab) counts when matching</source>
         <translation>Die Helligkeit (HSB) oder Luminanz (OKLab) zählt beim Abgleich</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="40"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="47"/>
+        <source>Brightness or lightness</source>
+        <translation>Helligkeit oder Luminanz</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="49"/>
         <source>A</source>
         <translation>A</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="41"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="50"/>
         <source>Alpha counts when matching (HSB, OKLab)</source>
         <translation>Alpha zählt beim Abgleich (HSB, OKLab)</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="44"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="51"/>
+        <source>Alpha</source>
+        <translation>Alpha</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="52"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="56"/>
         <source>Reach</source>
         <translation>Radius</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="45"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="53"/>
         <source>Colours further than this from the source (in OKLab) stay as they are; empty: every colour moves</source>
         <translation>Farben, die weiter als dies von der Quelle entfernt sind (in OKLab), bleiben unverändert; leer: Jede Farbe wird verschoben</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="51"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="60"/>
         <source>rgb</source>
         <translation>rgb</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="52"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="61"/>
         <source>hsb</source>
         <translation>hsb</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="53"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="62"/>
         <source>oklab</source>
         <translation>oklab</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="123"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="132"/>
         <source>Colours further than %1 from the source stay as they are</source>
         <translation>Farben, die weiter als %1 von der Quelle entfernt sind, bleiben unverändert</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="125"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="134"/>
         <source>Unlimited: every colour moves</source>
         <translation>Unbegrenzt: Jede Farbe wird verschoben</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="140"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="146"/>
+        <source>%1 of row %2</source>
+        <translation>%1 in Zeile %2</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="155"/>
+        <source>unlimited</source>
+        <translation>unbegrenzt</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="170"/>
         <source>Matches on alpha alone, which this opaque image does not show: every pixel takes its target. Switch on H, S or B.</source>
         <translation>Gleicht nur Alpha ab, das dieses deckende Bild nicht zeigt: Jedes Pixel nimmt die Zielfarbe an. Schalten Sie H, S oder B ein.</translation>
     </message>
@@ -531,42 +584,42 @@ Erstellt mit %1.</translation>
 <context>
     <name>velo::CustomizeToolbarDialog</name>
     <message>
-        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="59"/>
+        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="61"/>
         <source>Customize Toolbar</source>
         <translation>Werkzeugleiste einrichten</translation>
     </message>
     <message>
-        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="62"/>
+        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="64"/>
         <source>Add</source>
         <translation>Hinzufügen</translation>
     </message>
     <message>
-        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="63"/>
+        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="65"/>
         <source>Remove</source>
         <translation>Entfernen</translation>
     </message>
     <message>
-        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="64"/>
+        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="66"/>
         <source>Move Up</source>
         <translation>Nach oben</translation>
     </message>
     <message>
-        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="65"/>
+        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="67"/>
         <source>Move Down</source>
         <translation>Nach unten</translation>
     </message>
     <message>
-        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="70"/>
+        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="72"/>
         <source>Use Default Set</source>
         <translation>Standardauswahl verwenden</translation>
     </message>
     <message>
-        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="76"/>
+        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="78"/>
         <source>Available items</source>
         <translation>Verfügbare Elemente</translation>
     </message>
     <message>
-        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="77"/>
+        <location filename="../src/ui/CustomizeToolbarDialog.cpp" line="79"/>
         <source>Toolbar items</source>
         <translation>Elemente der Werkzeugleiste</translation>
     </message>
@@ -597,37 +650,47 @@ Erstellt mit %1.</translation>
 <context>
     <name>velo::DocumentMainWindow</name>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="102"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="85"/>
+        <source>Image</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="87"/>
+        <source>The adjusted image; click a colour to adjust it, Space shows the original</source>
+        <translation>Das angepasste Bild; ein Klick auf eine Farbe passt sie an, die Leertaste zeigt das Original</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="109"/>
         <source>Zoom: 100% is one image pixel per screen pixel</source>
         <translation>Zoom: 100 % ist ein Bildpixel pro Bildschirmpixel</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="125"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="132"/>
         <source>The image could not be dropped</source>
         <translation>Das Bild konnte nicht abgelegt werden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="130"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="137"/>
         <source>Color Adjustments</source>
         <translation>Farbanpassungen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="207"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="217"/>
         <source>Drop an image here, or choose File ▸ Open…</source>
         <translation>Legen Sie hier ein Bild ab oder wählen Sie Datei ▸ Öffnen …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="272"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="286"/>
         <source>Show original</source>
         <translation>Original anzeigen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="272"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="286"/>
         <source>Show adjusted</source>
         <translation>Angepasst anzeigen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="326"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="349"/>
         <source>⚠ Row %1 matches on nothing this image shows</source>
         <translation>⚠ Zeile %1 gleicht nichts ab, was dieses Bild zeigt</translation>
     </message>
