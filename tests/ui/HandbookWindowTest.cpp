@@ -1,17 +1,22 @@
-// The handbook's pictures, taken from the real window at work on a photo.
+// The handbook's pictures, taken from the real window at work on a photo,
+// and Help ▸ Velo Handbook opening the pages in the browser.
 #include "ui/WindowTestSupport.h"
 
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/AdjustmentsTableModel.h"
 #include "ui/ColorPanel.h"
 #include "ui/ExportLutDialog.h"
+#include "ui/Handbook.h"
 #include "ui/ViewGeometry.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTableView>
+#include <QUrl>
 
 #include <libimagequant.h>
 
@@ -180,5 +185,36 @@ TEST_F(HandbookWindowTest, PicturesOfTheWindowAtWork) {
     lut->reject();
 }
 
+// QDesktopServices hands file addresses to this instead of a browser.
+class AddressCatcher : public QObject {
+    Q_OBJECT
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+
+  public:
+    QList<QUrl> opened;
+};
+
+TEST_F(HandbookWindowTest, F1OpensTheHandbookThisBuildRendered) {
+    DocumentMainWindow* window = application.newDocument();
+    ASSERT_TRUE(window);
+    settle(window);
+    QAction* handbook = window->action("handbook");
+    ASSERT_TRUE(handbook);
+    EXPECT_EQ(handbook->shortcut(), QKeySequence(QKeySequence::HelpContents));
+    ASSERT_TRUE(QFileInfo(builtHandbookPath()).isFile())
+        << "the build renders " << builtHandbookPath().toStdString();
+
+    AddressCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    handbook->trigger();
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(catcher.opened.size(), 1);
+    EXPECT_EQ(catcher.opened.front(), QUrl::fromLocalFile(builtHandbookPath()));
+    EXPECT_FALSE(window->findChild<QMessageBox*>("alertSheet"));
+}
+
 } // namespace
 } // namespace velo
+
+#include "HandbookWindowTest.moc"
