@@ -135,6 +135,7 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void buildImageMenu();
     void buildViewMenu();
     void buildHelpMenu();
+    void openHandbook();
     void buildSampleSizeMenu(QMenu* menu);
     QAction* addAction(QMenu* menu, const std::string& name, const QString& text,
                        void (DocumentMainWindow::*slot)(), Command command = Command::Other);

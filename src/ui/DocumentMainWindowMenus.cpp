@@ -5,6 +5,7 @@
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/BitmapView.h"
 #include "ui/ColorWell.h"
+#include "ui/Handbook.h"
 #include "ui/HelpDialogs.h"
 #include "ui/ToolbarItems.h"
 #include "ui/VeloApplication.h"
@@ -13,6 +14,8 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -20,6 +23,7 @@
 #include <QMenuBar>
 #include <QTableView>
 #include <QToolBar>
+#include <QUrl>
 
 namespace velo {
 
@@ -196,6 +200,10 @@ void DocumentMainWindow::buildViewMenu() {
 
 void DocumentMainWindow::buildHelpMenu() {
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QAction* handbook = help->addAction(tr("Velo &Handbook"), this, [this] { openHandbook(); });
+    handbook->setObjectName("handbook");
+    handbook->setShortcut(QKeySequence::HelpContents);
+    actions_["handbook"] = handbook;
     QAction* shortcuts = help->addAction(tr("&Keyboard Shortcuts"), this,
                                          [this] { showKeyboardShortcuts(this, *menuBar()); });
     shortcuts->setObjectName("keyboardShortcuts");
@@ -205,6 +213,23 @@ void DocumentMainWindow::buildHelpMenu() {
     about->setObjectName("about");
     about->setMenuRole(QAction::AboutRole);
     actions_["about"] = about;
+}
+
+// In the user's browser; a missing handbook is said, not passed over in silence.
+void DocumentMainWindow::openHandbook() {
+    QString page = handbookPath(QCoreApplication::applicationDirPath());
+    if (page.isEmpty()) {
+        showAlertSheet(tr("The handbook was not found").toStdString(),
+                       tr("Velo looks for its handbook in share/doc/velo/handbook beside the "
+                          "program, and this installation has none there. Velo’s package, or "
+                          "cmake --install, puts it there.")
+                           .toStdString());
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
+        showAlertSheet(tr("The handbook could not be shown").toStdString(),
+                       tr("No web browser opened %1.").arg(page).toStdString());
+    }
 }
 
 void DocumentMainWindow::buildSampleSizeMenu(QMenu* menu) {

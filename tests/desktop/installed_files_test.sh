@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # usage: installed_files_test.sh BUILD_DIR IMAGE
 # Installs BUILD_DIR into a temporary prefix, validates the desktop entry, the
-# AppStream file and the MIME package there, and checks that a Velo document is
-# recognised by its name and by its content. Exits 77 when a tool is missing.
+# AppStream file and the MIME package there, checks the handbook is there with
+# its pictures, and that a Velo document is recognised by its name and by its
+# content. Exits 77 when a tool is missing.
 set -euo pipefail
 
 build=$1
@@ -38,6 +39,16 @@ expect_file "share/metainfo/$id.metainfo.xml"
 expect_file "share/mime/packages/$id.xml"
 expect_file "share/icons/hicolor/scalable/apps/$id.svg"
 expect_file "share/icons/hicolor/scalable/mimetypes/application-x-velo-document.svg"
+
+# The handbook Help ▸ Velo Handbook opens, with every picture it shows.
+handbook=share/doc/velo/handbook
+expect_file "$handbook/index.html"
+expect_file "$handbook/handbook.css"
+if [ -s "$prefix/$handbook/index.html" ]; then
+    for picture in $(sed -n 's/.*<img [^>]*src="\([^"]*\)".*/\1/p' "$prefix/$handbook/index.html"); do
+        expect_file "$handbook/$picture"
+    done
+fi
 
 desktop_entry=$prefix/share/applications/$id.desktop
 desktop-file-validate "$desktop_entry" || fail "desktop-file-validate rejects the desktop entry"

@@ -17,7 +17,8 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in usr/bin/velo "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
     "usr/share/mime/packages/$id.xml" "usr/share/icons/hicolor/scalable/apps/$id.svg" \
     usr/share/icons/hicolor/scalable/mimetypes/application-x-velo-document.svg \
-    usr/share/doc/velo/copyright usr/share/doc/velo/changelog.gz usr/share/man/man1/velo.1.gz; do
+    usr/share/doc/velo/copyright usr/share/doc/velo/changelog.gz usr/share/man/man1/velo.1.gz \
+    usr/share/doc/velo/handbook/index.html; do
     grep -qx "\./$file" <<<"$contents" || fail "the package does not hold /$file"
 done
 grep -q '^\./usr/local' <<<"$contents" && fail "the package installs into /usr/local"

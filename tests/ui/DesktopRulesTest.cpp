@@ -1,10 +1,15 @@
 // Rules of the window on a desktop: menu mnemonics, the export type of a
-// typed name, and the background colour a dialog pick gives.
+// typed name, the background colour a dialog pick gives, and where the
+// handbook is found.
+#include "support/TemporaryFolder.h"
 #include "ui/ColorWell.h"
 #include "ui/ExportTypes.h"
+#include "ui/Handbook.h"
 #include "ui/Mnemonics.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace velo {
 namespace {
@@ -51,6 +56,31 @@ TEST(BackgroundPick, ANewColourPickedAtAlphaZeroComesOpaque) {
     // Alpha the user set is kept: lowering it, or a colour with some alpha.
     EXPECT_EQ(pickedColor(QColor(255, 0, 0), QColor(255, 0, 0, 0)), QColor(255, 0, 0, 0));
     EXPECT_EQ(pickedColor(QColor(255, 0, 0, 128), QColor(0, 0, 255, 128)), QColor(0, 0, 255, 128));
+}
+
+QString touched(const std::filesystem::path& path) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path) << "<html></html>";
+    return QString::fromStdString(path.string());
+}
+
+TEST(Handbook, TheInstalledPagesComeBeforeTheBuildsAndNoneIsEmpty) {
+    test::TemporaryFolder folder;
+    QString program = QString::fromStdString((folder / "usr/bin").string());
+    std::filesystem::create_directories(folder / "usr/bin");
+    std::filesystem::path built = folder / "build/docs/handbook/index.html";
+    QString builtPath = QString::fromStdString(built.string());
+    EXPECT_EQ(handbookPath(program, builtPath), "") << "neither is there";
+
+    EXPECT_EQ(handbookPath(program, touched(built)), builtPath);
+    // A folder by the page's name is no page.
+    std::filesystem::create_directories(folder / "usr/share/doc/velo/handbook/index.html");
+    EXPECT_EQ(handbookPath(program, builtPath), builtPath);
+    std::filesystem::remove(folder / "usr/share/doc/velo/handbook/index.html");
+
+    QString installed = touched(folder / "usr/share/doc/velo/handbook/index.html");
+    EXPECT_EQ(handbookPath(program, builtPath), installed);
+    EXPECT_EQ(handbookPath(program, ""), installed);
 }
 
 } // namespace
