@@ -872,212 +872,237 @@ Erstellt mit %1.</translation>
         <translation>&amp;Nicht speichern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="66"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="70"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="68"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="72"/>
         <source>&amp;New</source>
         <translation>&amp;Neu</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="71"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="75"/>
         <source>&amp;Open…</source>
         <translation>Ö&amp;ffnen …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="74"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="78"/>
         <source>Open &amp;Recent</source>
         <translation>&amp;Zuletzt geöffnet</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="78"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="82"/>
         <source>&amp;Save</source>
         <translation>&amp;Speichern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="80"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="84"/>
         <source>Save &amp;As…</source>
         <translation>Speichern &amp;unter …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="82"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="86"/>
         <source>&amp;Export…</source>
         <translation>&amp;Exportieren …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="84"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="88"/>
         <source>Export &amp;LUT…</source>
         <translation>&amp;LUT exportieren …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="85"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="89"/>
         <source>Export &amp;Influence…</source>
         <translation>E&amp;influss exportieren …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="87"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="91"/>
         <source>Re&amp;vert to Saved</source>
         <translation>Auf gespeicherte &amp;Version zurücksetzen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="90"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="94"/>
         <source>&amp;Print…</source>
         <translation>&amp;Drucken …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="94"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="98"/>
         <source>&amp;Close</source>
         <translation>S&amp;chließen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="97"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="101"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="104"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="108"/>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="105"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="109"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="107"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="111"/>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="112"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="116"/>
         <source>&amp;Delete</source>
         <translation>&amp;Löschen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="116"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="120"/>
         <source>&amp;Protect Color	Ctrl+Alt+Click</source>
         <translation>Farbe &amp;schützen	Strg+Alt+Klick</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="123"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="127"/>
         <source>Select &amp;All</source>
         <translation>&amp;Alles auswählen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="127"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="131"/>
         <source>&amp;New Adjustment</source>
         <translation>&amp;Neue Anpassung</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="130"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="134"/>
         <source>Sa&amp;ve Adjustments as Default</source>
         <translation>Anpassungen als &amp;Vorgabe speichern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="132"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="136"/>
         <source>Revert to &amp;Built-in Defaults</source>
         <translation>Auf &amp;mitgelieferte Vorgaben zurücksetzen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="137"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="141"/>
         <source>&amp;Image</source>
         <translation>B&amp;ild</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="138"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="142"/>
         <source>Add alpha channel</source>
         <translation>Alphakanal hinzufügen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="140"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="144"/>
         <source>Show Original</source>
         <translation>Original anzeigen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="147"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="151"/>
         <source>&amp;Background Color…</source>
         <translation>&amp;Hintergrundfarbe …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="152"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="156"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="153"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="157"/>
         <source>I&amp;nfluence</source>
         <translation>&amp;Einfluss</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="166"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="170"/>
         <source>&amp;Actual Size</source>
         <translation>&amp;Originalgröße</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="168"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="172"/>
         <source>Zoom &amp;In</source>
         <translation>Ver&amp;größern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="171"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="175"/>
         <source>Zoom &amp;Out</source>
         <translation>Ver&amp;kleinern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="175"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="179"/>
         <source>&amp;Color Adjustments</source>
         <translation>&amp;Farbanpassungen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="182"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="186"/>
         <source>&amp;Toolbar</source>
         <translation>&amp;Werkzeugleiste</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="186"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="190"/>
         <source>Customi&amp;ze Toolbar…</source>
         <translation>Werkzeugleiste ein&amp;richten …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="189"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="193"/>
         <source>&amp;Sample Size</source>
         <translation>Aufnahme&amp;bereich</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="192"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="196"/>
         <source>&amp;Full Screen</source>
         <translation>&amp;Vollbildmodus</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="198"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="202"/>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="199"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="203"/>
+        <source>Velo &amp;Handbook</source>
+        <translation>Velo-&amp;Handbuch</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="207"/>
         <source>&amp;Keyboard Shortcuts</source>
         <translation>&amp;Tastenkürzel</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="204"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="212"/>
         <source>&amp;About Velo</source>
         <translation>Ü&amp;ber Velo</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="215"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="222"/>
+        <source>The handbook was not found</source>
+        <translation>Das Handbuch wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="223"/>
+        <source>Velo looks for its handbook in share/doc/velo/handbook beside the program, and this installation has none there. Velo’s package, or cmake --install, puts it there.</source>
+        <translation>Velo sucht sein Handbuch in share/doc/velo/handbook neben dem Programm, und diese Installation hat dort keines. Das Velo-Paket oder cmake --install legt es dort ab.</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="230"/>
+        <source>The handbook could not be shown</source>
+        <translation>Das Handbuch konnte nicht angezeigt werden</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="231"/>
+        <source>No web browser opened %1.</source>
+        <translation>Kein Webbrowser hat %1 geöffnet.</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="240"/>
         <source>&amp;Point Sample</source>
         <translation>&amp;Einzelner Punkt</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="215"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="240"/>
         <source>%1 by %1 Average</source>
         <translation>Durchschnitt aus %1 × %1</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="252"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="277"/>
         <source>Clear Menu</source>
         <translation>Liste leeren</translation>
     </message>
