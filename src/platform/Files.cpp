@@ -2,8 +2,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <string>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -84,14 +87,65 @@ std::string descriptorPath(int fd) {
     return "/proc/self/fd/" + std::to_string(fd);
 }
 
+// The target's hidden name with six random letters, as mkstemp makes them.
+std::string freshTemporaryName(const std::filesystem::path& target) {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string name = temporaryPattern(target);
+    unsigned char random[6] = {};
+    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+        auto seed = static_cast<unsigned>(::getpid()) ^ static_cast<unsigned>(::time(nullptr));
+        for (unsigned char& r : random) {
+            r = static_cast<unsigned char>(seed = seed * 1103515245u + 12345u);
+        }
+    }
+    for (std::size_t i = 0; i < sizeof random; ++i) {
+        name[name.size() - sizeof random + i] = kLetters[random[i] % (sizeof kLetters - 1)];
+    }
+    return name;
+}
+
+bool isTemporaryOf(const std::string& name, const std::string& prefix) {
+    return name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Hidden temporaries of the target whose writers are gone (killed between
+// naming the new file and renaming it): a live writer holds a lock on its
+// file, which ends with the process.
+void removeStaleTemporaries(const std::filesystem::path& target) {
+    std::string prefix = "." + target.filename().string() + ".";
+    std::error_code error;
+    std::filesystem::directory_iterator entry(folderOf(target), error);
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        const std::filesystem::path& path = entry->path();
+        if (!isTemporaryOf(path.filename().string(), prefix)) {
+            continue;
+        }
+        int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat opened {
+        }, named{};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+            ::lstat(path.c_str(), &named) == 0 && S_ISREG(opened.st_mode) &&
+            opened.st_ino == named.st_ino && opened.st_dev == named.st_dev) {
+            ::unlink(path.c_str());
+        }
+        ::close(fd);
+    }
+}
+
 } // namespace
 
 std::optional<AtomicFile> AtomicFile::create(const std::filesystem::path& target,
                                              std::string& error) {
+    removeStaleTemporaries(target);
     std::filesystem::path folder = folderOf(target);
     // Created with the usual permissions of a new file, less the umask.
     int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     if (fd >= 0 && ::access(descriptorPath(fd).c_str(), F_OK) == 0) {
+        ::flock(fd, LOCK_EX); // marks its name, once it has one, as in use
         return AtomicFile(target, descriptorPath(fd), fd, true);
     }
     if (fd >= 0) {
@@ -106,6 +160,7 @@ std::optional<AtomicFile> AtomicFile::create(const std::filesystem::path& target
         error = systemError("cannot write " + target.string());
         return std::nullopt;
     }
+    ::flock(fd, LOCK_EX);
     // mkstemp makes the file private; give it the usual permissions.
     mode_t mask = ::umask(0);
     ::umask(mask);
@@ -115,17 +170,10 @@ std::optional<AtomicFile> AtomicFile::create(const std::filesystem::path& target
 
 bool AtomicFile::linkBesideTarget() {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string pattern = temporaryPattern(target_);
-        // A fresh unique name: mkstemp makes it, unlink frees it for the link.
-        int probe = ::mkostemp(pattern.data(), O_CLOEXEC);
-        if (probe < 0) {
-            return false;
-        }
-        ::close(probe);
-        ::unlink(pattern.c_str());
-        if (::linkat(AT_FDCWD, temporary_.c_str(), AT_FDCWD, pattern.c_str(), AT_SYMLINK_FOLLOW) ==
+        std::string name = freshTemporaryName(target_);
+        if (::linkat(AT_FDCWD, temporary_.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) ==
             0) {
-            temporary_ = pattern;
+            temporary_ = name;
             unnamed_ = false;
             return true;
         }
@@ -164,9 +212,19 @@ std::optional<std::string> AtomicFile::commit() {
     if (::fsync(fd) != 0) {
         return fail("cannot write " + target_.string());
     }
-    // Named only now, while the descriptor still holds the file.
-    if (unnamed_ && !linkBesideTarget()) {
-        return fail("cannot write " + target_.string());
+    // Named only now, while the descriptor still holds the file: with the
+    // target's own name when there is no target yet, else with a hidden one
+    // for the rename. Killed between those two, a writer leaves that name;
+    // the next write of the target removes it (see removeStaleTemporaries).
+    if (unnamed_) {
+        if (::linkat(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (errno != EEXIST || !linkBesideTarget()) {
+            return fail("cannot write " + target_.string());
+        }
     }
     if (::close(std::exchange(fd, -1)) != 0) {
         return fail("cannot write " + target_.string());

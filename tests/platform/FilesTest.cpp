@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -88,8 +91,10 @@ TEST_F(AtomicWrite, ATargetThatDisappearsIsWrittenAfreshAndAVanishedFolderFails)
     EXPECT_EQ(entriesIn(folder.path()), 1u);
 }
 
-// Killed at any moment, a writer leaves the old file or the whole new one,
-// and nothing else: until it is complete the new file has no name.
+// Killed at any moment, a writer leaves the old file or the whole new one.
+// Until it is complete the new file has no name; replacing a file takes a
+// hidden name and a rename, and a writer killed between the two leaves that
+// name, which the next write of the file removes: nothing accumulates.
 TEST_F(AtomicWrite, AWriterKilledAtAnyMomentLeavesNothingBehind) {
     std::string error;
     std::optional<AtomicFile> probe = AtomicFile::create(target, error);
@@ -111,12 +116,40 @@ TEST_F(AtomicWrite, AWriterKilledAtAnyMomentLeavesNothingBehind) {
         usleep(static_cast<useconds_t>(1000 + round * 700));
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
-        ASSERT_EQ(entriesIn(folder.path()), 1u) << "round " << round;
         PropertyValue::Data written = *readFile(target).bytes;
         bool whole = written == bytes(1000, 'p') ||
                      (written.size() == size && written == bytes(size, written[0]));
         ASSERT_TRUE(whole) << "round " << round;
+        for (const auto& entry : fs::directory_iterator(folder.path())) {
+            std::string name = entry.path().filename().string();
+            ASSERT_TRUE(entry.path() == target || name.rfind(".picture.png.", 0) == 0)
+                << name << " in round " << round;
+        }
+        ASSERT_LE(entriesIn(folder.path()), 2u) << "round " << round;
+        if (entriesIn(folder.path()) == 2) {
+            ASSERT_FALSE(writeFileAtomically(target, bytes(1000, 'p')));
+            ASSERT_EQ(entriesIn(folder.path()), 1u) << "a stale name outlived the next write";
+        }
     }
+}
+
+// A hidden temporary of the target whose writer is gone goes at the next
+// write; one a live writer holds stays, and so does anything else.
+TEST_F(AtomicWrite, TheNextWriteRemovesOnlyStaleTemporaries) {
+    fs::path stale = folder / ".picture.png.Ab12Cd";
+    fs::path live = folder / ".picture.png.Zz98Yx";
+    fs::path other = folder / ".other.png.Ab12Cd";
+    for (const fs::path& path : {stale, live, other}) {
+        ASSERT_FALSE(writeFileAtomically(path, bytes(3, 't')));
+    }
+    int held = ::open(live.c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    ASSERT_FALSE(writeFileAtomically(target, bytes(5, 'n')));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_TRUE(fs::exists(other));
+    ::close(held);
 }
 
 TEST(ReadFile, RefusesFoldersAndMissingFiles) {
