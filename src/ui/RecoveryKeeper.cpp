@@ -10,6 +10,8 @@ RecoveryKeeper::RecoveryKeeper(RecoveryFolder& folder, VeloDocument& document, Q
     : QObject(parent), folder_(folder), document_(document), slot_(folder.newSlot()) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::keepNow);
+    retry_.setSingleShot(true);
+    connect(&retry_, &QTimer::timeout, this, &RecoveryKeeper::retryIfFailing);
     document_.addObserver(this);
 }
 
@@ -39,32 +41,33 @@ void RecoveryKeeper::keepNow() {
         forget();
         return;
     }
-    writer_.post([this, &folder = folder_, slot = slot_, archive = document_.archiveSnapshot(),
-                  original = originalPath_.toStdString(), &logged = failureLogged_,
+    writer_.post([&folder = folder_, slot = slot_, archive = document_.archiveSnapshot(),
+                  original = originalPath_.toStdString(), &failing = failing_,
                   retrySeconds = retryMs_ / 1000] {
         std::optional<std::string> error = folder.write(slot, archive, original);
-        if (!error) {
-            logged = false;
-            return;
-        }
-        // Said once: the user's own saving still works, and says why it fails.
-        if (!logged.exchange(true)) {
+        // Said once a run of failures: the user's own saving still works, and
+        // says why it fails.
+        if (error && !failing.exchange(true)) {
             logMessage("Could not keep an unsaved document for recovery (trying again every " +
                        std::to_string(retrySeconds) + " s): " + *error);
         }
-        QMetaObject::invokeMethod(this, &RecoveryKeeper::retryLater, Qt::QueuedConnection);
+        if (!error) {
+            failing = false;
+        }
     });
+    retry_.start(retryMs_);
 }
 
-// Unless an edit has already scheduled the next write.
-void RecoveryKeeper::retryLater() {
-    if (!timer_.isActive() && document_.isDocumentEdited()) {
-        timer_.start(retryMs_);
+// After a failed write, again; an edit may already have scheduled the next.
+void RecoveryKeeper::retryIfFailing() {
+    if (failing_ && !timer_.isActive()) {
+        keepNow();
     }
 }
 
 void RecoveryKeeper::forget() {
     timer_.stop();
+    retry_.stop();
     firstUnwritten_.invalidate();
     writer_.post([&folder = folder_, slot = slot_] { folder.remove(slot); });
 }

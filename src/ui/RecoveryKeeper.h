@@ -46,7 +46,7 @@ class RecoveryKeeper : public QObject, public DocumentObserver {
     static int delayAfterEdit(qint64 sinceFirstUnwrittenMs);
 
   private:
-    void retryLater();
+    void retryIfFailing();
 
     RecoveryFolder& folder_;
     VeloDocument& document_;
@@ -54,9 +54,10 @@ class RecoveryKeeper : public QObject, public DocumentObserver {
     QString originalPath_;
     QTimer timer_;
     QElapsedTimer firstUnwritten_;
+    QTimer retry_; // after each write: whether to try again
     int retryMs_ = kRetryMs;
-    std::atomic<bool> failureLogged_{false}; // on the writer's thread
-    LatestJobWorker writer_;                 // last: it ends, having run what waits, first
+    std::atomic<bool> failing_{false}; // from a failed write to one that succeeds
+    LatestJobWorker writer_;           // last: it ends, having run what waits, first
 };
 
 } // namespace velo
