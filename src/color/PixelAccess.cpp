@@ -40,16 +40,25 @@ std::size_t pixelOffset(const Bitmap& bitmap, PixelIndex index) {
     return row + bits / 8;
 }
 
-std::uint8_t sampleAt(const Bitmap& bitmap, std::size_t offset, int k) {
-    return bitmap.isPlanar() ? bitmap.plane(k)[offset] : bitmap.plane(0)[offset + k];
+// Where sample k of the pixel at a byte offset lies.
+template <class AnyBitmap> auto* sampleAddress(AnyBitmap& bitmap, std::size_t offset, int k) {
+    return bitmap.isPlanar()
+               ? bitmap.plane(k) + offset
+               : bitmap.plane(0) + offset + static_cast<std::size_t>(k) * bitmap.bytesPerSample();
+}
+
+float sampleAt(const Bitmap& bitmap, std::size_t offset, int k) {
+    const std::uint8_t* at = sampleAddress(bitmap, offset, k);
+    return bitmap.isDeep() ? sample16ToFloat(*reinterpret_cast<const std::uint16_t*>(at))
+                           : byteToFloat(*at);
 }
 
 void storeSample(Bitmap& bitmap, std::size_t offset, int k, float v) {
-    std::uint8_t byte = floatToByte(v);
-    if (bitmap.isPlanar()) {
-        bitmap.plane(k)[offset] = byte;
+    std::uint8_t* at = sampleAddress(bitmap, offset, k);
+    if (bitmap.isDeep()) {
+        *reinterpret_cast<std::uint16_t*>(at) = floatToSample16(v);
     } else {
-        bitmap.plane(0)[offset + k] = byte;
+        *at = floatToByte(v);
     }
 }
 
@@ -81,7 +90,7 @@ RGBA RGBAAtPoint(const Bitmap& bitmap, Point point) {
         return {0, 0, 0, 0};
     }
     std::size_t offset = pixelOffset(bitmap, index);
-    auto sample = [&](int k) { return byteToFloat(sampleAt(bitmap, offset, k)); };
+    auto sample = [&](int k) { return sampleAt(bitmap, offset, k); };
     switch (bitmap.samplesPerPixel()) {
     case 1: {
         float grey = sample(0);

@@ -24,6 +24,22 @@ inline std::uint8_t floatToByte(float v) {
     return static_cast<std::uint8_t>(static_cast<int>(d) & 0xff);
 }
 
+// A 16-bit sample k as the float nearest to k / 65535.
+inline float sample16ToFloat(std::uint16_t k) {
+    return static_cast<float>(k) / 65535.0f;
+}
+
+// v times 65535 in single precision, truncated, low 16 bits kept: an unmoved
+// sample comes back as itself (a double product would lose a level on half
+// of them). Values too large for an int (or NaN) store 0.
+inline std::uint16_t floatToSample16(float v) {
+    float product = v * 65535.0f;
+    if (!(product > -2147483648.0f && product < 2147483648.0f)) {
+        return 0;
+    }
+    return static_cast<std::uint16_t>(static_cast<int>(product) & 0xffff);
+}
+
 // v clamped to 0..1 as the nearest byte value, halves up: for colours that
 // are shown or picked rather than computed by the pass (a mean, a share).
 inline std::uint8_t nearestByte(float v) {

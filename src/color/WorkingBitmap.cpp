@@ -5,7 +5,8 @@
 namespace velo {
 
 bool isAcceptableBitmap(const ImageRep& rep) {
-    if (!rep.isBitmap || rep.bitsPerSample != 8 || rep.samplesPerPixel > 4) {
+    if (!rep.isBitmap || (rep.bitsPerSample != 8 && rep.bitsPerSample != 16) ||
+        rep.samplesPerPixel > 4) {
         return false;
     }
     if (rep.samplesPerPixel > 3 && !rep.hasAlpha) {
@@ -56,9 +57,9 @@ std::shared_ptr<Bitmap> alphaAdjustedCopy(const Bitmap& source, bool shouldHaveA
     if (alphaChange == 0) {
         result = source.copy();
     } else {
-        result = std::make_shared<Bitmap>(source.pixelsWide(), source.pixelsHigh(),
-                                          source.samplesPerPixel() + alphaChange, shouldHaveAlpha,
-                                          false, source.colorSpaceName());
+        result = std::make_shared<Bitmap>(
+            source.pixelsWide(), source.pixelsHigh(), source.samplesPerPixel() + alphaChange,
+            shouldHaveAlpha, false, source.colorSpaceName(), 0, 0, source.bitsPerSample());
         result->setSize(source.size());
     }
     result->setOpaque(!shouldHaveAlpha);

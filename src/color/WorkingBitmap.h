@@ -7,7 +7,7 @@
 
 namespace velo {
 
-// The 8-bit bitmap the engine works on: the largest acceptable representation
+// The 8-bit or 16-bit bitmap the engine works on: the largest acceptable representation
 // of the image (returned as is, not copied), or else the image drawn into a
 // new RGB(A) bitmap of its size in points. Null when neither is possible.
 std::shared_ptr<Bitmap> bitmap(const Image& image);

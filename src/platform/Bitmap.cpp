@@ -16,7 +16,13 @@ long long rowBits(int wide, int samples, bool planar, int bitsPerPixel) {
 }
 
 void checkLayout(int wide, int high, int samples, bool hasAlpha, bool planar, int bytesPerRow,
-                 int bitsPerPixel) {
+                 int bitsPerPixel, int bitsPerSample) {
+    if (bitsPerSample != 8 && bitsPerSample != 16) {
+        throw std::invalid_argument("a bitmap holds 8-bit or 16-bit samples");
+    }
+    if (bitsPerSample == 16 && (bytesPerRow % 2 != 0 || bitsPerPixel % 16 != 0)) {
+        throw std::invalid_argument("16-bit samples must be aligned");
+    }
     if (wide < 0 || high < 0) {
         throw std::invalid_argument("negative bitmap size");
     }
@@ -29,7 +35,7 @@ void checkLayout(int wide, int high, int samples, bool hasAlpha, bool planar, in
     if (samples == 2 && !hasAlpha) {
         throw std::invalid_argument("2 samples are grey and alpha");
     }
-    if (bitsPerPixel < 8 * samples || bitsPerPixel > 255) {
+    if (bitsPerPixel < bitsPerSample * samples || bitsPerPixel > 255) {
         throw std::invalid_argument("bits per pixel do not fit the samples");
     }
     if (static_cast<long long>(bytesPerRow) * 8 < rowBits(wide, samples, planar, bitsPerPixel)) {
@@ -52,12 +58,12 @@ void Bitmap::Free::operator()(std::uint8_t* p) const {
 }
 
 Bitmap::Bitmap(int pixelsWide, int pixelsHigh, int samplesPerPixel, bool hasAlpha, bool isPlanar,
-               std::string colorSpaceName, int bytesPerRow, int bitsPerPixel)
+               std::string colorSpaceName, int bytesPerRow, int bitsPerPixel, int bitsPerSample)
     : pixelsWide_(pixelsWide), pixelsHigh_(pixelsHigh), samplesPerPixel_(samplesPerPixel),
-      hasAlpha_(hasAlpha), isPlanar_(isPlanar),
-      colorSpaceName_(std::move(colorSpaceName)), size_{static_cast<double>(pixelsWide),
-                                                        static_cast<double>(pixelsHigh)} {
-    bitsPerPixel_ = bitsPerPixel != 0 ? bitsPerPixel : 8 * samplesPerPixel;
+      hasAlpha_(hasAlpha), isPlanar_(isPlanar), colorSpaceName_(std::move(colorSpaceName)),
+      bitsPerSample_(bitsPerSample), size_{static_cast<double>(pixelsWide),
+                                           static_cast<double>(pixelsHigh)} {
+    bitsPerPixel_ = bitsPerPixel != 0 ? bitsPerPixel : bitsPerSample * samplesPerPixel;
     if (pixelsWide >= 0 && samplesPerPixel >= 1 && samplesPerPixel <= 4) {
         bytesPerRow_ = bytesPerRow != 0 ? bytesPerRow
                                         : defaultBytesPerRow(pixelsWide, samplesPerPixel, isPlanar,
@@ -66,7 +72,7 @@ Bitmap::Bitmap(int pixelsWide, int pixelsHigh, int samplesPerPixel, bool hasAlph
         bytesPerRow_ = bytesPerRow;
     }
     checkLayout(pixelsWide, pixelsHigh, samplesPerPixel, hasAlpha, isPlanar, bytesPerRow_,
-                bitsPerPixel_);
+                bitsPerPixel_, bitsPerSample_);
     std::size_t bytes = std::max<std::size_t>(bytesPerPlane(), 1);
     for (int i = 0; i < numberOfPlanes(); ++i) {
         // calloc lets the system hand out zeroed pages lazily for big images.
@@ -78,8 +84,9 @@ Bitmap::Bitmap(int pixelsWide, int pixelsHigh, int samplesPerPixel, bool hasAlph
 }
 
 std::shared_ptr<Bitmap> Bitmap::copy() const {
-    auto result = std::make_shared<Bitmap>(pixelsWide_, pixelsHigh_, samplesPerPixel_, hasAlpha_,
-                                           isPlanar_, colorSpaceName_, bytesPerRow_, bitsPerPixel_);
+    auto result =
+        std::make_shared<Bitmap>(pixelsWide_, pixelsHigh_, samplesPerPixel_, hasAlpha_, isPlanar_,
+                                 colorSpaceName_, bytesPerRow_, bitsPerPixel_, bitsPerSample_);
     result->opaque_ = opaque_;
     result->size_ = size_;
     result->iccProfile_ = iccProfile_;

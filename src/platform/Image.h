@@ -14,10 +14,11 @@ namespace velo {
 
 class ImageMetadata;
 
-// One representation of an image. 8-bit pixel data is held as a Bitmap;
-// other representations (deeper samples, vector drawings) are only described.
+// One representation of an image. 8-bit and 16-bit pixel data is held as a
+// Bitmap; other representations (other depths, vector drawings) are only
+// described.
 struct ImageRep {
-    std::shared_ptr<Bitmap> bitmap; // null unless 8 bits per sample
+    std::shared_ptr<Bitmap> bitmap; // null unless 8 or 16 bits per sample
     bool isBitmap = true;           // pixel data of any depth, not a drawing
     int pixelsWide = 0;
     int pixelsHigh = 0;

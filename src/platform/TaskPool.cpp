@@ -1,6 +1,8 @@
 #include "platform/TaskPool.h"
 
 #include <algorithm>
+#include <latch>
+#include <memory>
 
 namespace velo {
 
@@ -48,6 +50,25 @@ void TaskPool::run() {
         }
         task();
     }
+}
+
+void TaskPool::runInBands(int count, int bands,
+                          const std::function<void(int first, int end)>& work) {
+    bands = std::max(1, bands);
+    auto band = [&](int index) {
+        work(static_cast<int>(static_cast<long long>(count) * index / bands),
+             static_cast<int>(static_cast<long long>(count) * (index + 1) / bands));
+    };
+    // Shared: a band may still be inside count_down() when wait() returns.
+    auto done = std::make_shared<std::latch>(bands - 1);
+    for (int index = 1; index < bands; ++index) {
+        post([&band, done, index] {
+            band(index);
+            done->count_down();
+        });
+    }
+    band(0);
+    done->wait();
 }
 
 } // namespace velo

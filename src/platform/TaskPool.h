@@ -24,6 +24,11 @@ class TaskPool {
     unsigned threads() const { return static_cast<unsigned>(threads_.size()); }
     void post(std::function<void()> task);
 
+    // Splits [0, count) into `bands` parts of about the same size and runs
+    // work(first, end) on each: the first on the calling thread, the others
+    // on the pool; returns once all have.
+    void runInBands(int count, int bands, const std::function<void(int first, int end)>& work);
+
   private:
     void run();
 

@@ -1,8 +1,10 @@
 #include "color/PixelAccess.h"
+#include "platform/SampleDepth.h"
 #include "support/Bits.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace velo {
@@ -51,6 +53,27 @@ TEST(PixelAccess, EveryByteSurvivesAReadAndWriteUnchanged) {
     for (int k = 0; k < 256; ++k) {
         EXPECT_EQ(pixelBytes(copy, k, 0), pixelBytes(rgb, k, 0));
     }
+}
+
+// Every 16-bit sample comes back as itself from a read and a write, and
+// narrows to the byte nearest to its value.
+TEST(PixelAccess, Every16BitSampleSurvivesAndNarrowsToTheNearestByte) {
+    Bitmap grey(65536, 1, 1, false, false, kCalibratedWhiteColorSpace, 0, 0, 16);
+    Bitmap copy(65536, 1, 1, false, false, kCalibratedWhiteColorSpace, 0, 0, 16);
+    for (int k = 0; k < 65536; ++k) {
+        grey.samples16(0, 0)[k] = static_cast<std::uint16_t>(k);
+    }
+    for (int k = 0; k < 65536; ++k) {
+        setRGBA(copy, RGBAAtPoint(grey, {float(k), 0}), {float(k), 0});
+        ASSERT_EQ(copy.samples16(0, 0)[k], k);
+        ASSERT_EQ(RGBAAtPoint(grey, {float(k), 0}).r, static_cast<float>(k / 65535.0L));
+        ASSERT_EQ(narrowSample(static_cast<std::uint16_t>(k)), std::lround(k * 255.0 / 65535.0));
+    }
+    Bitmap rgba(1, 1, 4, true, false, kDeviceRGBColorSpace, 0, 0, 16);
+    setRGBA(rgba, {1, 0.5f, 0, 0.5f}, {0, 0});
+    const std::uint16_t* p = rgba.samples16(0, 0);
+    EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}),
+              (std::vector<int>{32767, 16383, 0, 32767}));
 }
 
 TEST(PixelAccess, PremultipliedRgbaRoundTrips) {
