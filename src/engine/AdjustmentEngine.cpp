@@ -2,6 +2,7 @@
 
 #include "engine/ChunkHandout.h"
 #include "engine/FastPass.h"
+#include "platform/ThreadPriority.h"
 
 #include <algorithm>
 #include <sched.h>
@@ -169,6 +170,7 @@ void AdjustmentEngine::finishWork(const Work& work) {
 }
 
 void AdjustmentEngine::runBackgroundThread() {
+    enterBackgroundPriority();
     lock_.lock();
     ++numberOfBackgroundThreads_;
     lock_.unlock();

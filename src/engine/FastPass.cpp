@@ -2,6 +2,7 @@
 
 #include "engine/AdjustmentPass.h"
 #include "engine/FastPassPlan.h"
+#include "engine/LaneGroups.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,26 +47,16 @@ FastAdjustment fastAdjustment(const ColorAdjustment& a) {
 }
 
 bool isMeshedWithoutPadding(const Bitmap& b) {
-    return !b.isPlanar() && b.bitsPerPixel() == 8 * b.samplesPerPixel();
+    return !b.isPlanar() && b.bitsPerPixel() == b.bitsPerSample() * b.samplesPerPixel();
 }
 
-// One row: whole groups of lanes straight from the bitmaps, the last few
-// pixels through a padded copy (its extra pixels are computed and dropped).
-void adjustWholeRow(const PassPlan& plan, const std::uint8_t* from, int inSamples, std::uint8_t* to,
-                    int outSamples, std::size_t width, float* scratch) {
-    const std::size_t lanes = kernelLanes();
-    std::size_t whole = width - width % lanes;
-    if (whole > 0) {
-        adjustRow(plan, from, inSamples, to, outSamples, whole, scratch);
-    }
-    std::size_t rest = width - whole;
-    if (rest == 0) {
-        return;
-    }
-    std::vector<std::uint8_t> in(lanes * 4, 0), out(lanes * 4, 0);
-    std::copy_n(from + whole * inSamples, rest * inSamples, in.begin());
-    adjustRow(plan, in.data(), inSamples, out.data(), outSamples, lanes, scratch);
-    std::copy_n(out.begin(), rest * outSamples, to + whole * outSamples);
+template <class Sample>
+void adjustLine(const PassPlan& plan, const Sample* from, int inSamples, Sample* to, int outSamples,
+                std::size_t width, float* scratch) {
+    inLaneGroups(from, inSamples, to, outSamples, width, kernelLanes(),
+                 [&](const Sample* in, Sample* out, std::size_t n) {
+                     adjustRow(plan, in, inSamples, out, outSamples, n, scratch);
+                 });
 }
 
 } // namespace
@@ -86,7 +77,9 @@ PassPlan makePassPlan(std::span<const ColorAdjustment> adjustments) {
     plan.ordered.resize(adjustments.size());
     std::size_t rising = 0, falling = adjustments.size();
     for (const ColorAdjustment& a : adjustments) {
-        plan.ordered[a.usesHSB() ? --falling : rising++] = fastAdjustment(a);
+        std::size_t entry = a.usesHSB() ? --falling : rising++;
+        plan.ordered[entry] = fastAdjustment(a);
+        plan.entryOf.push_back(entry);
     }
     plan.needsHSB = !plan.ordered.empty() && plan.ordered.back().usesHSB;
     plan.startsWithRGB = plan.ordered.empty() || !plan.ordered.front().usesHSB;
@@ -98,6 +91,7 @@ PassPlan makePassPlan(std::span<const ColorAdjustment> adjustments) {
 
 bool hasFastPath(const Bitmap& source, const Bitmap& destination) {
     return isMeshedWithoutPadding(source) && isMeshedWithoutPadding(destination) &&
+           source.bitsPerSample() == destination.bitsPerSample() &&
            source.pixelsWide() == destination.pixelsWide() &&
            source.pixelsHigh() == destination.pixelsHigh();
 }
@@ -116,12 +110,19 @@ void calcRangeFast(LineRange range, const Bitmap* source, Bitmap* destination,
     const int height = source->pixelsHigh();
     std::uint64_t end = std::min<std::uint64_t>(static_cast<std::uint64_t>(height), range.end());
     for (std::uint64_t line = range.location; line < end; ++line) {
-        std::size_t row = static_cast<std::size_t>(height - 1 - static_cast<int>(line));
-        adjustWholeRow(plan, source->plane(0) + row * source->bytesPerRow(),
-                       source->samplesPerPixel(),
-                       destination->plane(0) + row * destination->bytesPerRow(),
-                       destination->samplesPerPixel(),
-                       static_cast<std::size_t>(source->pixelsWide()), scratch.data());
+        int row = height - 1 - static_cast<int>(line);
+        const auto width = static_cast<std::size_t>(source->pixelsWide());
+        if (source->isDeep()) {
+            adjustLine(plan, source->samples16(0, row), source->samplesPerPixel(),
+                       destination->samples16(0, row), destination->samplesPerPixel(), width,
+                       scratch.data());
+            continue;
+        }
+        const std::size_t offset = static_cast<std::size_t>(row);
+        adjustLine(plan, source->plane(0) + offset * source->bytesPerRow(),
+                   source->samplesPerPixel(),
+                   destination->plane(0) + offset * destination->bytesPerRow(),
+                   destination->samplesPerPixel(), width, scratch.data());
     }
 }
 

@@ -39,18 +39,22 @@ const Thresholds& thresholds();
 // ones in reverse list order.
 struct PassPlan {
     std::vector<FastAdjustment> ordered;
-    bool needsHSB = false;     // the last entry is HSB
-    bool startsWithRGB = true; // the first entry is RGB (or there is none)
-    bool needsOKLab = false;   // some entry matches in OKLab or has a reach
-    bool hasReach = false;     // some entry has a reach
+    std::vector<std::size_t> entryOf; // for each list position, its index in ordered
+    bool needsHSB = false;            // the last entry is HSB
+    bool startsWithRGB = true;        // the first entry is RGB (or there is none)
+    bool needsOKLab = false;          // some entry matches in OKLab or has a reach
+    bool hasReach = false;            // some entry has a reach
 };
 PassPlan makePassPlan(std::span<const ColorAdjustment> adjustments);
 
-// The SIMD kernel: moves n pixels (n a multiple of kernelLanes()) of a row of
-// inSamples bytes each into a row of outSamples bytes each, exactly as
-// reading, the pass and writing do pixel by pixel. scratch holds room for
-// scratchFloats(plan) floats.
+// The SIMD kernel: moves n pixels (n a multiple of kernelLanes(), the pixels
+// it takes at a time) of a row of
+// inSamples samples each into a row of outSamples samples each, of 8 or 16
+// bits, exactly as reading, the pass and writing do pixel by pixel. scratch
+// holds room for scratchFloats(plan) floats.
 void adjustRow(const PassPlan& plan, const std::uint8_t* in, int inSamples, std::uint8_t* out,
+               int outSamples, std::size_t n, float* scratch);
+void adjustRow(const PassPlan& plan, const std::uint16_t* in, int inSamples, std::uint16_t* out,
                int outSamples, std::size_t n, float* scratch);
 
 std::size_t kernelLanes();

@@ -2,6 +2,8 @@
 #include "color/WorkingBitmap.h"
 #include "engine/AdjustmentPass.h"
 #include "engine/InfluenceMap.h"
+#include "engine/RandomCases.h"
+#include "platform/ThreadPriority.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,10 @@
 #include <chrono>
 #include <cstring>
 #include <random>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace velo {
 namespace {
@@ -46,9 +52,10 @@ std::vector<std::uint8_t> referencePixels(const Bitmap& source, const Bitmap& de
     for (const auto& a : active) {
         copies.push_back(*a->copy());
     }
-    auto expected = std::make_shared<Bitmap>(destination.pixelsWide(), destination.pixelsHigh(),
-                                             destination.samplesPerPixel(), destination.hasAlpha(),
-                                             false, destination.colorSpaceName());
+    auto expected =
+        std::make_shared<Bitmap>(destination.pixelsWide(), destination.pixelsHigh(),
+                                 destination.samplesPerPixel(), destination.hasAlpha(), false,
+                                 destination.colorSpaceName(), 0, 0, destination.bitsPerSample());
     calcRange({0, static_cast<std::uint32_t>(source.pixelsHigh())}, &source, expected.get(),
               copies);
     return {expected->plane(0), expected->plane(0) + expected->bytesPerPlane()};
@@ -81,6 +88,43 @@ TEST(AdjustmentEngine, ASweepEqualsTheReferencePass) {
     EXPECT_EQ(lastProgress, 1.0f);
     EXPECT_EQ(pixelsOf(*destination), referencePixels(*source, *destination, active));
     EXPECT_EQ(engine.dirtyLineRange(), (LineRange{233, 0}));
+}
+
+// However many workers share a 16-bit image, the bytes are the reference's.
+TEST(AdjustmentEngine, A16BitSweepEqualsTheReferenceOnAnyNumberOfThreads) {
+    std::mt19937 random(16);
+    auto source = test::randomDeepBitmap(random, 131, 177, 4);
+    Adjustments active{randomAdjustment(random), randomAdjustment(random)};
+    active[0]->setReach(0.4f);
+    for (int threads : {1, 2, 5}) {
+        AdjustmentEngine engine(threads);
+        auto destination = alphaAdjustedCopy(*source, true);
+        engine.replaceImage(source, destination, active);
+        engine.waitUntilComplete();
+        EXPECT_EQ(pixelsOf(*destination), referencePixels(*source, *destination, active))
+            << threads << " threads";
+    }
+}
+
+// The nice value of the thread that computed the last chunk.
+std::atomic<int> workerNice{0};
+void recordingPass(LineRange, const Bitmap*, Bitmap*, std::span<const ColorAdjustment>,
+                   std::span<const std::size_t>) {
+    workerNice = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
+}
+
+// Workers give way to the window's thread only in a program with windows.
+TEST(AdjustmentEngine, WorkersYieldOnlyWhereBackgroundThreadsAreToldTo) {
+    std::mt19937 random(3);
+    const int own = getpriority(PRIO_PROCESS, 0);
+    for (bool yield : {true, false}) {
+        setBackgroundThreadsYield(yield);
+        AdjustmentEngine engine(1, recordingPass);
+        auto source = randomBitmap(random, 8, 8, 3);
+        engine.replaceImage(source, source->copy(), {});
+        engine.waitUntilComplete();
+        EXPECT_EQ(workerNice.load(), yield ? std::min(own + 10, 19) : own);
+    }
 }
 
 TEST(AdjustmentEngine, StaysExactUnderRandomChangesWhileWorking) {

@@ -3,6 +3,7 @@
 #include "color/PixelAccess.h"
 #include "color/WorkingBitmap.h"
 #include "engine/AdjustmentPass.h"
+#include "engine/RandomCases.h"
 #include "imageio/ImageCodec.h"
 #include "support/Corpus.h"
 
@@ -14,79 +15,17 @@
 namespace velo {
 namespace {
 
-// Alpha bytes favour the edges, where the arithmetic branches.
-std::uint8_t randomByte(std::mt19937& random, bool isAlpha) {
-    if (isAlpha) {
-        switch (random() % 5) {
-        case 0:
-            return 0;
-        case 1:
-            return 255;
-        case 2:
-            return static_cast<std::uint8_t>(1 + random() % 3);
-        default:
-            break;
-        }
-    }
-    return static_cast<std::uint8_t>(random());
-}
-
-std::shared_ptr<Bitmap> randomBitmap(std::mt19937& random, int wide, int high, int samples) {
-    bool alpha = samples == 2 || samples == 4;
-    auto bitmap = std::make_shared<Bitmap>(wide, high, samples, alpha, false, kDeviceRGBColorSpace);
-    for (int y = 0; y < high; ++y) {
-        std::uint8_t* row = bitmap->plane(0) + static_cast<std::size_t>(y) * bitmap->bytesPerRow();
-        for (int x = 0; x < wide * samples; ++x) {
-            // Colour samples may exceed their alpha: such pixels land out of range.
-            row[x] = randomByte(random, alpha && x % samples == samples - 1);
-        }
-    }
-    return bitmap;
-}
-
-ColorRef randomColour(std::mt19937& random) {
-    std::uniform_real_distribution<float> unit(-0.1f, 1.1f);
-    switch (random() % 6) {
-    case 0:
-        return nullptr;
-    case 1:
-        return Color::colorWithCalibratedWhite(unit(random), unit(random));
-    case 2: // exactly a byte value, so that pixels meet it
-        return Color::colorWithCalibratedRed(byteToFloat(random() % 256),
-                                             byteToFloat(random() % 256),
-                                             byteToFloat(random() % 256), 1);
-    default:
-        return Color::colorWithCalibratedRed(unit(random), unit(random), unit(random),
-                                             random() % 2 ? 1.0f : unit(random));
-    }
-}
-
-std::vector<ColorAdjustment> randomAdjustments(std::mt19937& random, int count) {
-    std::vector<ColorAdjustment> list(count);
-    for (ColorAdjustment& a : list) {
-        if (random() % 8 != 0) {
-            a.setSourceColor(randomColour(random));
-            a.setTargetColor(randomColour(random));
-        }
-        a.setColorModel(static_cast<ColorModel>(random() % 3));
-        a.setComponentsMask(static_cast<int>(random() % 20));
-        if (random() % 2 == 0) {
-            a.setReach(std::uniform_real_distribution<float>(0.0f, 1.2f)(random));
-        }
-    }
-    return list;
-}
-
-std::vector<std::uint8_t> bytesOf(const Bitmap& b) {
-    return {b.plane(0), b.plane(0) + b.bytesPerPlane()};
-}
+using test::bytesOf;
+using test::randomAdjustments;
+using test::randomBitmap;
+using test::randomDeepBitmap;
 
 // Both passes over the same input must write the same bytes.
 void expectSameResult(const Bitmap& source, int destinationSamples,
                       const std::vector<ColorAdjustment>& list, LineRange range) {
-    auto reference =
-        std::make_shared<Bitmap>(source.pixelsWide(), source.pixelsHigh(), destinationSamples,
-                                 destinationSamples % 2 == 0, false, kDeviceRGBColorSpace);
+    auto reference = std::make_shared<Bitmap>(
+        source.pixelsWide(), source.pixelsHigh(), destinationSamples, destinationSamples % 2 == 0,
+        false, kDeviceRGBColorSpace, 0, 0, source.bitsPerSample());
     auto fast = reference->copy();
     ASSERT_TRUE(hasFastPath(source, *fast));
     calcRange(range, &source, reference.get(), list);
@@ -96,15 +35,16 @@ void expectSameResult(const Bitmap& source, int destinationSamples,
         << " to " << destinationSamples << " samples, " << list.size() << " adjustments";
 }
 
-TEST(FastPass, EqualsTheReferenceOnRandomCases) {
+TEST(FastPass, EqualsTheReferenceOnRandomCasesAtEitherDepth) {
     std::mt19937 random(20261207);
     const std::pair<int, int> layouts[] = {{1, 1}, {1, 2}, {2, 2}, {2, 1},
                                            {3, 3}, {3, 4}, {4, 4}, {4, 3}};
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < 3000; ++round) {
         auto [in, out] = layouts[round % 8];
         int wide = 1 + static_cast<int>(random() % 300);
         int high = 1 + static_cast<int>(random() % 4);
-        auto source = randomBitmap(random, wide, high, in);
+        auto source = round % 3 == 2 ? randomDeepBitmap(random, wide, high, in)
+                                     : randomBitmap(random, wide, high, in);
         auto list = randomAdjustments(random, static_cast<int>(random() % 13));
         LineRange range{static_cast<std::uint32_t>(random() % 2),
                         static_cast<std::uint32_t>(random() % 6)};
@@ -112,6 +52,35 @@ TEST(FastPass, EqualsTheReferenceOnRandomCases) {
         if (HasFatalFailure()) {
             return;
         }
+    }
+    auto large = randomDeepBitmap(random, 1200, 500, 4);
+    expectSameResult(*large, 4, randomAdjustments(random, 7), {0, 500});
+}
+
+// Every hue edge: components equal to each other (which one counts as the
+// largest), greys, sector boundaries, moved by HSB adjustments that match on
+// hue and move it through the probe colour.
+TEST(FastPass, EqualsTheReferenceOverACubeOfColoursInHSB) {
+    std::mt19937 random(41);
+    auto cube = std::make_shared<Bitmap>(512, 128, 3, false, false, kDeviceRGBColorSpace);
+    std::uint8_t* sample = cube->plane(0);
+    for (int r = 0; r < 64; ++r) {
+        for (int g = 0; g < 64; ++g) {
+            for (int b = 0; b < 16; ++b) {
+                // Blue in coarser steps, with its top value: 0, 17, ..., 255.
+                *sample++ = static_cast<std::uint8_t>(r * 255 / 63);
+                *sample++ = static_cast<std::uint8_t>(g * 255 / 63);
+                *sample++ = static_cast<std::uint8_t>(b * 17);
+            }
+        }
+    }
+    for (int round = 0; round < 3; ++round) {
+        auto list = randomAdjustments(random, 2 + round * 2);
+        for (ColorAdjustment& a : list) {
+            a.setColorModel(ColorModel::HSB);
+            a.setComponentsMask(a.componentsMask() | kHueBit);
+        }
+        expectSameResult(*cube, 3, list, {0, 128});
     }
 }
 

@@ -1,13 +1,16 @@
 #include "engine/InfluenceMap.h"
 #include "color/PixelAccess.h"
 #include "engine/AdjustmentShares.h"
+#include "engine/FastInfluenceMap.h"
 #include "engine/PixelMover.h"
+#include "engine/RandomCases.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
 #include <random>
+#include <thread>
 
 namespace velo {
 namespace {
@@ -100,6 +103,102 @@ TEST(InfluenceMap, FollowsThePassFractionsOnRandomImagesAndLists) {
             }
         }
     }
+}
+
+// Rows that match alike tie for the largest share: some rows take an earlier
+// row's source, model, mask and reach (their targets differ).
+void addTies(std::mt19937& random, std::vector<ColorAdjustment>& list) {
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        if (random() % 4 == 0) {
+            const ColorAdjustment& earlier = list[random() % i];
+            list[i].setSourceColor(earlier.sourceColor());
+            list[i].setColorModel(earlier.colorModel());
+            list[i].setComponentsMask(earlier.componentsMask());
+            list[i].setReach(earlier.reach());
+        }
+    }
+}
+
+// Half the time none (the owners), else positions within and past the list,
+// now and then one twice.
+std::vector<std::size_t> randomSelection(std::mt19937& random, std::size_t listSize) {
+    std::vector<std::size_t> selected(random() % 2 == 0 ? 0 : 1 + random() % 3);
+    std::generate(selected.begin(), selected.end(), [&] { return random() % (listSize + 2); });
+    return selected;
+}
+
+std::shared_ptr<Bitmap> filledMap(const Bitmap& source) {
+    auto map = influenceBitmap(source);
+    std::fill_n(map->plane(0), map->bytesPerPlane(), 7);
+    return map;
+}
+
+void expectSameMap(const Bitmap& source, const std::vector<ColorAdjustment>& list,
+                   const std::vector<std::size_t>& selected, LineRange range) {
+    auto reference = filledMap(source);
+    auto fast = filledMap(source);
+    calcInfluenceRange(range, &source, reference.get(), list, selected);
+    calcInfluenceRangeFast(range, &source, fast.get(), list, selected);
+    ASSERT_TRUE(test::bytesOf(*reference) == test::bytesOf(*fast))
+        << source.pixelsWide() << "x" << source.pixelsHigh() << ", " << source.samplesPerPixel()
+        << " samples of " << source.bitsPerSample() << " bits, " << list.size() << " adjustments, "
+        << selected.size() << " selected";
+}
+
+TEST(InfluenceMap, FastEqualsTheReferenceOnRandomCases) {
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 1600; ++round) {
+        int samples = 1 + round % 4;
+        int wide = 1 + static_cast<int>(random() % 300);
+        int high = 1 + static_cast<int>(random() % 4);
+        auto source = round % 8 < 4 ? test::randomBitmap(random, wide, high, samples)
+                                    : test::randomDeepBitmap(random, wide, high, samples);
+        ASSERT_TRUE(hasFastInfluencePath(*source, *influenceBitmap(*source)));
+        auto list = test::randomAdjustments(random, static_cast<int>(random() % 13));
+        addTies(random, list);
+        LineRange range{static_cast<std::uint32_t>(random() % 2),
+                        static_cast<std::uint32_t>(random() % 6)};
+        expectSameMap(*source, list, randomSelection(random, list.size()), range);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+// Workers fill disjoint ranges: any split gives the single call's bytes.
+TEST(InfluenceMap, FastGivesTheSameBytesOnAnyNumberOfThreads) {
+    std::mt19937 random(12);
+    auto source = test::randomBitmap(random, 1500, 300, 4);
+    auto list = test::randomAdjustments(random, 12);
+    addTies(random, list);
+    for (const std::vector<std::size_t>& selected :
+         {std::vector<std::size_t>{}, std::vector<std::size_t>{0, 3, 11}}) {
+        expectSameMap(*source, list, selected, {0, 300});
+        auto whole = filledMap(*source);
+        calcInfluenceRangeFast({0, 300}, source.get(), whole.get(), list, selected);
+        auto split = filledMap(*source);
+        std::vector<std::thread> workers;
+        for (std::uint32_t start = 0; start < 300; start += 70) {
+            workers.emplace_back([&, start] {
+                calcInfluenceRangeFast({start, 70}, source.get(), split.get(), list, selected);
+            });
+        }
+        for (std::thread& worker : workers) {
+            worker.join();
+        }
+        EXPECT_TRUE(test::bytesOf(*whole) == test::bytesOf(*split));
+    }
+}
+
+TEST(InfluenceMap, FastTakesTheReferenceWayForOtherLayouts) {
+    std::mt19937 random(3);
+    Bitmap planar(37, 3, 4, true, true, kDeviceRGBColorSpace);
+    std::generate_n(planar.plane(2), planar.bytesPerPlane(), [&] { return random(); });
+    auto meshed = test::randomBitmap(random, 37, 3, 3);
+    Bitmap withAlpha(37, 3, 4, true, false, kDeviceRGBColorSpace);
+    EXPECT_FALSE(hasFastInfluencePath(planar, *influenceBitmap(planar)));
+    EXPECT_FALSE(hasFastInfluencePath(*meshed, withAlpha));
+    expectSameMap(planar, test::randomAdjustments(random, 4), {}, {0, 3});
 }
 
 } // namespace
