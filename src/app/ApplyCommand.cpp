@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 
 const char* const kApplyUsage =
     "usage: velo apply [--doc FILE.velo] [--map MAP]... [--alpha on|off] [--background COLOR]\n"
-    "                  [--format TYPE] [--threads N] [--quiet] [--strip] [--strict] -o OUT\n"
-    "                  [--files-from LIST] INPUT...\n"
+    "                  [--format TYPE] [--depth 8|16] [--threads N] [--quiet] [--strip]\n"
+    "                  [--strict] -o OUT [--files-from LIST] INPUT...\n"
     "Recolours each INPUT with the document's active adjustments followed by each MAP and\n"
     "writes OUT: a file for one input, a folder for several (or when OUT ends in /).\n"
     "Without inputs, --doc exports the document's own image.\n"
@@ -40,6 +40,8 @@ const char* const kApplyUsage =
     "  COLOR  #RRGGBB, #RRGGBBAA or r,g,b[,a]\n"
     "  TYPE   tiff, tif, jpg, JPEG, \"jpg 72 dpi\", bmp, gif or png (default: OUT's extension,\n"
     "         else png)\n"
+    "  --depth    bits per sample of PNG and TIFF outputs (default: the image's own, 16 for\n"
+    "             16-bit inputs); JPEG, BMP and GIF hold 8\n"
     "  --timings  prints the time each file took to decode, recolour and encode\n"
     "  --strip    writes no colour profile, EXIF, XMP or IPTC into the outputs\n"
     "  --strict   a damaged input (data that ends early or is corrupt) is an error and\n"
@@ -47,11 +49,11 @@ const char* const kApplyUsage =
 
 namespace {
 
-const Subcommand kApply{
-    "apply",
-    kApplyUsage,
-    {"--doc", "--map", "--alpha", "--background", "--format", "--threads", "--files-from", "-o"},
-    {"--quiet", "--timings", "--strip", "--strict"}};
+const Subcommand kApply{"apply",
+                        kApplyUsage,
+                        {"--doc", "--map", "--alpha", "--background", "--format", "--depth",
+                         "--threads", "--files-from", "-o"},
+                        {"--quiet", "--timings", "--strip", "--strict"}};
 
 struct Job {
     std::optional<fs::path> input; // none: the template document's own image
@@ -143,6 +145,7 @@ class ApplyRun {
     DocumentSettings settings_;
     std::unique_ptr<VeloDocument> template_;
     std::string typeName_;
+    int depth_ = 0; // the outputs' bits per sample; 0 for the image's own
     std::vector<Job> jobs_;
     std::mutex shared_; // the output, the progress and the template between files
 };
@@ -165,6 +168,13 @@ std::optional<std::string> ApplyRun::planJobs() {
     }
     if (!exportTypeForName(typeName_)) {
         return "unknown type '" + typeName_ + "'";
+    }
+    if (arguments_.hasValue("--depth")) {
+        std::string depth = arguments_.value("--depth");
+        if (depth != "8" && depth != "16") {
+            return "--depth is 8 or 16, not '" + depth + "'";
+        }
+        depth_ = std::stoi(depth);
     }
     if (inputs.empty()) {
         jobs_.push_back({std::nullopt, out});
@@ -193,6 +203,7 @@ std::optional<std::string> ApplyRun::planJobs() {
 bool ApplyRun::prepare(VeloDocument& document) {
     document.replaceAdjustments(activeAdjustments(), {});
     document.setKeepsMetadata(!arguments_.has("--strip"));
+    document.setExportBitsPerSample(depth_);
     std::optional<bool> alpha = resultAlpha();
     if (alpha) {
         setResultAlpha(document, *alpha);
@@ -300,7 +311,8 @@ void ApplyRun::reportTimings(const std::string& name, double decode, double pass
 // Band by band when the input and the output allow it: nothing when they do
 // not, else whether it worked.
 std::optional<bool> ApplyRun::streamJob(const Job& job, const std::string& name) {
-    if (!job.input) {
+    // Bands are read at 8 bits only.
+    if (!job.input || depth_ == 16) {
         return std::nullopt;
     }
     Clock::time_point start = Clock::now();

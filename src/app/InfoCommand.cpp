@@ -36,7 +36,7 @@ json describeBitmap(const Bitmap& bitmap) {
     return {{"width", bitmap.pixelsWide()},
             {"height", bitmap.pixelsHigh()},
             {"layout", layoutName(bitmap.samplesPerPixel(), bitmap.hasAlpha())},
-            {"bitsPerSample", 8},
+            {"bitsPerSample", bitmap.bitsPerSample()},
             {"planar", bitmap.isPlanar()}};
 }
 

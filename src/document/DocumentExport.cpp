@@ -65,7 +65,8 @@ EncodedData VeloDocument::exportImage(const std::string& typeName, ImageFileType
     // The pixels keep the source's encoding, so its profile stays true.
     destinationBitmap_->setIccProfile(keepsMetadata_ && sourceBitmap_ ? sourceBitmap_->iccProfile()
                                                                       : nullptr);
-    EncodedData encoded = encodeImage(*destinationBitmap_, type, jpegCompressionFactor(defaults_));
+    EncodedData encoded = encodeImage(*destinationBitmap_, type, jpegCompressionFactor(defaults_),
+                                      exportBitsPerSample_);
     if (!encoded.data) {
         std::string message =
             encoded.error.empty()

@@ -2,6 +2,7 @@
 // the adjusted image.
 #include "document/VeloDocument.h"
 
+#include "engine/FastInfluenceMap.h"
 #include "engine/InfluenceMap.h"
 
 #include <algorithm>
@@ -75,8 +76,8 @@ AdjustmentEngine::Selection VeloDocument::selectedPositions() const {
 std::shared_ptr<Bitmap> VeloDocument::influencePreview(const Bitmap& source) const {
     std::shared_ptr<Bitmap> map = velo::influenceBitmap(source);
     auto adjustments = activeAdjustmentCopies();
-    calcInfluenceRange({0, static_cast<std::uint32_t>(source.pixelsHigh())}, &source, map.get(),
-                       *adjustments, selectedPositions());
+    calcInfluenceRangeFast({0, static_cast<std::uint32_t>(source.pixelsHigh())}, &source, map.get(),
+                           *adjustments, selectedPositions());
     return map;
 }
 

@@ -1,5 +1,6 @@
 #include "document/InfluenceView.h"
 
+#include "engine/FastInfluenceMap.h"
 #include "engine/InfluenceMap.h"
 
 #include <utility>
@@ -10,7 +11,7 @@ void InfluenceView::restart(const std::shared_ptr<Bitmap>& source,
                             const AdjustmentEngine::Adjustments& active,
                             AdjustmentEngine::Selection selection) {
     if (!engine_) {
-        engine_ = std::make_unique<AdjustmentEngine>(numberOfThreads_, calcInfluenceRange);
+        engine_ = std::make_unique<AdjustmentEngine>(numberOfThreads_, calcInfluenceRangeFast);
         engine_->setStripeObserver(stripeObserver_);
     }
     if (source == source_) {

@@ -12,9 +12,10 @@ namespace velo {
 namespace {
 
 // The pixel as the pass writes it into a result of this layout: moved,
-// then stored (premultiplied, truncated to bytes) and read back.
+// then stored (premultiplied, truncated to the result's samples) and read back.
 RGBA storedAsThePassStores(RGBA moved, const Bitmap& result) {
-    Bitmap one(1, 1, result.samplesPerPixel(), result.hasAlpha(), false, result.colorSpaceName());
+    Bitmap one(1, 1, result.samplesPerPixel(), result.hasAlpha(), false, result.colorSpaceName(), 0,
+               0, result.bitsPerSample());
     setRGBA(one, moved, {0, 0});
     return RGBAAtPoint(one, {0, 0});
 }

@@ -204,6 +204,9 @@ class VeloDocument {
     // they do unless told otherwise.
     void setKeepsMetadata(bool keeps) { keepsMetadata_ = keeps; }
     bool keepsMetadata() const { return keepsMetadata_; }
+    // The depth exports are written at where their type holds it: 8 or 16,
+    // or 0 for the result's own.
+    void setExportBitsPerSample(int bits) { exportBitsPerSample_ = bits; }
     // The same through a file, written atomically.
     std::optional<std::string> writeToFile(const std::filesystem::path& path,
                                            const std::string& typeName);
@@ -277,6 +280,7 @@ class VeloDocument {
     FileStamp fileStamp_;
     std::string fileVersion_;
     bool keepsMetadata_ = true;
+    int exportBitsPerSample_ = 0;
     int pickSampleSize_ = 1;
     ShownImage shownImage_ = ShownImage::Adjusted;
     ShownImage shownBeforeInfluence_ = ShownImage::Adjusted;

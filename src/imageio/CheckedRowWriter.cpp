@@ -5,7 +5,8 @@ namespace velo {
 CheckedRowWriter::CheckedRowWriter(std::shared_ptr<ByteSink> sink, const Bitmap& layout,
                                    int pixelsHigh)
     : sink_(std::move(sink)), pixelsWide_(layout.pixelsWide()), pixelsHigh_(pixelsHigh),
-      samples_(layout.samplesPerPixel()), hasAlpha_(layout.hasAlpha()) {}
+      samples_(layout.samplesPerPixel()), bitsPerSample_(layout.bitsPerSample()),
+      hasAlpha_(layout.hasAlpha()) {}
 
 // A file that could not be written says why in the system's words.
 bool CheckedRowWriter::fail(std::string why) {
@@ -21,7 +22,8 @@ bool CheckedRowWriter::write(const Bitmap& band, int rows) {
         return fail("the file is already ended");
     }
     if (band.pixelsWide() != pixelsWide_ || band.samplesPerPixel() != samples_ ||
-        band.hasAlpha() != hasAlpha_ || rows < 0 || rows > band.pixelsHigh()) {
+        band.bitsPerSample() != bitsPerSample_ || band.hasAlpha() != hasAlpha_ || rows < 0 ||
+        rows > band.pixelsHigh()) {
         return fail("the band does not have the image's layout");
     }
     if (rows > pixelsHigh_ - rowsWritten_) {

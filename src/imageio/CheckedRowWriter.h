@@ -26,6 +26,7 @@ class CheckedRowWriter : public RowWriter {
     int pixelsWide() const { return pixelsWide_; }
     int pixelsHigh() const { return pixelsHigh_; }
     int samplesPerPixel() const { return samples_; }
+    int bitsPerSample() const { return bitsPerSample_; }
     int rowsWritten() const { return rowsWritten_; }
 
   private:
@@ -33,6 +34,7 @@ class CheckedRowWriter : public RowWriter {
     int pixelsWide_;
     int pixelsHigh_;
     int samples_;
+    int bitsPerSample_;
     bool hasAlpha_;
     int rowsWritten_ = 0;
     bool finished_ = false;

@@ -4,12 +4,13 @@
 
 namespace velo {
 
-std::shared_ptr<Bitmap> newDecodedBitmap(int pixelsWide, int pixelsHigh, int samplesPerPixel) {
+std::shared_ptr<Bitmap> newDecodedBitmap(int pixelsWide, int pixelsHigh, int samplesPerPixel,
+                                         int bitsPerSample) {
     bool hasAlpha = samplesPerPixel == 2 || samplesPerPixel == 4;
     const std::string& space =
         samplesPerPixel <= 2 ? kCalibratedWhiteColorSpace : kDeviceRGBColorSpace;
-    return std::make_shared<Bitmap>(pixelsWide, pixelsHigh, samplesPerPixel, hasAlpha, false,
-                                    space);
+    return std::make_shared<Bitmap>(pixelsWide, pixelsHigh, samplesPerPixel, hasAlpha, false, space,
+                                    0, 0, bitsPerSample);
 }
 
 void premultiplyLikeQt(std::uint8_t* pixels, int count, int samples) {
@@ -29,12 +30,13 @@ Image singleBitmapImage(std::shared_ptr<Bitmap> bitmap) {
     return image;
 }
 
-bool fitsImageMemoryLimit(long long pixelsWide, long long pixelsHigh) {
+bool fitsImageMemoryLimit(long long pixelsWide, long long pixelsHigh, int bytesPerSample) {
     if (pixelsWide < 0 || pixelsHigh < 0) {
         return false;
     }
     return static_cast<unsigned long long>(pixelsWide) *
-               static_cast<unsigned long long>(pixelsHigh) * 4 <=
+               static_cast<unsigned long long>(pixelsHigh) * 4 *
+               static_cast<unsigned long long>(bytesPerSample) <=
            imageMemoryLimit();
 }
 

@@ -3,6 +3,7 @@
 #include "imageio/GifEncoder.h"
 #include "imageio/RowCodec.h"
 #include "imageio/TiffCodec.h"
+#include "platform/SampleDepth.h"
 
 namespace velo {
 
@@ -39,8 +40,24 @@ EncodedData encodeWhole(const Bitmap& bitmap, ImageFileType type) {
 
 } // namespace
 
-EncodedData encodeImage(const Bitmap& bitmap, ImageFileType type, float jpegQuality) {
+bool holdsDeepSamples(ImageFileType type) {
+    return type == ImageFileType::PNG || type == ImageFileType::TIFF;
+}
+
+int outputBitsPerSample(ImageFileType type, int bitmapBits, int asked) {
+    int wanted = asked != 0 ? asked : bitmapBits;
+    return holdsDeepSamples(type) ? wanted : 8;
+}
+
+EncodedData encodeImage(const Bitmap& original, ImageFileType type, float jpegQuality,
+                        int bitsPerSample) {
     try {
+        int bits = outputBitsPerSample(type, original.bitsPerSample(), bitsPerSample);
+        std::shared_ptr<Bitmap> converted;
+        if (bits != original.bitsPerSample()) {
+            converted = copyWithDepth(original, bits);
+        }
+        const Bitmap& bitmap = converted ? *converted : original;
         if (std::optional<EncodedData> inRows = encodeInRows(bitmap, type, jpegQuality)) {
             return std::move(*inRows);
         }

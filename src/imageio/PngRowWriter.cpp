@@ -9,6 +9,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <future>
 
@@ -20,7 +21,7 @@ namespace {
 // width alone, so any bands the caller writes give the same file.
 constexpr std::size_t kBandBytes = 1 << 20;
 
-// Grey, RGB or RGBA as Qt writes them (grey with alpha as RGBA), 8 bits.
+// Grey, RGB or RGBA as Qt writes them (grey with alpha as RGBA), 8 or 16 bits.
 std::uint8_t colourType(int channels) {
     return channels == 1 ? 0 : channels == 3 ? 2 : 6;
 }
@@ -35,8 +36,10 @@ class PngRowWriter final : public CheckedRowWriter {
   public:
     PngRowWriter(std::shared_ptr<ByteSink> sink, const Bitmap& layout, int pixelsHigh)
         : CheckedRowWriter(std::move(sink), layout, pixelsHigh),
-          rows_(layout.pixelsWide(), layout.samplesPerPixel()),
-          rowBytes_(static_cast<std::size_t>(layout.pixelsWide()) * rows_.channels()),
+          rows_(layout.pixelsWide(), layout.samplesPerPixel(), layout.bitsPerSample()),
+          sampleBytes_(layout.bytesPerSample()),
+          rowBytes_(static_cast<std::size_t>(layout.pixelsWide()) * rows_.channels() *
+                    sampleBytes_),
           rowsPerBand_(static_cast<int>(std::max<std::size_t>(1, kBandBytes / rowBytes_))),
           inFlight_(2 * TaskPool::shared().threads()) {}
 
@@ -51,7 +54,10 @@ class PngRowWriter final : public CheckedRowWriter {
     void submitBand(bool endsImage);
     bool writeOldestBand();
 
+    void appendRow(const std::uint8_t* row);
+
     StraightRows rows_;
+    int sampleBytes_;
     std::size_t rowBytes_;
     int rowsPerBand_;
     std::size_t inFlight_;
@@ -94,7 +100,8 @@ bool PngRowWriter::start(Size pointSize) {
     std::vector<std::uint8_t> header;
     putBigEndian(header, static_cast<std::uint32_t>(pixelsWide()));
     putBigEndian(header, static_cast<std::uint32_t>(pixelsHigh()));
-    header.insert(header.end(), {8, colourType(rows_.channels()), 0, 0, 0});
+    header.insert(header.end(), {static_cast<std::uint8_t>(8 * sampleBytes_),
+                                 colourType(rows_.channels()), 0, 0, 0});
     DotsPerMeter dots = dotsPerMeterFor(pixelsWide(), pixelsHigh(), pointSize);
     std::vector<std::uint8_t> resolution;
     putBigEndian(resolution, static_cast<std::uint32_t>(dots.x));
@@ -109,7 +116,7 @@ void PngRowWriter::submitBand(bool endsImage) {
     rows->rows = std::move(band_);
     rows->previous = previous_;
     rows->rowBytes = rowBytes_;
-    rows->bytesPerPixel = rows_.channels();
+    rows->bytesPerPixel = rows_.channels() * sampleBytes_;
     rows->endsImage = endsImage;
     previous_.assign(rows->rows.end() - static_cast<std::ptrdiff_t>(rowBytes_), rows->rows.end());
     band_.clear();
@@ -140,10 +147,23 @@ bool PngRowWriter::writeOldestBand() {
     return writeChunk("IDAT", {opening, band.deflated, closing});
 }
 
+// PNG keeps 16-bit samples most significant byte first.
+void PngRowWriter::appendRow(const std::uint8_t* row) {
+    std::size_t start = band_.size();
+    band_.insert(band_.end(), row, row + rowBytes_);
+    if (sampleBytes_ == 2) {
+        for (std::size_t i = start; i < band_.size(); i += 2) {
+            std::uint16_t sample;
+            std::memcpy(&sample, &band_[i], 2);
+            band_[i] = static_cast<std::uint8_t>(sample >> 8);
+            band_[i + 1] = static_cast<std::uint8_t>(sample);
+        }
+    }
+}
+
 bool PngRowWriter::writeRows(const Bitmap& band, int rows) {
     for (int y = 0; y < rows; ++y) {
-        const std::uint8_t* row = rows_.row(band, y);
-        band_.insert(band_.end(), row, row + rowBytes_);
+        appendRow(rows_.row(band, y));
         int written = rowsWritten() + y + 1;
         bool endsImage = written == pixelsHigh();
         if (band_.size() == rowBytes_ * rowsPerBand_ || endsImage) {

@@ -24,7 +24,8 @@ constexpr int kMaxFrames = 4096;
 bool isGreyAlphaPng(std::span<const std::uint8_t> bytes) {
     static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     return bytes.size() > 25 && std::memcmp(bytes.data(), signature, 8) == 0 &&
-           std::memcmp(bytes.data() + 12, "IHDR", 4) == 0 && bytes[24] == 8 && bytes[25] == 4;
+           std::memcmp(bytes.data() + 12, "IHDR", 4) == 0 && (bytes[24] == 8 || bytes[24] == 16) &&
+           bytes[25] == 4;
 }
 
 int deepBitsPerSample(QImage::Format format) {
@@ -51,32 +52,48 @@ int deepBitsPerSample(QImage::Format format) {
     }
 }
 
-// Copies rows of a QImage already in the bitmap's format into it. Two samples
-// take grey and alpha from premultiplied RGBA.
+// Copies rows of a QImage already in the bitmap's format into it: 8-bit
+// formats byte for byte, 16-bit ones (Grayscale16, RGBX64, RGBA64) as
+// samples. Two samples take grey and alpha from premultiplied RGBA, three drop
+// RGBX64's filler.
+template <class Sample>
 void copyRows(const QImage& rows, int samples, Bitmap& bitmap, int firstRow) {
+    const int channels = rows.depth() / (8 * static_cast<int>(sizeof(Sample)));
     for (int y = 0; y < rows.height(); ++y) {
-        const uchar* from = rows.constScanLine(y);
-        std::uint8_t* to =
-            bitmap.plane(0) + static_cast<std::size_t>(firstRow + y) * bitmap.bytesPerRow();
-        if (samples == 2) {
-            for (int x = 0; x < rows.width(); ++x) {
-                to[2 * x] = from[4 * x];
-                to[2 * x + 1] = from[4 * x + 3];
+        const auto* from = reinterpret_cast<const Sample*>(rows.constScanLine(y));
+        auto* to = reinterpret_cast<Sample*>(
+            bitmap.plane(0) + static_cast<std::size_t>(firstRow + y) * bitmap.bytesPerRow());
+        if (channels == samples) {
+            std::memcpy(to, from,
+                        static_cast<std::size_t>(rows.width()) * samples * sizeof(Sample));
+            continue;
+        }
+        for (int x = 0; x < rows.width(); ++x) {
+            for (int k = 0; k < samples; ++k) {
+                int channel = samples == 2 && k == 1 ? 3 : k;
+                to[samples * x + k] = from[channels * x + channel];
             }
-        } else {
-            std::memcpy(to, from, static_cast<std::size_t>(bitmap.bytesPerRow()));
         }
     }
 }
 
-// Copies a QImage into a new Bitmap of 1 to 4 meshed samples, a band of rows
-// at a time, so a huge image never exists three times over.
-std::shared_ptr<Bitmap> bitmapFromQImage(const QImage& image, int samples) {
+QImage::Format bitmapFormat(int samples, bool deep) {
+    if (deep) {
+        return samples == 1   ? QImage::Format_Grayscale16
+               : samples == 3 ? QImage::Format_RGBX64
+                              : QImage::Format_RGBA64_Premultiplied;
+    }
+    return samples == 1   ? QImage::Format_Grayscale8
+           : samples == 3 ? QImage::Format_RGB888
+                          : QImage::Format_RGBA8888_Premultiplied;
+}
+
+// Copies a QImage into a new Bitmap of 1 to 4 meshed samples of 8 or 16 bits,
+// a band of rows at a time, so a huge image never exists three times over.
+std::shared_ptr<Bitmap> bitmapFromQImage(const QImage& image, int samples, bool deep = false) {
     constexpr int kBandRows = 64;
-    QImage::Format format = samples == 1   ? QImage::Format_Grayscale8
-                            : samples == 3 ? QImage::Format_RGB888
-                                           : QImage::Format_RGBA8888_Premultiplied;
-    auto bitmap = newDecodedBitmap(image.width(), image.height(), samples);
+    QImage::Format format = bitmapFormat(samples, deep);
+    auto bitmap = newDecodedBitmap(image.width(), image.height(), samples, deep ? 16 : 8);
     for (int y = 0; y < image.height(); y += kBandRows) {
         int rows = std::min(kBandRows, image.height() - y);
         QImage band = image.format() == format
@@ -85,7 +102,11 @@ std::shared_ptr<Bitmap> bitmapFromQImage(const QImage& image, int samples) {
         if (band.isNull()) {
             throw std::bad_alloc();
         }
-        copyRows(band, samples, *bitmap, y);
+        if (deep) {
+            copyRows<std::uint16_t>(band, samples, *bitmap, y);
+        } else {
+            copyRows<std::uint8_t>(band, samples, *bitmap, y);
+        }
     }
     return bitmap;
 }
@@ -96,19 +117,13 @@ Size pointSize(const QImage& image) {
 }
 
 ImageRep repFromQImage(const QImage& image, bool greyAlpha) {
-    int deepBits = deepBitsPerSample(image.format());
+    // Every deeper format (10, 16 or floating-point samples) works at 16 bits.
+    bool deep = deepBitsPerSample(image.format()) != 8;
     bool alpha = image.hasAlphaChannel();
-    if (deepBits != 8) {
-        ImageRep rep;
-        rep.pixelsWide = image.width();
-        rep.pixelsHigh = image.height();
-        rep.bitsPerSample = deepBits;
-        rep.samplesPerPixel = image.isGrayscale() && !alpha ? 1 : (alpha ? 4 : 3);
-        rep.hasAlpha = alpha;
-        return rep;
-    }
-    int samples = image.format() == QImage::Format_Grayscale8 ? 1 : alpha ? (greyAlpha ? 2 : 4) : 3;
-    auto bitmap = bitmapFromQImage(image, samples);
+    bool grey =
+        image.format() == QImage::Format_Grayscale8 || image.format() == QImage::Format_Grayscale16;
+    int samples = grey ? 1 : alpha ? (greyAlpha ? 2 : 4) : 3;
+    auto bitmap = bitmapFromQImage(image, samples, deep);
     bitmap->setSize(pointSize(image));
     return ImageRep::fromBitmap(std::move(bitmap));
 }
@@ -137,9 +152,10 @@ std::string tooLargeMessage(QSize size) {
            " MB per image)";
 }
 
-bool fitsMemoryLimit(QSize size) {
+bool fitsMemoryLimit(QSize size, QImage::Format format) {
     // An invalid size is for the decoder itself to check.
-    return !size.isValid() || fitsImageMemoryLimit(size.width(), size.height());
+    return !size.isValid() || fitsImageMemoryLimit(size.width(), size.height(),
+                                                   deepBitsPerSample(format) == 8 ? 1 : 2);
 }
 
 // Codecs keep their own position in the stream, so every further frame is
@@ -158,7 +174,8 @@ QImage readFrame(QByteArray& data, int index) {
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     QImage frame;
-    if (!reader.jumpToImage(index) || !fitsMemoryLimit(reader.size()) || !reader.read(&frame)) {
+    if (!reader.jumpToImage(index) || !fitsMemoryLimit(reader.size(), reader.imageFormat()) ||
+        !reader.read(&frame)) {
         return {};
     }
     return frame;
@@ -182,7 +199,7 @@ DecodedImage decodeWithQtOnly(std::span<const std::uint8_t> bytes) {
     if (!reader.canRead()) {
         return {std::nullopt, "not an image in a readable format"};
     }
-    if (!fitsMemoryLimit(reader.size())) {
+    if (!fitsMemoryLimit(reader.size(), reader.imageFormat())) {
         return {std::nullopt, tooLargeMessage(reader.size())};
     }
     bool greyAlpha = isGreyAlphaPng(bytes);

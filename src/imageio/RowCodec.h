@@ -53,10 +53,11 @@ class RowWriter {
     virtual const std::string& error() const = 0;
 };
 
-// JPEG, PNG, TIFF or BMP of pixelsHigh rows of the layout's width, samples
-// and alpha, at the given size in points; jpegQuality is 0..1. Null for a
-// type or layout that cannot be written row by row (GIF, planar TIFF, an
-// empty image) or a file that cannot be created.
+// JPEG, PNG, TIFF or BMP of pixelsHigh rows of the layout's width, samples,
+// depth and alpha, at the given size in points; jpegQuality is 0..1. Null for
+// a type or layout that cannot be written row by row (GIF, planar TIFF, an
+// empty image, 16-bit samples in a type that holds 8) or a file that cannot
+// be created.
 std::unique_ptr<RowWriter> openRowWriter(const std::filesystem::path& path, ImageFileType type,
                                          const Bitmap& layout, int pixelsHigh, Size pointSize,
                                          float jpegQuality);

@@ -7,7 +7,8 @@ namespace velo {
 std::unique_ptr<RowWriter> openRowWriter(std::shared_ptr<ByteSink> sink, ImageFileType type,
                                          const Bitmap& layout, int pixelsHigh, Size pointSize,
                                          float jpegQuality) {
-    if (layout.pixelsWide() <= 0 || pixelsHigh <= 0) {
+    if (layout.pixelsWide() <= 0 || pixelsHigh <= 0 ||
+        (layout.isDeep() && !holdsDeepSamples(type))) {
         return nullptr;
     }
     switch (type) {

@@ -7,29 +7,43 @@ namespace velo {
 namespace {
 
 bool isMeshed(const Bitmap& band) {
-    return !band.isPlanar() && band.bitsPerPixel() == 8 * band.samplesPerPixel();
+    return !band.isPlanar() && band.bitsPerPixel() == band.bitsPerSample() * band.samplesPerPixel();
 }
 
 // The samples of one row, meshed, whatever the band's layout.
 void gather(const Bitmap& band, int y, std::uint8_t* to) {
-    int samples = band.samplesPerPixel();
-    std::size_t row = static_cast<std::size_t>(y) * band.bytesPerRow();
-    std::size_t step = static_cast<std::size_t>(band.bitsPerPixel()) / 8;
+    const int samples = band.samplesPerPixel();
+    const std::size_t size = static_cast<std::size_t>(band.bytesPerSample());
+    const std::size_t row = static_cast<std::size_t>(y) * band.bytesPerRow();
+    const std::size_t step = static_cast<std::size_t>(band.bitsPerPixel()) / 8;
     for (int x = 0; x < band.pixelsWide(); ++x) {
         for (int k = 0; k < samples; ++k) {
-            to[x * samples + k] =
-                band.isPlanar() ? band.plane(k)[row + x] : band.plane(0)[row + x * step + k];
+            const std::uint8_t* from = band.isPlanar() ? band.plane(k) + row + x * size
+                                                       : band.plane(0) + row + x * step + k * size;
+            std::memcpy(to + (static_cast<std::size_t>(x) * samples + k) * size, from, size);
         }
+    }
+}
+
+// Grey and alpha as RGBA of the same sample type.
+template <class Sample> void greyAlphaToRgba(const std::uint8_t* from, uchar* to, int wide) {
+    const auto* grey = reinterpret_cast<const Sample*>(from);
+    auto* rgba = reinterpret_cast<Sample*>(to);
+    for (int x = 0; x < wide; ++x) {
+        rgba[4 * x] = rgba[4 * x + 1] = rgba[4 * x + 2] = grey[2 * x];
+        rgba[4 * x + 3] = grey[2 * x + 1];
     }
 }
 
 } // namespace
 
-StraightRows::StraightRows(int pixelsWide, int samplesPerPixel)
-    : wide_(pixelsWide), samples_(samplesPerPixel),
-      gathered_(static_cast<std::size_t>(pixelsWide) * samplesPerPixel) {
+StraightRows::StraightRows(int pixelsWide, int samplesPerPixel, int bitsPerSample)
+    : wide_(pixelsWide), samples_(samplesPerPixel), deep_(bitsPerSample == 16),
+      gathered_(static_cast<std::size_t>(pixelsWide) * samplesPerPixel * (deep_ ? 2 : 1)) {
     if (samples_ == 2 || samples_ == 4) {
-        premultiplied_ = QImage(wide_, 1, QImage::Format_RGBA8888_Premultiplied);
+        premultiplied_ = QImage(wide_, 1,
+                                deep_ ? QImage::Format_RGBA64_Premultiplied
+                                      : QImage::Format_RGBA8888_Premultiplied);
         if (premultiplied_.isNull()) {
             throw std::bad_alloc();
         }
@@ -47,14 +61,14 @@ const std::uint8_t* StraightRows::row(const Bitmap& band, int y) {
     }
     uchar* rgba = premultiplied_.scanLine(0);
     if (samples_ == 4) {
-        std::memcpy(rgba, samples, static_cast<std::size_t>(wide_) * 4);
+        std::memcpy(rgba, samples, static_cast<std::size_t>(wide_) * 4 * (deep_ ? 2 : 1));
+    } else if (deep_) {
+        greyAlphaToRgba<std::uint16_t>(samples, rgba, wide_);
     } else {
-        for (int x = 0; x < wide_; ++x) {
-            rgba[4 * x] = rgba[4 * x + 1] = rgba[4 * x + 2] = samples[2 * x];
-            rgba[4 * x + 3] = samples[2 * x + 1];
-        }
+        greyAlphaToRgba<std::uint8_t>(samples, rgba, wide_);
     }
-    straight_ = premultiplied_.convertToFormat(QImage::Format_RGBA8888);
+    straight_ =
+        premultiplied_.convertToFormat(deep_ ? QImage::Format_RGBA64 : QImage::Format_RGBA8888);
     if (straight_.isNull()) {
         throw std::bad_alloc();
     }

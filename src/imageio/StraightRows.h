@@ -12,10 +12,11 @@ namespace velo {
 // A bitmap's rows as the image writers take them: meshed, 1 channel for
 // grey, 3 for RGB, 4 for anything with alpha (grey with alpha as RGBA),
 // alpha undone exactly as Qt undoes it when it writes a file, so that files
-// keep the pixels they had when Qt wrote them.
+// keep the pixels they had when Qt wrote them. 16-bit samples stay 16-bit,
+// native-endian.
 class StraightRows {
   public:
-    StraightRows(int pixelsWide, int samplesPerPixel);
+    StraightRows(int pixelsWide, int samplesPerPixel, int bitsPerSample = 8);
 
     int channels() const { return samples_ == 1 ? 1 : samples_ == 3 ? 3 : 4; }
     // Row y of the band (of any layout with these samples), valid until the
@@ -25,6 +26,7 @@ class StraightRows {
   private:
     int wide_;
     int samples_;
+    bool deep_;
     std::vector<std::uint8_t> gathered_;
     QImage premultiplied_;
     QImage straight_;

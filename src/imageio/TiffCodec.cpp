@@ -23,7 +23,7 @@ std::shared_ptr<const IccProfile> readIccProfile(TIFF* tiff) {
 
 // The bytes of one row of one plane, without padding.
 std::size_t rowBytes(const Bitmap& bitmap) {
-    return static_cast<std::size_t>(bitmap.pixelsWide()) *
+    return static_cast<std::size_t>(bitmap.pixelsWide()) * bitmap.bytesPerSample() *
            (bitmap.isPlanar() ? 1 : bitmap.samplesPerPixel());
 }
 
@@ -33,12 +33,13 @@ bool writeRows(TIFF* tiff, const Bitmap& bitmap) {
         for (int y = 0; y < bitmap.pixelsHigh(); ++y) {
             const std::uint8_t* from =
                 bitmap.plane(plane) + static_cast<std::size_t>(y) * bitmap.bytesPerRow();
-            if (!bitmap.isPlanar() && bitmap.bitsPerPixel() != 8 * bitmap.samplesPerPixel()) {
+            const std::size_t pixelBytes =
+                static_cast<std::size_t>(bitmap.samplesPerPixel()) * bitmap.bytesPerSample();
+            const std::size_t step = static_cast<std::size_t>(bitmap.bitsPerPixel()) / 8;
+            if (!bitmap.isPlanar() && step != pixelBytes) {
                 // Pixels carrying padding bits: gather the samples.
-                std::size_t step = static_cast<std::size_t>(bitmap.bitsPerPixel()) / 8;
                 for (int x = 0; x < bitmap.pixelsWide(); ++x) {
-                    std::memcpy(&row[x * bitmap.samplesPerPixel()], from + x * step,
-                                bitmap.samplesPerPixel());
+                    std::memcpy(&row[x * pixelBytes], from + x * step, pixelBytes);
                 }
             } else {
                 std::memcpy(row.data(), from, row.size());
@@ -63,9 +64,9 @@ EncodedData encodeTiff(const Bitmap& bitmap) {
     if (!tiff) {
         return {std::nullopt, tiffError("cannot start a TIFF")};
     }
-    writeTiffTags(tiff.get(),
-                  {bitmap.pixelsWide(), bitmap.pixelsHigh(), bitmap.samplesPerPixel(),
-                   bitmap.hasAlpha(), bitmap.isPlanar(), bitmap.size(), bitmap.iccProfile()});
+    writeTiffTags(tiff.get(), {bitmap.pixelsWide(), bitmap.pixelsHigh(), bitmap.samplesPerPixel(),
+                               bitmap.bitsPerSample(), bitmap.hasAlpha(), bitmap.isPlanar(),
+                               bitmap.size(), bitmap.iccProfile()});
     if (!writeRows(tiff.get(), bitmap) || !TIFFWriteDirectory(tiff.get())) {
         return {std::nullopt, tiffError("cannot encode the TIFF")};
     }
@@ -104,18 +105,18 @@ DecodedBitmap decodeTiffPages(std::span<const std::uint8_t> bytes) {
     // Grey, grey+alpha, RGB or RGBA: 2 and 4 samples exactly when alpha is there.
     bool hasAlpha = extraCount == 1 && (samples == 2 || samples == 4);
     bool alphaMatches = hasAlpha == (samples == 2 || samples == 4) && extraCount <= 1;
-    if (bits != 8 || samples < 1 || samples > 4 || !alphaMatches || wide > INT32_MAX ||
-        high > INT32_MAX) {
+    if ((bits != 8 && bits != 16) || samples < 1 || samples > 4 || !alphaMatches ||
+        wide > INT32_MAX || high > INT32_MAX) {
         return {nullptr, "unsupported TIFF layout"};
     }
-    if (static_cast<std::uint64_t>(wide) * high * samples > imageMemoryLimit()) {
+    if (static_cast<std::uint64_t>(wide) * high * samples * (bits / 8) > imageMemoryLimit()) {
         return {nullptr, "image of " + std::to_string(wide) + "x" + std::to_string(high) +
                              " pixels is too large to open"};
     }
     bool isPlanar = planar == PLANARCONFIG_SEPARATE && samples > 1;
     auto bitmap = std::make_shared<Bitmap>(
         static_cast<int>(wide), static_cast<int>(high), samples, hasAlpha, isPlanar,
-        samples <= 2 ? kCalibratedWhiteColorSpace : kDeviceRGBColorSpace);
+        samples <= 2 ? kCalibratedWhiteColorSpace : kDeviceRGBColorSpace, 0, 0, bits);
     if (static_cast<std::size_t>(TIFFScanlineSize(tiff.get())) != rowBytes(*bitmap)) {
         return {nullptr, "unsupported TIFF layout"};
     }

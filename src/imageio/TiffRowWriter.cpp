@@ -77,7 +77,8 @@ class TiffRowWriter final : public CheckedRowWriter {
   public:
     TiffRowWriter(std::shared_ptr<ByteSink> sink, const Bitmap& layout, int pixelsHigh)
         : CheckedRowWriter(std::move(sink), layout, pixelsHigh), file_{&this->sink(), 0, {}},
-          row_(static_cast<std::size_t>(layout.pixelsWide()) * layout.samplesPerPixel()) {}
+          row_(static_cast<std::size_t>(layout.pixelsWide()) * layout.samplesPerPixel() *
+               layout.bytesPerSample()) {}
 
     bool start(const Bitmap& layout, Size pointSize);
 
@@ -103,8 +104,9 @@ bool TiffRowWriter::start(const Bitmap& layout, Size pointSize) {
     if (!tiff_) {
         return false;
     }
-    writeTiffTags(tiff_.get(), {pixelsWide(), pixelsHigh(), samplesPerPixel(), layout.hasAlpha(),
-                                false, pointSize, layout.iccProfile()});
+    writeTiffTags(tiff_.get(),
+                  {pixelsWide(), pixelsHigh(), samplesPerPixel(), layout.bitsPerSample(),
+                   layout.hasAlpha(), false, pointSize, layout.iccProfile()});
     return true;
 }
 
@@ -112,14 +114,16 @@ bool TiffRowWriter::writeRows(const Bitmap& band, int rows) {
     if (band.isPlanar()) {
         return fail("the band does not have the image's layout");
     }
-    std::size_t step = static_cast<std::size_t>(band.bitsPerPixel()) / 8;
+    const std::size_t step = static_cast<std::size_t>(band.bitsPerPixel()) / 8;
+    const std::size_t pixelBytes =
+        static_cast<std::size_t>(samplesPerPixel()) * band.bytesPerSample();
     for (int y = 0; y < rows; ++y) {
         const std::uint8_t* from = band.plane(0) + static_cast<std::size_t>(y) * band.bytesPerRow();
-        if (step != static_cast<std::size_t>(samplesPerPixel())) {
+        if (step != pixelBytes) {
             // Pixels carrying padding bits: gather the samples.
             for (int x = 0; x < pixelsWide(); ++x) {
-                std::memcpy(&row_[static_cast<std::size_t>(x) * samplesPerPixel()], from + x * step,
-                            static_cast<std::size_t>(samplesPerPixel()));
+                std::memcpy(&row_[static_cast<std::size_t>(x) * pixelBytes], from + x * step,
+                            pixelBytes);
             }
             from = row_.data();
         }

@@ -6,7 +6,7 @@ void writeTiffTags(TIFF* tiff, const TiffPage& page) {
     int samples = page.samplesPerPixel;
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(page.pixelsWide));
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(page.pixelsHigh));
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, page.bitsPerSample);
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG,
                  page.isPlanar ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG);

@@ -6,6 +6,7 @@
 #include "imageio/ImageCodec.h"
 #include "imageio/ImageEncoder.h"
 #include "platform/Files.h"
+#include "platform/SampleDepth.h"
 #include "platform/SettingsUserDefaults.h"
 #include "support/Corpus.h"
 #include "support/TemporaryFolder.h"
@@ -106,6 +107,10 @@ class LutCommand : public test::VeloCommandTest {
             auto input = entry.path().extension() == ".md" ? nullptr : readBitmap(entry.path());
             if (!input || input->hasAlpha()) {
                 continue;
+            }
+            // The table holds 8-bit colours.
+            if (input->isDeep()) {
+                input = copyWithDepth(*input, 8);
             }
             EXPECT_FALSE(
                 writeFileAtomically(pixels, *encodeImage(*input, ImageFileType::PNG, 1).data));

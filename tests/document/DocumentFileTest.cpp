@@ -78,14 +78,19 @@ TEST(DocumentFile, RoundTripsEverythingBitForBit) {
     EXPECT_EQ(test::resultOf(second), test::referenceResult(second));
 }
 
-TEST(DocumentFile, EveryLayoutOfTheSourceSurvives) {
-    for (int samples = 1; samples <= 4; ++samples) {
-        VeloDocument document(nullptr, 1);
-        document.setSourceImage(test::randomImage(9, 7, samples, samples));
-        VeloDocument back(nullptr, 1);
-        ASSERT_TRUE(back.loadDataRepresentation(archiveOf(document), kVeloDocumentType).ok);
-        EXPECT_EQ(back.sourceBitmap()->samplesPerPixel(), samples);
-        EXPECT_EQ(pixelsOf(*back.sourceBitmap()), pixelsOf(*document.sourceBitmap()));
+TEST(DocumentFile, EveryLayoutOfTheSourceSurvivesAtEitherDepth) {
+    for (int bits : {8, 16}) {
+        for (int samples = 1; samples <= 4; ++samples) {
+            VeloDocument document(nullptr, 1);
+            document.setSourceImage(test::randomImage(9, 7, samples, samples, bits));
+            VeloDocument back(nullptr, 1);
+            ASSERT_TRUE(back.loadDataRepresentation(archiveOf(document), kVeloDocumentType).ok);
+            EXPECT_EQ(back.sourceBitmap()->samplesPerPixel(), samples);
+            EXPECT_EQ(back.sourceBitmap()->bitsPerSample(), bits);
+            EXPECT_EQ(pixelsOf(*back.sourceBitmap()), pixelsOf(*document.sourceBitmap()));
+            back.finishSetUp();
+            EXPECT_EQ(test::resultOf(back), test::referenceResult(back));
+        }
     }
 }
 

@@ -8,11 +8,11 @@
 namespace velo::test {
 
 // An image of one 8-bit bitmap with random pixels.
-inline std::shared_ptr<const Image> randomImage(int wide, int high, int samples,
-                                                unsigned seed = 1) {
+inline std::shared_ptr<const Image> randomImage(int wide, int high, int samples, unsigned seed = 1,
+                                                int bitsPerSample = 8) {
     std::mt19937 random(seed);
     auto bitmap = std::make_shared<Bitmap>(wide, high, samples, samples == 2 || samples == 4, false,
-                                           kDeviceRGBColorSpace);
+                                           kDeviceRGBColorSpace, 0, 0, bitsPerSample);
     for (std::size_t i = 0; i < bitmap->bytesPerPlane(); ++i) {
         bitmap->plane(0)[i] = static_cast<std::uint8_t>(random());
     }
@@ -27,7 +27,7 @@ inline std::vector<std::uint8_t> referenceResult(const VeloDocument& document) {
     const Bitmap& destination = *document.destinationBitmap();
     Bitmap expected(destination.pixelsWide(), destination.pixelsHigh(),
                     destination.samplesPerPixel(), destination.hasAlpha(), false,
-                    destination.colorSpaceName());
+                    destination.colorSpaceName(), 0, 0, destination.bitsPerSample());
     std::vector<ColorAdjustment> copies;
     for (const auto& a : document.activeColorAdjustments()) {
         copies.push_back(*a->copy());

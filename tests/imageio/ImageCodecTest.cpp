@@ -217,24 +217,25 @@ std::vector<std::uint8_t> deepTiff(bool planar, int wide, int high) {
     return {file.bytes.begin(), file.bytes.end()};
 }
 
-std::vector<std::uint8_t> rendered(const std::vector<std::uint8_t>& bytes) {
+// The 16-bit bitmap a deep file decodes to, as bytes.
+std::vector<std::uint8_t> deepPixels(const std::vector<std::uint8_t>& bytes) {
     DecodedImage decoded = decodeImage(bytes);
-    EXPECT_TRUE(decoded.image && decoded.image->renderer) << decoded.error;
-    if (!decoded.image || !decoded.image->renderer) {
+    const std::shared_ptr<Bitmap>* bitmap =
+        decoded.image ? &decoded.image->representations.front().bitmap : nullptr;
+    EXPECT_TRUE(bitmap && *bitmap && (*bitmap)->isDeep()) << decoded.error;
+    if (!bitmap || !*bitmap) {
         return {};
     }
-    const ImageRep& rep = decoded.image->representations.front();
-    auto bitmap = decoded.image->renderer(rep.pixelsWide, rep.pixelsHigh);
-    const std::uint8_t* pixels = bitmap->plane(0);
-    return {pixels, pixels + static_cast<std::size_t>(bitmap->bytesPerRow()) * rep.pixelsHigh};
+    const std::uint8_t* pixels = (*bitmap)->plane(0);
+    return {pixels, pixels + (*bitmap)->bytesPerPlane()};
 }
 
 // Qt reads only the first plane of a deep planar TIFF and leaves whatever
 // its buffer held before in the rest: the result must be the file's pixels,
 // not memory that earlier images left behind.
 TEST(ImageCodec, ReadsDeepTiffInSeparatePlanesAsItsMeshedTwin) {
-    std::vector<std::uint8_t> meshed = rendered(deepTiff(false, 61, 37));
-    std::vector<std::uint8_t> planes = rendered(deepTiff(true, 61, 37));
+    std::vector<std::uint8_t> meshed = deepPixels(deepTiff(false, 61, 37));
+    std::vector<std::uint8_t> planes = deepPixels(deepTiff(true, 61, 37));
     ASSERT_FALSE(meshed.empty());
     EXPECT_TRUE(planes == meshed);
 
@@ -243,9 +244,9 @@ TEST(ImageCodec, ReadsDeepTiffInSeparatePlanesAsItsMeshedTwin) {
         readFile(test::corpusDir() / "tiff_rgb16_planar_separate_deflate_IMG_20200608_111614.tif");
     FileBytes other = readFile(test::corpusDir() / "bmp_24bit_oddwidth_mate_GreenMeadow.bmp");
     ASSERT_TRUE(photo.bytes && other.bytes);
-    std::vector<std::uint8_t> first = rendered(*photo.bytes);
+    std::vector<std::uint8_t> first = deepPixels(*photo.bytes);
     EXPECT_TRUE(decodeImage(*other.bytes).image);
-    EXPECT_TRUE(rendered(*photo.bytes) == first);
+    EXPECT_TRUE(deepPixels(*photo.bytes) == first);
 }
 
 } // namespace
