@@ -700,409 +700,414 @@ Erstellt mit %1.</translation>
         <translation>Die Vorgaben konnten nicht gespeichert werden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="65"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="66"/>
         <source>Save As</source>
         <translation>Speichern unter</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="65"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="66"/>
         <source>Velo document (*.velo)</source>
         <translation>Velo-Dokument (*.velo)</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="110"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="409"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="111"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="417"/>
         <source>Save changes?</source>
         <translation>Änderungen speichern?</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="111"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="112"/>
         <source>“%1” was changed by another program since it was opened.</source>
         <translation>„%1“ wurde seit dem Öffnen von einem anderen Programm geändert.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="114"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="115"/>
         <source>Saving replaces what the other program wrote.</source>
         <translation>Beim Speichern wird ersetzt, was das andere Programm geschrieben hat.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="115"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="116"/>
         <source>Save Anyway</source>
         <translation>Trotzdem speichern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="131"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="182"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="132"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="183"/>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="132"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="133"/>
         <source>%1 (recovered)</source>
         <translation>%1 (wiederhergestellt)</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="163"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="314"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="164"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="315"/>
         <source>Revert?</source>
         <translation>Neu laden?</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="164"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="165"/>
         <source>“%1” was changed by another program.</source>
         <translation>„%1“ wurde von einem anderen Programm geändert.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="168"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="169"/>
         <source>Revert to show its new content; your unsaved changes will be lost.</source>
         <translation>Laden Sie die Datei neu, um ihren neuen Inhalt zu sehen; Ihre ungespeicherten Änderungen gehen dabei verloren.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="169"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="170"/>
         <source>Revert to show its new content.</source>
         <translation>Laden Sie die Datei neu, um ihren neuen Inhalt zu sehen.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="170"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="318"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="171"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="319"/>
         <source>Revert</source>
         <translation>Neu laden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="171"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="172"/>
         <source>Keep This Version</source>
         <translation>Diese Version behalten</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="192"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="193"/>
         <source>Export</source>
         <translation>Exportieren</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="209"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="210"/>
         <source>The adjusted image</source>
         <translation>Das angepasste Bild</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="218"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="263"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="291"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="302"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="219"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="264"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="292"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="303"/>
         <source>Saving failed</source>
         <translation>Speichern fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="219"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="220"/>
         <source>%1 cannot replace the file the document was opened from. Choose another name.</source>
         <translation>%1 kann die Datei, aus der das Dokument geöffnet wurde, nicht ersetzen. Wählen Sie einen anderen Namen.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="239"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="240"/>
         <source>Export LUT</source>
         <translation>LUT exportieren</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="240"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="241"/>
         <source>Cube LUT (*.cube)</source>
         <translation>Cube-LUT (*.cube)</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="240"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="241"/>
         <source>Hald CLUT image (*.png)</source>
         <translation>Hald-CLUT-Bild (*.png)</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="254"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="255"/>
         <source>The lookup table</source>
         <translation>Die Lookup-Tabelle</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="270"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="271"/>
         <source>Export Influence</source>
         <translation>Einfluss exportieren</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="271"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="272"/>
         <source>PNG image (*.png)</source>
         <translation>PNG-Bild (*.png)</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="284"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="285"/>
         <source>The influence map</source>
         <translation>Die Einflusskarte</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="315"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="316"/>
         <source>Revert to the saved version of “%1”?</source>
         <translation>Auf die gespeicherte Version von „%1“ zurücksetzen?</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="317"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="318"/>
         <source>Your unsaved changes will be lost; this cannot be undone.</source>
         <translation>Ihre ungespeicherten Änderungen gehen verloren; dies kann nicht rückgängig gemacht werden.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="331"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="332"/>
         <source>Reverting failed</source>
         <translation>Zurücksetzen fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="373"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="381"/>
         <source>Printing failed</source>
         <translation>Drucken fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="374"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="382"/>
         <source>The printer could not be started.</source>
         <translation>Der Drucker konnte nicht gestartet werden.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="410"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="418"/>
         <source>Do you want to save the changes you made to “%1”?</source>
         <translation>Möchten Sie die Änderungen an „%1“ speichern?</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="413"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="421"/>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="414"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="422"/>
         <source>&amp;Don’t Save</source>
         <translation>&amp;Nicht speichern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="70"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="73"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="72"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="75"/>
         <source>&amp;New</source>
         <translation>&amp;Neu</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="75"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="78"/>
         <source>&amp;Open…</source>
         <translation>Ö&amp;ffnen …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="78"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="81"/>
         <source>Open &amp;Recent</source>
         <translation>&amp;Zuletzt geöffnet</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="82"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="85"/>
         <source>&amp;Save</source>
         <translation>&amp;Speichern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="84"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="87"/>
         <source>Save &amp;As…</source>
         <translation>Speichern &amp;unter …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="86"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="89"/>
         <source>&amp;Export…</source>
         <translation>&amp;Exportieren …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="88"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="91"/>
         <source>Export &amp;LUT…</source>
         <translation>&amp;LUT exportieren …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="89"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="92"/>
         <source>Export &amp;Influence…</source>
         <translation>E&amp;influss exportieren …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="91"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="94"/>
         <source>Re&amp;vert to Saved</source>
         <translation>Auf gespeicherte &amp;Version zurücksetzen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="94"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="97"/>
         <source>&amp;Print…</source>
         <translation>&amp;Drucken …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="98"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="101"/>
         <source>&amp;Close</source>
         <translation>S&amp;chließen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="101"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="104"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="108"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="111"/>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="109"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="112"/>
         <source>&amp;Undo</source>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="111"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="114"/>
         <source>&amp;Redo</source>
         <translation>&amp;Wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="116"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="119"/>
         <source>&amp;Delete</source>
         <translation>&amp;Löschen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="120"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="123"/>
         <source>&amp;Protect Color	Ctrl+Alt+Click</source>
         <translation>Farbe &amp;schützen	Strg+Alt+Klick</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="127"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="130"/>
         <source>Select &amp;All</source>
         <translation>&amp;Alles auswählen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="131"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="134"/>
         <source>&amp;New Adjustment</source>
         <translation>&amp;Neue Anpassung</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="134"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="137"/>
         <source>Sa&amp;ve Adjustments as Default</source>
         <translation>Anpassungen als &amp;Vorgabe speichern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="136"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="139"/>
         <source>Revert to &amp;Built-in Defaults</source>
         <translation>Auf &amp;mitgelieferte Vorgaben zurücksetzen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="141"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="144"/>
         <source>&amp;Image</source>
         <translation>B&amp;ild</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="142"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="145"/>
         <source>Add alpha channel</source>
         <translation>Alphakanal hinzufügen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="144"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="147"/>
         <source>Show Original</source>
         <translation>Original anzeigen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="151"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="154"/>
         <source>&amp;Background Color…</source>
         <translation>&amp;Hintergrundfarbe …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="156"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="159"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="157"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="160"/>
         <source>I&amp;nfluence</source>
         <translation>&amp;Einfluss</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="170"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="164"/>
+        <source>&amp;Match Colors to Display</source>
+        <translation>Farben an den &amp;Monitor anpassen</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="177"/>
         <source>&amp;Actual Size</source>
         <translation>&amp;Originalgröße</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="172"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="179"/>
         <source>Zoom &amp;In</source>
         <translation>Ver&amp;größern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="175"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="182"/>
         <source>Zoom &amp;Out</source>
         <translation>Ver&amp;kleinern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="179"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="186"/>
         <source>&amp;Color Adjustments</source>
         <translation>&amp;Farbanpassungen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="186"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="193"/>
         <source>&amp;Toolbar</source>
         <translation>&amp;Werkzeugleiste</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="190"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="197"/>
         <source>Customi&amp;ze Toolbar…</source>
         <translation>Werkzeugleiste ein&amp;richten …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="193"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="200"/>
         <source>&amp;Sample Size</source>
         <translation>Aufnahme&amp;bereich</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="196"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="203"/>
         <source>&amp;Full Screen</source>
         <translation>&amp;Vollbildmodus</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="202"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="209"/>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="203"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="210"/>
         <source>Velo &amp;Handbook</source>
         <translation>Velo-&amp;Handbuch</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="207"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="214"/>
         <source>&amp;Keyboard Shortcuts</source>
         <translation>&amp;Tastenkürzel</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="212"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="219"/>
         <source>&amp;About Velo</source>
         <translation>Ü&amp;ber Velo</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="222"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="229"/>
         <source>The handbook was not found</source>
         <translation>Das Handbuch wurde nicht gefunden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="223"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="230"/>
         <source>Velo looks for its handbook in share/doc/velo/handbook beside the program, and this installation has none there. Velo’s package, or cmake --install, puts it there.</source>
         <translation>Velo sucht sein Handbuch in share/doc/velo/handbook neben dem Programm, und diese Installation hat dort keines. Das Velo-Paket oder cmake --install legt es dort ab.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="230"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="237"/>
         <source>The handbook could not be shown</source>
         <translation>Das Handbuch konnte nicht angezeigt werden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="231"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="238"/>
         <source>No web browser opened %1.</source>
         <translation>Kein Webbrowser hat %1 geöffnet.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="240"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="247"/>
         <source>&amp;Point Sample</source>
         <translation>&amp;Einzelner Punkt</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="240"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="247"/>
         <source>%1 by %1 Average</source>
         <translation>Durchschnitt aus %1 × %1</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="277"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="299"/>
         <source>Clear Menu</source>
         <translation>Liste leeren</translation>
     </message>

@@ -1,8 +1,11 @@
 #include "ui/BitmapDisplay.h"
 
+#include "platform/SampleDepth.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 namespace velo {
@@ -16,8 +19,12 @@ int blockStart(int n, int to, int from) {
 
 // The averages of one display row, a whole row of bitmap blocks at a time:
 // the bitmap's rows are read straight through, which is what makes a large
-// image quick to reduce.
-class RowAverager {
+// image quick to reduce. 16-bit samples are averaged at 16 bits, then
+// narrowed to the nearest byte.
+template <class Sample> class RowAverager {
+    static constexpr bool kBytes = sizeof(Sample) == 1;
+    using Sum = std::conditional_t<kBytes, std::uint32_t, std::uint64_t>;
+
   public:
     RowAverager(const Bitmap& bitmap, int displayWide, int displayHigh)
         : bitmap_(bitmap), displayHigh_(displayHigh), start_(displayWide + 1),
@@ -35,7 +42,7 @@ class RowAverager {
     // Hands put(x, averages) every block of display row `row`.
     template <int Samples, class Put> void average(int row, Put put) {
         RowBlock rows = bitmapRowsOf(row, displayHigh_, bitmap_.pixelsHigh());
-        std::fill(sums_.begin(), sums_.end(), 0u);
+        std::fill(sums_.begin(), sums_.end(), Sum{0});
         for (int y = rows.first; y < rows.last; ++y) {
             addRow(y);
         }
@@ -46,8 +53,13 @@ class RowAverager {
         for (std::size_t x = 0; x + 1 < start_.size(); ++x) {
             std::uint32_t count = high * static_cast<std::uint32_t>(start_[x + 1] - start_[x]);
             std::array<std::uint8_t, 4> value{};
-            const std::uint32_t* sum = &sums_[x * 4];
-            if (count == 1) {
+            const Sum* sum = &sums_[x * 4];
+            if constexpr (!kBytes) {
+                for (int k = 0; k < Samples; ++k) {
+                    value[k] = narrowSample(static_cast<std::uint16_t>(
+                        std::min<Sum>(65535, (sum[k] * 2 + count) / (Sum{2} * count))));
+                }
+            } else if (count == 1) {
                 for (int k = 0; k < Samples; ++k) {
                     value[k] = static_cast<std::uint8_t>(sum[k]);
                 }
@@ -68,11 +80,11 @@ class RowAverager {
 
   private:
     // Each block's pixels summed in registers, then added to its sums.
-    template <int Samples> void addMeshedRow(const std::uint8_t* line) {
+    template <int Samples> void addMeshedRow(const Sample* line) {
         for (std::size_t x = 0; x + 1 < start_.size(); ++x) {
-            std::uint32_t s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-            const std::uint8_t* p = line + static_cast<std::size_t>(start_[x]) * Samples;
-            const std::uint8_t* end = line + static_cast<std::size_t>(start_[x + 1]) * Samples;
+            Sum s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+            const Sample* p = line + static_cast<std::size_t>(start_[x]) * Samples;
+            const Sample* end = line + static_cast<std::size_t>(start_[x + 1]) * Samples;
             for (; p < end; p += Samples) {
                 s0 += p[0];
                 if constexpr (Samples > 1) {
@@ -85,7 +97,7 @@ class RowAverager {
                     s3 += p[3];
                 }
             }
-            std::uint32_t* sum = &sums_[x * 4];
+            Sum* sum = &sums_[x * 4];
             sum[0] += s0;
             sum[1] += s1;
             sum[2] += s2;
@@ -97,8 +109,8 @@ class RowAverager {
         const int samples = bitmap_.samplesPerPixel();
         const std::size_t rowStart = static_cast<std::size_t>(y) * bitmap_.bytesPerRow();
         const std::size_t bits = static_cast<std::size_t>(bitmap_.bitsPerPixel());
-        if (!bitmap_.isPlanar() && bits == 8u * samples) {
-            const std::uint8_t* line = bitmap_.plane(0) + rowStart;
+        if (!bitmap_.isPlanar() && bits == 8u * sizeof(Sample) * samples) {
+            const auto* line = reinterpret_cast<const Sample*>(bitmap_.plane(0) + rowStart);
             switch (samples) {
             case 1:
                 return addMeshedRow<1>(line);
@@ -114,9 +126,11 @@ class RowAverager {
         for (std::size_t c = 0; c + 1 < start_.size(); ++c) {
             for (int x = start_[c]; x < start_[c + 1]; ++x) {
                 for (int k = 0; k < samples; ++k) {
-                    sums_[c * 4 + k] += bitmap_.isPlanar()
-                                            ? bitmap_.plane(k)[rowStart + bits * x / (8 * samples)]
-                                            : bitmap_.plane(0)[rowStart + bits * x / 8 + k];
+                    const std::uint8_t* at =
+                        bitmap_.isPlanar()
+                            ? bitmap_.plane(k) + rowStart + bits * x / (8 * samples)
+                            : bitmap_.plane(0) + rowStart + bits * x / 8 + k * sizeof(Sample);
+                    sums_[c * 4 + k] += *reinterpret_cast<const Sample*>(at);
                 }
             }
         }
@@ -125,7 +139,7 @@ class RowAverager {
     const Bitmap& bitmap_;
     int displayHigh_;
     std::vector<int> start_; // first bitmap column of each block, and the end
-    std::vector<std::uint32_t> sums_;
+    std::vector<Sum> sums_;
 };
 
 // Premultiplied ARGB from samples that are premultiplied already; colour
@@ -159,27 +173,41 @@ bool drawRowsOneToOne(QImage& display, const Bitmap& bitmap, int rowBegin, int r
     return true;
 }
 
-template <int Samples>
-void drawRows(QImage& display, const Bitmap& bitmap, int rowBegin, int rowEnd) {
-    if (drawRowsOneToOne<Samples>(display, bitmap, rowBegin, rowEnd)) {
-        return;
-    }
-    RowAverager averager(bitmap, display.width(), display.height());
+template <int Samples, class Sample>
+void drawAveragedRows(QImage& display, const Bitmap& bitmap, int rowBegin, int rowEnd) {
+    RowAverager<Sample> averager(bitmap, display.width(), display.height());
     for (int row = std::max(rowBegin, 0); row < std::min(rowEnd, display.height()); ++row) {
         auto* line = reinterpret_cast<QRgb*>(display.scanLine(row));
-        averager.average<Samples>(
+        averager.template average<Samples>(
             row, [line](int x, const auto& v) { line[x] = displayPixel<Samples>(v); });
     }
 }
 
-template <int Samples> void reduceInto(Bitmap& reduced, const Bitmap& bitmap) {
-    RowAverager averager(bitmap, reduced.pixelsWide(), reduced.pixelsHigh());
+template <int Samples>
+void drawRows(QImage& display, const Bitmap& bitmap, int rowBegin, int rowEnd) {
+    if (bitmap.isDeep()) {
+        drawAveragedRows<Samples, std::uint16_t>(display, bitmap, rowBegin, rowEnd);
+    } else if (!drawRowsOneToOne<Samples>(display, bitmap, rowBegin, rowEnd)) {
+        drawAveragedRows<Samples, std::uint8_t>(display, bitmap, rowBegin, rowEnd);
+    }
+}
+
+template <int Samples, class Sample> void reduceWith(Bitmap& reduced, const Bitmap& bitmap) {
+    RowAverager<Sample> averager(bitmap, reduced.pixelsWide(), reduced.pixelsHigh());
     for (int row = 0; row < reduced.pixelsHigh(); ++row) {
         std::uint8_t* line =
             reduced.plane(0) + static_cast<std::size_t>(row) * reduced.bytesPerRow();
-        averager.average<Samples>(row, [line](int x, const auto& v) {
+        averager.template average<Samples>(row, [line](int x, const auto& v) {
             std::copy_n(v.begin(), Samples, line + static_cast<std::size_t>(x) * Samples);
         });
+    }
+}
+
+template <int Samples> void reduceInto(Bitmap& reduced, const Bitmap& bitmap) {
+    if (bitmap.isDeep()) {
+        reduceWith<Samples, std::uint16_t>(reduced, bitmap);
+    } else {
+        reduceWith<Samples, std::uint8_t>(reduced, bitmap);
     }
 }
 

@@ -25,7 +25,7 @@ struct RowBlock {
 };
 RowBlock bitmapRowsOf(int row, int displayRows, int bitmapRows);
 
-// A meshed bitmap of the same samples at the given size, each pixel the
+// A meshed 8-bit bitmap of the same samples at the given size, each pixel the
 // average of its block: the source of a quick preview of the result.
 std::shared_ptr<Bitmap> reducedCopy(const Bitmap& bitmap, QSize size);
 

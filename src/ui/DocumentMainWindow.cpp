@@ -107,6 +107,10 @@ void DocumentMainWindow::buildView() {
     zoomLabel_ = new QLabel(this);
     zoomLabel_->setObjectName("zoomLabel");
     zoomLabel_->setToolTip(tr("Zoom: 100% is one image pixel per screen pixel"));
+    // Room for any zoom, so that a wider one is never cut off by the size grip
+    // before the status bar lays itself out again.
+    zoomLabel_->setMinimumWidth(zoomLabel_->fontMetrics().horizontalAdvance("0000%"));
+    zoomLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     influenceCaption_ = new QLabel(this);
     influenceCaption_->setObjectName("influenceCaption");
     influenceCaption_->setTextFormat(Qt::RichText);

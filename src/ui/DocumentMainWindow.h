@@ -106,6 +106,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void customizeToolbar();
     // Picks average a square this many pixels a side, in every window.
     void chooseSampleSize(int sampleSize);
+    // Whether views convert images to the screen's colours, in every window.
+    void chooseColorMatching(bool on);
     // Enables every action, and titles those named by the state.
     void updateActions();
 
@@ -124,6 +126,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void alertIfDefaultsNotStored();
     // Takes the stored sample size into the document and the menu.
     void showSampleSize();
+    // Takes the stored colour matching and the screen's profile into the view.
+    void showColorMatching();
     // The status bar's readout of the pixel under the pointer.
     void showPointerReadout();
     void buildView();

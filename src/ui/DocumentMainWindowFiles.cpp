@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "ui/BitmapDisplay.h"
 #include "ui/BitmapView.h"
+#include "ui/DisplayColorTransform.h"
 #include "ui/ExportLutDialog.h"
 #include "ui/ExportTypes.h"
 #include "ui/RecoveryKeeper.h"
@@ -368,6 +369,13 @@ void DocumentMainWindow::printTo(QPrinter& printer) {
     }
     QImage full = newDisplayImage(QSize(shown->pixelsWide(), shown->pixelsHigh()));
     drawRowsInto(full, *shown, 0, full.height());
+    // Printing takes sRGB, whatever the screen: the image's own colours, in
+    // the source's profile as the view has them.
+    const std::shared_ptr<Bitmap>& source = document_->sourceBitmap();
+    if (auto toSrgb = DisplayColorTransform::between(source ? source->iccProfile().get() : nullptr,
+                                                     nullptr)) {
+        toSrgb->apply(full, 0, full.height());
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         showAlertSheet(tr("Printing failed").toStdString(),

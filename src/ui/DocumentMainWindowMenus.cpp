@@ -7,6 +7,7 @@
 #include "ui/ColorWell.h"
 #include "ui/Handbook.h"
 #include "ui/HelpDialogs.h"
+#include "ui/ScreenProfile.h"
 #include "ui/ToolbarItems.h"
 #include "ui/VeloApplication.h"
 #include "ui/ZoomRules.h"
@@ -31,6 +32,8 @@ namespace {
 
 // The pick's sample size, kept for every window and the next start.
 const QString kSampleSizeKey = QStringLiteral("SampleSize");
+// Whether views show images in the screen's colours, likewise.
+const QString kMatchColorsKey = QStringLiteral("MatchColorsToDisplay");
 
 QList<QKeySequence> keys(std::initializer_list<QKeySequence> sequences) {
     return QList<QKeySequence>(sequences);
@@ -158,6 +161,10 @@ void DocumentMainWindow::buildViewMenu() {
                                    &DocumentMainWindow::toggleInfluence, Command::ToggleInfluence);
     influence->setCheckable(true);
     influence->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    QAction* match = addAction(view, "matchColors", tr("&Match Colors to Display"), nullptr);
+    match->setCheckable(true);
+    connect(match, &QAction::triggered, this, &DocumentMainWindow::chooseColorMatching);
+    showColorMatching();
     view->addSeparator();
     for (const std::string& title : standardZoomTitles()) {
         int percent = std::stoi(title);
@@ -262,6 +269,21 @@ void DocumentMainWindow::showSampleSize() {
     }
 }
 
+void DocumentMainWindow::chooseColorMatching(bool on) {
+    application_.settings().setValue(kMatchColorsKey, on);
+    for (DocumentMainWindow* window : application_.windows()) {
+        window->showColorMatching();
+    }
+}
+
+// The screen's profile is read anew each time: a colour manager may have
+// changed it since.
+void DocumentMainWindow::showColorMatching() {
+    bool on = application_.settings().value(kMatchColorsKey, true).toBool();
+    imageView_->display().matchColors(on, on ? screenIccProfile() : nullptr);
+    imageView_->update();
+}
+
 void DocumentMainWindow::refreshRecentMenu() {
     recentMenu_->clear();
     QStringList files = application_.recentFiles();
@@ -292,6 +314,8 @@ void DocumentMainWindow::updateActions() {
     }
     actions_.at("fullScreen")->setChecked(isFullScreen());
     actions_.at("toggleInfluence")->setChecked(document_->showsInfluence());
+    actions_.at("matchColors")
+        ->setChecked(application_.settings().value(kMatchColorsKey, true).toBool());
     QAction* influence = toolbarItems_.at(toolbar::kInfluence);
     influence->setChecked(document_->showsInfluence());
     influence->setEnabled(document_->validateUserInterfaceItem(Command::ToggleInfluence));

@@ -30,6 +30,36 @@ void LiveDisplay::show(std::shared_ptr<Bitmap> bitmap) {
     rebuild();
 }
 
+void LiveDisplay::matchColors(bool on, std::shared_ptr<const IccProfile> screenProfile) {
+    bool sameScreen = screenProfile == screenProfile_ ||
+                      (screenProfile && screenProfile_ && *screenProfile == *screenProfile_);
+    if (on == matchColors_ && sameScreen) {
+        return;
+    }
+    matchColors_ = on;
+    screenProfile_ = std::move(screenProfile);
+    rebuild();
+}
+
+// The source's profile governs whatever is shown: the result and its preview
+// keep the source's encoding (export gives them its profile), and the
+// influence map's colours are the rows' targets in the same values.
+void LiveDisplay::chooseColorTransform() {
+    colorTransform_.reset();
+    const std::shared_ptr<Bitmap>& source = document_.sourceBitmap();
+    if (matchColors_ && shown_ && source) {
+        colorTransform_ =
+            DisplayColorTransform::between(source->iccProfile().get(), screenProfile_.get());
+    }
+}
+
+void LiveDisplay::draw(QImage& into, const Bitmap& bitmap, int rowBegin, int rowEnd) const {
+    drawRowsInto(into, bitmap, rowBegin, rowEnd);
+    if (colorTransform_) {
+        colorTransform_->apply(into, rowBegin, rowEnd);
+    }
+}
+
 void LiveDisplay::setDrawnSize(QSize size) {
     if (size == wanted_) {
         return;
@@ -81,6 +111,7 @@ void LiveDisplay::trackBoth() {
 
 void LiveDisplay::rebuild() {
     trackBoth();
+    chooseColorTransform();
     QSize size;
     if (shown_ && !wanted_.isEmpty()) {
         size = wanted_.boundedTo(QSize(shown_->pixelsWide(), shown_->pixelsHigh()));
@@ -91,11 +122,14 @@ void LiveDisplay::rebuild() {
     }
     image_ = newDisplayImage(size);
     previewSource_.reset();
+    if (document_.sourceBitmap()) {
+        previewSourceAhead_.request(document_.sourceBitmap(), previewSize());
+    }
     previewShown_ = false;
     const Progress* shown = shownProgress();
     if (!shown) {
         // The source never changes once made: read it whole.
-        drawRowsInto(image_, *shown_, 0, image_.height());
+        draw(image_, *shown_, 0, image_.height());
         return;
     }
     takeFinishedStripes();
@@ -117,29 +151,36 @@ std::shared_ptr<Bitmap> LiveDisplay::preview(Sweep sweep) const {
     return preview;
 }
 
+// Small enough to be recomputed within a frame, then enlarged to the display.
+QSize LiveDisplay::previewSize() const {
+    QSize size = image_.size();
+    double pixels = static_cast<double>(size.width()) * size.height();
+    if (pixels > kPreviewPixels) {
+        size = (QSizeF(size) * std::sqrt(kPreviewPixels / pixels)).toSize().expandedTo({1, 1});
+    }
+    return size;
+}
+
 void LiveDisplay::drawPreview() {
     const std::shared_ptr<Bitmap>& source = document_.sourceBitmap();
     std::optional<Sweep> sweep = shownSweep();
     if (!source || !sweep || image_.isNull()) {
         return;
     }
-    // Small enough to be recomputed within a frame, then enlarged to the display.
-    QSize size = image_.size();
-    double pixels = static_cast<double>(size.width()) * size.height();
-    double most = *sweep == Sweep::Influence ? kInfluencePreviewPixels : kPreviewPixels;
-    if (pixels > most) {
-        size = (QSizeF(size) * std::sqrt(most / pixels)).toSize().expandedTo({1, 1});
-    }
+    QSize size = previewSize();
     if (!previewSource_ || previewSource_->pixelsWide() != size.width() ||
         previewSource_->pixelsHigh() != size.height()) {
-        previewSource_ = reducedCopy(*source, size);
+        previewSource_ = previewSourceAhead_.take(*source, size);
+        if (!previewSource_) {
+            previewSource_ = reducedCopy(*source, size);
+        }
     }
     std::shared_ptr<Bitmap> computed = preview(*sweep);
     if (size == image_.size()) {
-        drawRowsInto(image_, *computed, 0, image_.height());
+        draw(image_, *computed, 0, image_.height());
     } else {
         QImage small = newDisplayImage(size);
-        drawRowsInto(small, *computed, 0, small.height());
+        draw(small, *computed, 0, small.height());
         QPainter painter(&image_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -235,7 +276,7 @@ QRect LiveDisplay::drawFinishedRows(int firstRow, int lastRow) {
                          [](bool done) { return done; })) {
             continue;
         }
-        drawRowsInto(image_, *shown_, row, row + 1);
+        draw(image_, *shown_, row, row + 1);
         top = std::min(top, row);
         bottom = std::max(bottom, row);
     }

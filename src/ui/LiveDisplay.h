@@ -1,6 +1,8 @@
 #pragma once
 
 #include "document/VeloDocument.h"
+#include "ui/DisplayColorTransform.h"
+#include "ui/PreviewSourceAhead.h"
 
 #include <QImage>
 #include <QRect>
@@ -33,6 +35,9 @@ class LiveDisplay {
     // The size in device pixels the bitmap is drawn at; the display keeps
     // no more pixels than the bitmap has.
     void setDrawnSize(QSize size);
+    // Whether the image is converted from the bitmap's ICC profile to the
+    // screen's (null: sRGB), or shows the bitmap's values as they are.
+    void matchColors(bool on, std::shared_ptr<const IccProfile> screenProfile);
 
     // The result or the influence map is being computed anew.
     void restarted(Sweep sweep);
@@ -43,10 +48,9 @@ class LiveDisplay {
     // Draws the rows that waited; for once the edits have paused.
     QRect drawWaitingRows();
     static constexpr int kEditPauseMs = 100;
-    // The most pixels a preview computes; the influence map costs about
-    // twenty times the fast pass a pixel, so its preview is smaller.
+    // The most pixels a preview computes, of the result or the influence map
+    // alike (both are computed a vector of pixels at a time).
     static constexpr double kPreviewPixels = 400000;
-    static constexpr double kInfluencePreviewPixels = 100000;
 
     const QImage& image() const { return image_; }
     // Whether the image shows the exact, complete result or map (or the
@@ -67,7 +71,10 @@ class LiveDisplay {
     const Progress* shownProgress() const;
     void track(Sweep sweep);
     void trackBoth();
+    void chooseColorTransform();
+    void draw(QImage& into, const Bitmap& bitmap, int rowBegin, int rowEnd) const;
     void rebuild();
+    QSize previewSize() const;
     void drawPreview();
     std::shared_ptr<Bitmap> preview(Sweep sweep) const;
     QRect takeFinishedStripes(Sweep sweep, bool editing);
@@ -77,8 +84,12 @@ class LiveDisplay {
     std::shared_ptr<Bitmap> shown_;
     QSize wanted_;
     QImage image_;
+    bool matchColors_ = true;
+    std::shared_ptr<const IccProfile> screenProfile_;
+    std::shared_ptr<const DisplayColorTransform> colorTransform_;
     Progress progress_[2];
     std::shared_ptr<const Bitmap> previewSource_;
+    PreviewSourceAhead previewSourceAhead_;
     bool previewShown_ = false;
     bool rowsWaiting_ = false;
     std::chrono::steady_clock::time_point lastRestart_;

@@ -1,6 +1,7 @@
 #include "ui/VeloApplication.h"
 
 #include "platform/Log.h"
+#include "platform/ThreadPriority.h"
 #include "ui/DocumentMainWindow.h"
 #include "ui/RecentFiles.h"
 #include "ui/ToolbarConfiguration.h"
@@ -17,7 +18,10 @@
 namespace velo {
 
 VeloApplication::VeloApplication(UserDefaults& defaults, QSettings& settings, int numberOfThreads)
-    : controller_(defaults, numberOfThreads), settings_(settings) {}
+    : controller_(defaults, numberOfThreads), settings_(settings) {
+    // Documents compute while the user drags: their workers give way to drawing.
+    setBackgroundThreadsYield(true);
+}
 
 VeloApplication::~VeloApplication() {
     for (DocumentMainWindow* window : windows()) {

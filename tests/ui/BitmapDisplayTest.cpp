@@ -1,6 +1,7 @@
 // The view's display copies: each pixel the average of its block, in the
 // premultiplied format the painter draws fastest.
 #include "ui/BitmapDisplay.h"
+#include "ui/PreviewSourceAhead.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,38 @@ TEST(BitmapDisplay, greyAlphaAndPlanarPixelsBecomePremultipliedColour) {
     QImage fromReduced = newDisplayImage({2, 2});
     drawRowsInto(fromReduced, *reduced, 0, 2);
     EXPECT_EQ(fromReduced, fromMeshed);
+}
+
+// 16-bit samples are averaged at 16 bits, and only the average is narrowed.
+TEST(BitmapDisplay, SixteenBitBlocksAverageBeforeTheyNarrow) {
+    Bitmap grey(2, 1, 1, false, false, kCalibratedWhiteColorSpace, 0, 0, 16);
+    grey.samples16(0, 0)[0] = 1000;
+    grey.samples16(0, 0)[1] = 65535;
+    QImage display = newDisplayImage({1, 1});
+    drawRowsInto(display, grey, 0, 1);
+    // (1000 + 65535) / 2 = 33267.5, rounded up, is 129.4 bytes: 129.
+    EXPECT_EQ(display.pixel(0, 0), qRgba(129, 129, 129, 255));
+    auto reduced = reducedCopy(grey, {1, 1});
+    EXPECT_EQ(reduced->bitsPerSample(), 8);
+    EXPECT_EQ(reduced->plane(0)[0], 129);
+}
+
+// The preview's source made ahead is the reduced copy asked for, and only it.
+TEST(BitmapDisplay, APreviewSourceMadeAheadIsTheReducedCopyAskedFor) {
+    auto source = std::make_shared<Bitmap>(40, 30, 3, false, false, kDeviceRGBColorSpace);
+    for (std::size_t i = 0; i < source->bytesPerPlane(); ++i) {
+        source->plane(0)[i] = static_cast<std::uint8_t>(i * 7);
+    }
+    auto other = source->copy();
+    PreviewSourceAhead ahead;
+    ahead.request(source, {8, 6});
+    EXPECT_FALSE(ahead.take(*source, {9, 6}));
+    EXPECT_FALSE(ahead.take(*other, {8, 6}));
+    std::shared_ptr<const Bitmap> made = ahead.take(*source, {8, 6});
+    ASSERT_TRUE(made);
+    auto expected = reducedCopy(*source, {8, 6});
+    EXPECT_TRUE(
+        std::equal(made->plane(0), made->plane(0) + made->bytesPerPlane(), expected->plane(0)));
 }
 
 } // namespace
