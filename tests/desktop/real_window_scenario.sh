@@ -46,12 +46,17 @@ shot() {
     import -window root "$shots/real-x-$(printf %02d $step)-$1.png"
 }
 
-# The id of the visible window whose title matches, once it is there.
+# The id of the visible window whose title matches, once it is there. A
+# search fails outright (BadWindow) when another window closes while it
+# looks, as a dialog does when answered: such a search is tried again.
 window() {
     local id
-    id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -1) ||
-        fail "no window titled like '$1'"
-    echo "$id"
+    for ((i = 0; i < 300; i++)); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+        [ -n "$id" ] && echo "$id" && return 0
+        sleep 0.1
+    done
+    fail "no window titled like '$1'"
 }
 
 focus() {
