@@ -3,8 +3,10 @@
 #include "bench/BenchImages.h"
 #include "engine/AdjustmentEngine.h"
 #include "engine/AdjustmentPass.h"
+#include "engine/FastInfluenceMap.h"
 #include "engine/FastPass.h"
 #include "engine/InfluenceMap.h"
+#include "platform/SampleDepth.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,9 +20,14 @@ namespace {
 
 using PassFunction = void (*)(LineRange, const Bitmap*, Bitmap*, std::span<const ColorAdjustment>);
 
+// 0: transparent, 1: the photo, 2: the photo at 16 bits per sample.
 const std::shared_ptr<Bitmap>& image(int which) {
     static std::shared_ptr<Bitmap> transparent = transparentImage();
     static std::shared_ptr<Bitmap> photo = photoImage();
+    if (which == 2) {
+        static std::shared_ptr<Bitmap> deep = copyWithDepth(*photo, 16);
+        return deep;
+    }
     return which == 0 ? transparent : photo;
 }
 
@@ -86,7 +93,8 @@ void Engine(benchmark::State& state) {
 }
 
 // The influence map on one core, as the window's preview recomputes it for
-// each edit while the map is shown. Args: set, rows selected (0: the owners).
+// each edit while the map is shown. Args: set, rows selected (0: the owners),
+// fast (0: the per-pixel reference).
 void Influence(benchmark::State& state) {
     const Bitmap& source = *image(1);
     auto adjustments = adjustmentSet(static_cast<char>(state.range(0)));
@@ -94,10 +102,13 @@ void Influence(benchmark::State& state) {
     if (state.range(1) != 0) {
         selection.push_back(0);
     }
+    bool fast = state.range(2) != 0;
     auto map = influenceBitmap(source);
-    std::uint32_t lines = 256;
+    // The reference is slow: a band of lines gives the same rate sooner.
+    auto lines = static_cast<std::uint32_t>(fast ? source.pixelsHigh() : 256);
     for (auto _ : state) {
-        calcInfluenceRange({0, lines}, &source, map.get(), adjustments, selection);
+        (fast ? calcInfluenceRangeFast : calcInfluenceRange)({0, lines}, &source, map.get(),
+                                                             adjustments, selection);
     }
     state.SetItemsProcessed(state.iterations() * lines * static_cast<int64_t>(source.pixelsWide()));
 }
@@ -136,8 +147,15 @@ BENCHMARK(Pass)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(0.5);
+// The photo at 8 and at 16 bits per sample, fast, on one core.
+BENCHMARK(Pass)
+    ->ArgsProduct({{1, 2}, {'a', 'b', 'c'}, {1}, {1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(0.5)
+    ->Name("Pass/depth");
 BENCHMARK(Influence)
-    ->ArgsProduct({{'a', 'b', 'c'}, {0, 1}})
+    ->ArgsProduct({{'a', 'b', 'c'}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(Copy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();

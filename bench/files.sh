@@ -69,6 +69,16 @@ read -r seconds megabytes < <(measure "$velo" apply --quiet "${maps[@]}" -o "$wo
 echo "- velo apply on a $(vipsheader -f width "$work/huge.jpg")x$(vipsheader -f height \
   "$work/huge.jpg") JPEG to JPEG: $seconds s, peak $megabytes MB (aim < 300 MB)"
 
+# A 16-bit PNG stays 16-bit: velo apply against vips copy to a 16-bit PNG.
+"$build/bench/make_bench_photo" "$work/deep.png"
+row "velo apply 16-bit PNG → 16-bit PNG" "$work/velo-deep.png" "$velo" apply --quiet "${maps[@]}" \
+  -o "$work/velo-deep.png" "$work/deep.png"
+row "vips copy 16-bit PNG → 16-bit PNG" "$work/vips-deep.png" vips copy "$work/deep.png" \
+  "$work/vips-deep.png"
+read -r velo_deep _ <"$work/row-velo-deep.png.txt"
+read -r vips_deep _ <"$work/row-vips-deep.png.txt"
+echo "- velo → 16-bit PNG / vips copy → 16-bit PNG: $(ratio "$velo_deep" "$vips_deep")× the time (aim ≤ 1.2)"
+
 # Ten 12-megapixel files: one batch against ten runs.
 mkdir -p "$work/ten" "$work/ten-out"
 "$build/bench/make_bench_photo" "$work/ten/0.jpg" 4240 2832
