@@ -160,11 +160,14 @@ bool drawRowsOneToOne(QImage& display, const Bitmap& bitmap, int rowBegin, int r
         bitmap.isPlanar() || bitmap.bitsPerPixel() != 8 * Samples) {
         return false;
     }
-    for (int row = std::max(rowBegin, 0); row < std::min(rowEnd, display.height()); ++row) {
+    // QImage's accessors are calls into Qt: asked once, not per pixel.
+    const int wide = display.width();
+    const int endRow = std::min(rowEnd, display.height());
+    for (int row = std::max(rowBegin, 0); row < endRow; ++row) {
         auto* out = reinterpret_cast<QRgb*>(display.scanLine(row));
         const std::uint8_t* p =
             bitmap.plane(0) + static_cast<std::size_t>(row) * bitmap.bytesPerRow();
-        for (int x = 0; x < display.width(); ++x, p += Samples) {
+        for (int x = 0; x < wide; ++x, p += Samples) {
             std::array<std::uint8_t, 4> v{};
             std::copy_n(p, Samples, v.begin());
             out[x] = displayPixel<Samples>(v);

@@ -120,7 +120,10 @@ void BitmapView::drawShownImage(QPainter& painter, const QImage& image) const {
 }
 
 void BitmapView::paintEvent(QPaintEvent* event) {
-    const QImage& image = display_.image();
+    // A preview computed smaller than the view is enlarged here, smoothly,
+    // rather than first into the view's copy: one pass over the view's pixels.
+    const QImage& preview = display_.unsettledPreview();
+    const QImage& image = preview.isNull() ? display_.image() : preview;
     QRectF drawn = drawnRect();
     if (drawn.isEmpty() || image.isNull()) {
         return;
@@ -140,7 +143,7 @@ void BitmapView::paintEvent(QPaintEvent* event) {
     QRectF source((exposed.x() - drawn.x()) * sx, (exposed.y() - drawn.y()) * sy,
                   exposed.width() * sx, exposed.height() * sy);
     bool shrinking = sx > devicePixelRatioF() + 1e-6;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinking);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinking || !preview.isNull());
     painter.drawImage(exposed, image, source);
 }
 

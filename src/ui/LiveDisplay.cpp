@@ -118,9 +118,11 @@ void LiveDisplay::rebuild() {
     }
     if (size.isEmpty()) {
         image_ = QImage();
+        unsettledPreview_ = QImage();
         return;
     }
     image_ = newDisplayImage(size);
+    unsettledPreview_ = QImage();
     previewSource_.reset();
     if (document_.sourceBitmap()) {
         previewSourceAhead_.request(document_.sourceBitmap(), previewSize());
@@ -177,16 +179,26 @@ void LiveDisplay::drawPreview() {
     }
     std::shared_ptr<Bitmap> computed = preview(*sweep);
     if (size == image_.size()) {
+        unsettledPreview_ = QImage();
         draw(image_, *computed, 0, image_.height());
     } else {
-        QImage small = newDisplayImage(size);
-        draw(small, *computed, 0, small.height());
-        QPainter painter(&image_);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(QPoint(0, 0), image_.size()), small);
+        if (unsettledPreview_.size() != size) {
+            unsettledPreview_ = newDisplayImage(size);
+        }
+        draw(unsettledPreview_, *computed, 0, unsettledPreview_.height());
     }
     previewShown_ = true;
+}
+
+void LiveDisplay::settlePreview() {
+    if (unsettledPreview_.isNull()) {
+        return;
+    }
+    QPainter painter(&image_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(0, 0), image_.size()), unsettledPreview_);
+    unsettledPreview_ = QImage();
 }
 
 void LiveDisplay::restarted(Sweep sweep) {
@@ -276,6 +288,7 @@ QRect LiveDisplay::drawFinishedRows(int firstRow, int lastRow) {
                          [](bool done) { return done; })) {
             continue;
         }
+        settlePreview();
         draw(image_, *shown_, row, row + 1);
         top = std::min(top, row);
         bottom = std::max(bottom, row);

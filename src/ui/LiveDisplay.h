@@ -53,6 +53,11 @@ class LiveDisplay {
     static constexpr double kPreviewPixels = 400000;
 
     const QImage& image() const { return image_; }
+    // While edits stream in, the latest preview at the size it was computed
+    // at: the view enlarges it as it paints, in one pass over the view's
+    // pixels. Null once it has been enlarged into image(), which happens
+    // before finished rows are drawn over it.
+    const QImage& unsettledPreview() const { return unsettledPreview_; }
     // Whether the image shows the exact, complete result or map (or the
     // source).
     bool isExact() const;
@@ -76,6 +81,7 @@ class LiveDisplay {
     void rebuild();
     QSize previewSize() const;
     void drawPreview();
+    void settlePreview();
     std::shared_ptr<Bitmap> preview(Sweep sweep) const;
     QRect takeFinishedStripes(Sweep sweep, bool editing);
     QRect drawFinishedRows(int firstRow, int lastRow);
@@ -84,6 +90,7 @@ class LiveDisplay {
     std::shared_ptr<Bitmap> shown_;
     QSize wanted_;
     QImage image_;
+    QImage unsettledPreview_;
     bool matchColors_ = true;
     std::shared_ptr<const IccProfile> screenProfile_;
     std::shared_ptr<const DisplayColorTransform> colorTransform_;
