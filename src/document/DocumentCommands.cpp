@@ -12,6 +12,7 @@
 namespace velo {
 
 void VeloDocument::newColorAdjustment(std::shared_ptr<ColorAdjustment> colorAdjustment) {
+    ChangeBatch batch(*this);
     if (!colorAdjustment) {
         colorAdjustment = std::make_shared<ColorAdjustment>();
     }
@@ -32,6 +33,7 @@ void VeloDocument::newColorAdjustment(std::shared_ptr<ColorAdjustment> colorAdju
 }
 
 void VeloDocument::deleteColorAdjustment(const std::shared_ptr<ColorAdjustment>& colorAdjustment) {
+    ChangeBatch batch(*this);
     std::shared_ptr<ColorAdjustment> deleted = colorAdjustment;
     undoManager_->registerUndo([this, deleted] { newColorAdjustment(deleted); });
     undoManager_->setActionName(localizedString(
@@ -43,6 +45,7 @@ void VeloDocument::deleteColorAdjustment(const std::shared_ptr<ColorAdjustment>&
 }
 
 void VeloDocument::deleteSelectedAdjustents() {
+    ChangeBatch batch(*this);
     std::vector<int> rows = selectedRows_;
     // From the last row down, so the rows still to visit keep their index.
     std::sort(rows.begin(), rows.end(), std::greater<>());
@@ -58,6 +61,7 @@ bool VeloDocument::isRowSelected(int row) const {
 }
 
 void VeloDocument::setSelectedRows(std::vector<int> rows) {
+    ChangeBatch batch(*this);
     std::erase_if(rows, [this](int row) { return row < 0 || row >= numberOfRowsInTableView(); });
     std::ranges::sort(rows);
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -103,6 +107,7 @@ Point pointInBitmap(const Bitmap& bitmap, const BitmapViewClick& click) {
 
 // Colours near a protected source stay put: its target is the source.
 void VeloDocument::protectSelectedAdjustments() {
+    ChangeBatch batch(*this);
     std::vector<std::shared_ptr<ColorAdjustment>> protectedOnes;
     for (int row : selectedRows_) {
         if (row >= 0 && row < static_cast<int>(colorAdjustments_.size())) {
@@ -122,6 +127,7 @@ void VeloDocument::protectSelectedAdjustments() {
 }
 
 void VeloDocument::mouseDownInBitmapView(const BitmapViewClick& click) {
+    ChangeBatch batch(*this);
     const std::shared_ptr<Bitmap>& bitmap = click.shiftHeld ? destinationBitmap_ : sourceBitmap_;
     if (!bitmap) {
         return;
@@ -129,7 +135,7 @@ void VeloDocument::mouseDownInBitmapView(const BitmapViewClick& click) {
     if (click.shiftHeld) {
         // The adjusted colour is the finished one, and no worker may be
         // writing the pixel while it is read.
-        engine_.waitUntilComplete();
+        waitUntilComplete();
     }
     Point at = pointInBitmap(*bitmap, click);
     // A click that maps outside the bitmap picks nothing.
@@ -154,10 +160,12 @@ void VeloDocument::setPickSampleSize(int sampleSize) {
 }
 
 void VeloDocument::toggleSourceOrDestinationImage() {
+    ChangeBatch batch(*this);
     show(shownImage_ == ShownImage::Adjusted ? ShownImage::Source : ShownImage::Adjusted);
 }
 
 void VeloDocument::setBackgroundColor(ColorRef color) {
+    ChangeBatch batch(*this);
     if (color == backgroundColor_ || colorsEqual(color, backgroundColor_)) {
         return;
     }
@@ -176,6 +184,7 @@ void VeloDocument::takeBackgroundColorFrom(ColorRef wellColor) {
 }
 
 void VeloDocument::toggleImageAlpha() {
+    ChangeBatch batch(*this);
     if (!destinationBitmap_ || !sourceBitmap_) {
         return;
     }
@@ -190,6 +199,7 @@ void VeloDocument::toggleImageAlpha() {
 }
 
 void VeloDocument::imageWasDroppedOnBitmapview(std::shared_ptr<const Image> image) {
+    ChangeBatch batch(*this);
     setSourceImage(std::move(image));
 }
 

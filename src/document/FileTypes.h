@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imageio/ImageEncoder.h"
+#include "imageio/Coded.h"
 
 #include <optional>
 #include <string>

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <utility>
 
 namespace velo {
 
@@ -73,6 +74,22 @@ void VeloDocument::removeObserver(DocumentObserver* observer) {
 }
 
 void VeloDocument::changed(DocumentChange changes) {
+    pendingChanges_ = pendingChanges_ | changes;
+    changesPending_ = true;
+    if (batchDepth_ == 0) {
+        tellObservers();
+    }
+}
+
+VeloDocument::ChangeBatch::~ChangeBatch() {
+    if (--document_.batchDepth_ == 0 && document_.changesPending_) {
+        document_.tellObservers();
+    }
+}
+
+void VeloDocument::tellObservers() {
+    DocumentChange changes = std::exchange(pendingChanges_, DocumentChange::None);
+    changesPending_ = false;
     bool edited = isDocumentEdited();
     if (edited != toldEdited_) {
         toldEdited_ = edited;
@@ -87,11 +104,32 @@ void VeloDocument::changed(DocumentChange changes) {
     }
 }
 
+void VeloDocument::undo() {
+    ChangeBatch batch(*this);
+    undoManager_->endEvent();
+    if (undoManager_->canUndo()) {
+        undoManager_->undo();
+    }
+}
+
+void VeloDocument::redo() {
+    ChangeBatch batch(*this);
+    undoManager_->endEvent();
+    if (undoManager_->canRedo()) {
+        undoManager_->redo();
+    }
+}
+
+void VeloDocument::endUndoStep() {
+    undoManager_->endEvent();
+}
+
 void VeloDocument::editedOutsideUndo() {
     editedOutsideUndo_ = true;
 }
 
 void VeloDocument::finishSetUp() {
+    ChangeBatch batch(*this);
     settingsChanged();
     undoManager_->removeAllActions();
     markUnchanged();
@@ -99,6 +137,7 @@ void VeloDocument::finishSetUp() {
 }
 
 void VeloDocument::markUnchanged() {
+    ChangeBatch batch(*this);
     undoManager_->endEvent();
     savedChangeCount_ = undoManager_->changeCount();
     editedOutsideUndo_ = false;
@@ -107,6 +146,7 @@ void VeloDocument::markUnchanged() {
 }
 
 void VeloDocument::markEdited() {
+    ChangeBatch batch(*this);
     savedChangeCount_ = kNeverSaved;
     changed(DocumentChange::None);
 }
@@ -127,27 +167,11 @@ bool VeloDocument::isDocumentEdited() const {
     return editedOutsideUndo_ || undoManager_->changeCount() != savedChangeCount_;
 }
 
-std::shared_ptr<Bitmap> VeloDocument::shownBitmap() const {
-    switch (shownImage_) {
-    case ShownImage::Source:
-        return sourceBitmap_;
-    case ShownImage::Influence:
-        return influence_.bitmap();
-    case ShownImage::Adjusted:
-        break;
-    }
-    return destinationBitmap_;
-}
-
-void VeloDocument::show(ShownImage shown) {
-    shownImage_ = shown;
-    changed(DocumentChange::ShownImage);
-}
-
 void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
     if (image == sourceImage_) {
         return;
     }
+    ChangeBatch batch(*this);
     std::shared_ptr<const Image> old = sourceImage_;
     undoManager_->registerUndo([this, old] { setSourceImage(old); });
     undoManager_->setActionName(localizedString(VELO_TRANSLATE_NOOP("Velo", "Change image")));
@@ -159,9 +183,9 @@ void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
     if (showsInfluence()) {
         restartInfluence();
     }
-    changed(DocumentChange::Image | DocumentChange::ShownImage);
     engine_.replaceImage(sourceBitmap_, destinationBitmap_, activeColorAdjustments_);
-    changed(DocumentChange::ResultRestarted);
+    resultStale_ = false;
+    changed(DocumentChange::Image | DocumentChange::ShownImage | DocumentChange::ResultRestarted);
 
     if (sourceImage_ && sourceImage_->backgroundColor) {
         const auto& c = *sourceImage_->backgroundColor;
@@ -170,6 +194,7 @@ void VeloDocument::setSourceImage(std::shared_ptr<const Image> image) {
 }
 
 void VeloDocument::settingsChanged() {
+    ChangeBatch batch(*this);
     keepSelectionInTable();
     changed(DocumentChange::Alpha | DocumentChange::Lists | DocumentChange::Rows |
             DocumentChange::UndoStack);
@@ -177,14 +202,31 @@ void VeloDocument::settingsChanged() {
 }
 
 void VeloDocument::restart() {
-    engine_.restart(activeColorAdjustments_);
-    changed(DocumentChange::ResultRestarted);
+    if (sharePreviewRow_) {
+        resultStale_ = true;
+    } else {
+        restartResult();
+    }
     if (showsInfluence()) {
         restartInfluence();
     }
 }
 
+void VeloDocument::restartResult() {
+    resultStale_ = false;
+    engine_.restart(activeColorAdjustments_);
+    changed(DocumentChange::ResultRestarted);
+}
+
+void VeloDocument::bringResultUpToDate() {
+    if (resultStale_) {
+        ChangeBatch batch(*this);
+        restartResult();
+    }
+}
+
 void VeloDocument::displayTimerFired() {
+    ChangeBatch batch(*this);
     AdjustmentEngine::DisplayUpdate update =
         engine_.displayTimerFired(shownImage_ == ShownImage::Adjusted && destinationBitmap_);
     if (update.redraw) {
@@ -202,6 +244,7 @@ bool VeloDocument::windowShouldClose() {
 }
 
 void VeloDocument::waitUntilComplete(const std::function<void(float)>& progress) {
+    bringResultUpToDate();
     engine_.waitUntilComplete(progress);
 }
 

@@ -4,10 +4,10 @@
 #include "document/BitmapViewClick.h"
 #include "document/CommandValidation.h"
 #include "document/DocumentObserver.h"
-#include "document/InfluenceView.h"
+#include "document/InfluenceEngine.h"
 #include "document/TableColumns.h"
 #include "engine/AdjustmentEngine.h"
-#include "imageio/ImageEncoder.h"
+#include "imageio/Coded.h"
 #include "platform/Files.h"
 #include "platform/Image.h"
 #include "platform/UndoManager.h"
@@ -25,8 +25,9 @@ namespace velo {
 
 // One opened image, its working bitmaps, its adjustments and the engine that
 // keeps the adjusted image current, with the user's commands and their undo.
-// It tells its observers (the window, the drawer, the recovery keeper) what
-// changed, and needs none of them: every command works the same without.
+// It tells its observers (the window, the display, the drawer, the recovery
+// keeper) what changed, once per command however much the command changed,
+// and needs none of them: every command works the same without.
 // Main thread only.
 class VeloDocument {
   public:
@@ -61,6 +62,14 @@ class VeloDocument {
     const Adjustments& activeColorAdjustments() const { return activeColorAdjustments_; }
     const ColorRef& backgroundColor() const { return backgroundColor_; }
     const std::shared_ptr<UndoManager>& undoManager() const { return undoManager_; }
+
+    // Undo and redo, each ending the step in progress first.
+    void undo();
+    void redo();
+    // Ends the undo step in progress: what comes next is a step of its own.
+    // A drag's events, or several rows deleted at once, go in one step
+    // because nothing ends it between them.
+    void endUndoStep();
 
     // Replaces both lists at once (active ones first, then the others),
     // without undo; every adjustment gets the document's undo manager.
@@ -150,13 +159,11 @@ class VeloDocument {
     // The window is closing: stop the workers and forget the observers.
     bool windowShouldClose();
 
-    // Blocks until the adjusted image is complete.
+    // Blocks until the adjusted image is complete (and current).
     void waitUntilComplete(const std::function<void(float)>& progress = {});
-    // The adjusted image as it is being computed: whether it is complete,
-    // the stripes finished since last asked (safe to read until the next
-    // restart), and a worker-thread call after each finished stripe (of it
-    // or of the influence map).
-    bool isResultComplete() { return engine_.isResultComplete(); }
+    // The adjusted image as it is being computed: the stripes finished since last asked (safe to
+    // read until the next restart), and a worker-thread call after each finished stripe (of it or
+    // of the influence map).
     AdjustmentEngine::FinishedStripes takeFinishedStripes() {
         return engine_.takeFinishedStripes();
     }
@@ -174,9 +181,10 @@ class VeloDocument {
     // its end for a selected row that is off); the influence map shows
     // their summed share.
     AdjustmentEngine::Selection selectedPositions() const;
-    // The whole map computed at once from a (reduced) copy of the source,
-    // for a preview.
+    // The whole map, or the whole result, computed at once from a (reduced)
+    // copy of the source, for a preview.
     std::shared_ptr<Bitmap> influencePreview(const Bitmap& source) const;
+    std::shared_ptr<Bitmap> resultPreview(const Bitmap& source) const;
     // Writes the influence map, complete, as PNG, atomically.
     std::optional<std::string> writeInfluenceTo(const std::filesystem::path& path);
     // Copies of the active adjustments, as the workers compute with them.
@@ -257,12 +265,37 @@ class VeloDocument {
     void keepSelectionInTable();
     // A change that no undo step records, of what the document saves.
     void editedOutsideUndo();
-    // Tells every observer, adding Edited when the edited state flipped.
+    // Notes a change; told at once outside a command, else when the
+    // outermost command ends.
     void changed(DocumentChange changes);
+    // Tells every observer what changed, adding Edited when the edited state
+    // flipped.
+    void tellObservers();
+    // Gathers the changes of one command, the commands it calls included.
+    class ChangeBatch {
+      public:
+        explicit ChangeBatch(VeloDocument& document) : document_(document) {
+            ++document.batchDepth_;
+        }
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+      private:
+        VeloDocument& document_;
+    };
+    // The result waits while a row's share is shown alone: it is not seen,
+    // and the drag that shows the share changes it with every event.
+    void restartResult();
+    void bringResultUpToDate();
 
     const UserDefaults* defaults_;
     std::shared_ptr<UndoManager> undoManager_ = std::make_shared<UndoManager>();
     std::vector<DocumentObserver*> observers_;
+    int batchDepth_ = 0;
+    bool changesPending_ = false;
+    DocumentChange pendingChanges_ = DocumentChange::None;
+    bool resultStale_ = false;
     std::shared_ptr<const Image> sourceImage_;
     std::string sourceDamage_;
     std::shared_ptr<Bitmap> sourceBitmap_;
@@ -289,7 +322,7 @@ class VeloDocument {
     std::vector<int> selectedRows_;
     std::optional<float> resultProgress_;
     AdjustmentEngine engine_;
-    InfluenceView influence_;
+    InfluenceEngine influence_;
 };
 
 } // namespace velo

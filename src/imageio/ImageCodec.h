@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Image.h"
+#include "imageio/Coded.h"
 
 #include <filesystem>
 #include <optional>
@@ -8,12 +8,6 @@
 #include <string>
 
 namespace velo {
-
-struct DecodedImage {
-    std::optional<Image> image;
-    std::string error;       // why there is no image
-    std::string damage = {}; // what of the image the data did not hold; empty: whole
-};
 
 // Decodes every frame or page of an image file's bytes, in any format the
 // installed codecs read. Never throws; a failure gives a reason.

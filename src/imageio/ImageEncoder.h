@@ -5,8 +5,6 @@
 
 namespace velo {
 
-enum class ImageFileType { TIFF, JPEG, BMP, GIF, PNG };
-
 // Whether files of the type can hold 16-bit samples (PNG and TIFF).
 bool holdsDeepSamples(ImageFileType type);
 

@@ -10,9 +10,9 @@ namespace velo {
 // The influence map of a document's source, kept up to date by workers of
 // its own, as the adjusted image is by the document's engine. The workers
 // start the first time the map is asked for. Main thread only.
-class InfluenceView {
+class InfluenceEngine {
   public:
-    explicit InfluenceView(int numberOfThreads) : numberOfThreads_(numberOfThreads) {}
+    explicit InfluenceEngine(int numberOfThreads) : numberOfThreads_(numberOfThreads) {}
 
     // Recomputes the map of source (a new map when the source is another)
     // under these adjustments and selection; none without a source.

@@ -1,4 +1,4 @@
-#include "document/InfluenceView.h"
+#include "document/InfluenceEngine.h"
 
 #include "engine/FastInfluenceMap.h"
 #include "engine/InfluenceMap.h"
@@ -7,9 +7,9 @@
 
 namespace velo {
 
-void InfluenceView::restart(const std::shared_ptr<Bitmap>& source,
-                            const AdjustmentEngine::Adjustments& active,
-                            AdjustmentEngine::Selection selection) {
+void InfluenceEngine::restart(const std::shared_ptr<Bitmap>& source,
+                              const AdjustmentEngine::Adjustments& active,
+                              AdjustmentEngine::Selection selection) {
     if (!engine_) {
         engine_ = std::make_unique<AdjustmentEngine>(numberOfThreads_, calcInfluenceRangeFast);
         engine_->setStripeObserver(stripeObserver_);
@@ -23,24 +23,24 @@ void InfluenceView::restart(const std::shared_ptr<Bitmap>& source,
     engine_->replaceImage(source, bitmap_, active, std::move(selection));
 }
 
-void InfluenceView::waitUntilComplete() {
+void InfluenceEngine::waitUntilComplete() {
     if (engine_) {
         engine_->waitUntilComplete();
     }
 }
 
-AdjustmentEngine::FinishedStripes InfluenceView::takeFinishedStripes() {
+AdjustmentEngine::FinishedStripes InfluenceEngine::takeFinishedStripes() {
     return engine_ ? engine_->takeFinishedStripes() : AdjustmentEngine::FinishedStripes{};
 }
 
-void InfluenceView::setStripeObserver(std::function<void()> observer) {
+void InfluenceEngine::setStripeObserver(std::function<void()> observer) {
     stripeObserver_ = std::move(observer);
     if (engine_) {
         engine_->setStripeObserver(stripeObserver_);
     }
 }
 
-void InfluenceView::shutdown() {
+void InfluenceEngine::shutdown() {
     if (engine_) {
         engine_->shutdown();
     }

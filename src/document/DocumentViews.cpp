@@ -1,9 +1,13 @@
-// The influence map as a third view of the document, beside the source and
-// the adjusted image.
+// What the view shows of the document: the source, the adjusted image or
+// the influence map (of the selection, or of one row while it is dragged),
+// and quick previews of the latter two.
 #include "document/VeloDocument.h"
 
+#include "color/WorkingBitmap.h"
 #include "engine/FastInfluenceMap.h"
+#include "engine/FastPass.h"
 #include "engine/InfluenceMap.h"
+#include "imageio/ImageEncoder.h"
 
 #include <algorithm>
 #include <limits>
@@ -11,7 +15,25 @@
 
 namespace velo {
 
+std::shared_ptr<Bitmap> VeloDocument::shownBitmap() const {
+    switch (shownImage_) {
+    case ShownImage::Source:
+        return sourceBitmap_;
+    case ShownImage::Influence:
+        return influence_.bitmap();
+    case ShownImage::Adjusted:
+        break;
+    }
+    return destinationBitmap_;
+}
+
+void VeloDocument::show(ShownImage shown) {
+    shownImage_ = shown;
+    changed(DocumentChange::ShownImage);
+}
+
 void VeloDocument::toggleInfluence() {
+    ChangeBatch batch(*this);
     if (showsInfluence()) {
         show(shownBeforeInfluence_);
         return;
@@ -30,6 +52,7 @@ void VeloDocument::beginSharePreview(int row) {
     if (!sourceBitmap_ || row < 0 || row >= numberOfRowsInTableView() || sharePreviewRow_ == row) {
         return;
     }
+    ChangeBatch batch(*this);
     if (!sharePreviewRow_) {
         shownBeforePreview_ = shownImage_;
     }
@@ -43,6 +66,8 @@ void VeloDocument::endSharePreview() {
     if (!std::exchange(sharePreviewRow_, std::nullopt)) {
         return;
     }
+    ChangeBatch batch(*this);
+    bringResultUpToDate();
     shownImage_ = shownBeforePreview_;
     if (showsInfluence()) {
         restartInfluence(); // with the selection again
@@ -81,10 +106,19 @@ std::shared_ptr<Bitmap> VeloDocument::influencePreview(const Bitmap& source) con
     return map;
 }
 
+std::shared_ptr<Bitmap> VeloDocument::resultPreview(const Bitmap& source) const {
+    std::shared_ptr<Bitmap> preview = alphaAdjustedCopy(source, resultHasAlpha());
+    auto adjustments = activeAdjustmentCopies();
+    calcRangeFast({0, static_cast<std::uint32_t>(preview->pixelsHigh())}, &source, preview.get(),
+                  *adjustments);
+    return preview;
+}
+
 std::optional<std::string> VeloDocument::writeInfluenceTo(const std::filesystem::path& path) {
     if (!sourceBitmap_) {
         return "the document has no image";
     }
+    ChangeBatch batch(*this);
     // While shown the map follows every edit; otherwise it may be stale.
     if (!showsInfluence()) {
         restartInfluence();

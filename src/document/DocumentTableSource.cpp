@@ -98,6 +98,7 @@ TableValue VeloDocument::objectValue(TableColumn column, int row) const {
 }
 
 void VeloDocument::setObjectValue(const TableValue& value, TableColumn column, int row) {
+    ChangeBatch batch(*this);
     if (row < 0 || row >= numberOfRowsInTableView()) {
         return;
     }
@@ -182,6 +183,7 @@ bool VeloDocument::isClickedColorCell(TableColumn column, int row) const {
 }
 
 ColorRef VeloDocument::tableClicked(TableColumn column, int row) {
+    ChangeBatch batch(*this);
     ColorColumn colorColumn = colorColumnOf(column);
     bool onSelectedSwatch = colorColumn != ColorColumn::None && row >= 0 &&
                             row < numberOfRowsInTableView() && isRowSelected(row);
