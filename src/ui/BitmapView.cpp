@@ -32,25 +32,20 @@ BitmapView::BitmapView(VeloDocument& document, QWidget* parent)
     resizeSettled_.setSingleShot(true);
     resizeSettled_.setInterval(kResizeSettleMs);
     connect(&resizeSettled_, &QTimer::timeout, this, &BitmapView::fitDisplayToSize);
-    editsPaused_.setSingleShot(true);
-    editsPaused_.setInterval(LiveDisplay::kEditPauseMs + 10);
-    connect(&editsPaused_, &QTimer::timeout, this,
-            [this] { repaintChanged(display_.drawWaitingRows()); });
+    display_.setChangeHandler([this](QRect changed) { displayChanged(changed); });
+    laidOut_ = display_.bitmap();
 }
 
-void BitmapView::restarted(LiveDisplay::Sweep sweep) {
-    display_.restarted(sweep);
-    editsPaused_.start();
-    update();
-}
-
-void BitmapView::setBitmap(std::shared_ptr<Bitmap> bitmap) {
-    if (bitmap == display_.bitmap()) {
+// Another bitmap takes its own place and size in the view; otherwise only
+// what changed is painted again.
+void BitmapView::displayChanged(QRect changed) {
+    if (laidOut_.lock() != display_.bitmap()) {
+        laidOut_ = display_.bitmap();
+        display_.setDrawnSize(wantedDisplaySize());
+        update();
         return;
     }
-    display_.show(std::move(bitmap));
-    display_.setDrawnSize(wantedDisplaySize());
-    update();
+    repaintChanged(changed);
 }
 
 void BitmapView::setBackgroundColor(const QColor& color) {

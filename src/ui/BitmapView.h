@@ -1,8 +1,8 @@
 #pragma once
 
+#include "display/LiveDisplay.h"
 #include "document/BitmapViewClick.h"
 #include "platform/Image.h"
-#include "ui/LiveDisplay.h"
 
 #include <QColor>
 #include <QTimer>
@@ -11,16 +11,15 @@
 
 namespace velo {
 
-// The image view: the shown bitmap scaled to fit with its proportions kept,
-// at the lower-left corner, over the background colour where the bitmap has
-// alpha. Presses and dropped images go to whoever is connected to its
-// signals (the document's window); with nobody connected, drops are refused.
+// The image view: the document's shown bitmap (as its display draws it)
+// scaled to fit with its proportions kept, at the lower-left corner, over the
+// background colour where the bitmap has alpha. Presses and dropped images go to whoever is
+// connected to its signals (the document's window); with nobody connected, drops are refused.
 class BitmapView : public QWidget {
     Q_OBJECT
   public:
     explicit BitmapView(VeloDocument& document, QWidget* parent = nullptr);
 
-    void setBitmap(std::shared_ptr<Bitmap> bitmap);
     const std::shared_ptr<Bitmap>& bitmap() const { return display_.bitmap(); }
     void setBackgroundColor(const QColor& color);
     const QColor& backgroundColor() const { return backgroundColor_; }
@@ -34,8 +33,6 @@ class BitmapView : public QWidget {
     void drawShownImage(QPainter& painter, const QImage& image) const;
     // Takes the finished stripes and repaints what they changed.
     void refreshFinishedStripes();
-    // The result or the influence map is computed anew.
-    void restarted(LiveDisplay::Sweep sweep);
     // Makes the display copy for the current size at once.
     void fitDisplayToSize();
 
@@ -74,6 +71,7 @@ class BitmapView : public QWidget {
     std::optional<BitmapViewClick> clickAt(QMouseEvent* event) const;
     bool acceptsDrops() const;
     QSize wantedDisplaySize() const;
+    void displayChanged(QRect changed);
     void repaintChanged(QRect changed);
 
     LiveDisplay display_;
@@ -83,8 +81,8 @@ class BitmapView : public QWidget {
     bool spaceDragged_ = false;
     // Resizing redraws the old copy scaled; a new one is made once it settles.
     QTimer resizeSettled_;
-    // Rows held back while edits stream in are drawn once they pause.
-    QTimer editsPaused_;
+    // The bitmap the view was last laid out for: another has its own size.
+    std::weak_ptr<Bitmap> laidOut_;
 };
 
 } // namespace velo

@@ -1,17 +1,14 @@
 // The window's construction and how it follows its document's changes.
 #include "ui/DocumentMainWindow.h"
 
-#include "document/PointerReadout.h"
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/BitmapView.h"
 #include "ui/ColorPanel.h"
 #include "ui/ColorWell.h"
 #include "ui/DamageBar.h"
-#include "ui/InfluenceCaption.h"
-#include "ui/PointerReadoutText.h"
+#include "ui/DocumentStatusBar.h"
 #include "ui/QtColors.h"
 #include "ui/RecoveryKeeper.h"
-#include "ui/StripeMailbox.h"
 #include "ui/ThemedIcon.h"
 #include "ui/ToolbarItems.h"
 #include "ui/VeloApplication.h"
@@ -63,12 +60,12 @@ DocumentMainWindow::DocumentMainWindow(std::unique_ptr<VeloDocument> document,
 
 DocumentMainWindow::~DocumentMainWindow() {
     delete keeper_;
-    document_->setStripeObserver({});
     ColorPanel::shared().documentClosed(document_.get(), this);
     document_->windowShouldClose();
     // The widgets that hold on to the document go before it does.
     delete dock_;
     delete imageView_;
+    delete statusBar_;
 }
 
 void DocumentMainWindow::buildView() {
@@ -100,34 +97,11 @@ void DocumentMainWindow::buildView() {
     });
     connect(imageView_, &BitmapView::pressed, this,
             [this](const BitmapViewClick& click) { document_->mouseDownInBitmapView(click); });
-    pointerReadout_ = new QLabel(this);
-    pointerReadout_->setObjectName("pointerReadout");
-    pointerReadout_->setTextFormat(Qt::RichText);
-    statusBar()->addWidget(pointerReadout_, 1);
-    zoomLabel_ = new QLabel(this);
-    zoomLabel_->setObjectName("zoomLabel");
-    zoomLabel_->setToolTip(tr("Zoom: 100% is one image pixel per screen pixel"));
-    // Room for any zoom, so that a wider one is never cut off by the size grip
-    // before the status bar lays itself out again.
-    zoomLabel_->setMinimumWidth(zoomLabel_->fontMetrics().horizontalAdvance("0000%"));
-    zoomLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    influenceCaption_ = new QLabel(this);
-    influenceCaption_->setObjectName("influenceCaption");
-    influenceCaption_->setTextFormat(Qt::RichText);
-    influenceCaption_->hide();
-    statusBar()->addPermanentWidget(influenceCaption_);
-    matchWarning_ = new QLabel(this);
-    matchWarning_->setObjectName("matchWarning");
-    statusBar()->addPermanentWidget(matchWarning_);
-    statusBar()->addPermanentWidget(zoomLabel_);
-    connect(imageView_, &BitmapView::pointerMoved, this, [this](const BitmapViewClick& at) {
-        pointer_ = at;
-        showPointerReadout();
-    });
-    connect(imageView_, &BitmapView::pointerLeft, this, [this] {
-        pointer_.reset();
-        showPointerReadout();
-    });
+    statusBar_ = new DocumentStatusBar(*document_, *statusBar());
+    connect(imageView_, &BitmapView::pointerMoved, statusBar_,
+            [this](const BitmapViewClick& at) { statusBar_->pointerAt(at); });
+    connect(imageView_, &BitmapView::pointerLeft, statusBar_,
+            [this] { statusBar_->pointerAt(std::nullopt); });
     connect(imageView_, &BitmapView::imageDropped, this,
             [this](std::shared_ptr<const Image> image) {
                 document_->imageWasDroppedOnBitmapview(std::move(image));
@@ -153,11 +127,6 @@ void DocumentMainWindow::buildDrawer() {
 void DocumentMainWindow::finishWindowSetUp() {
     setUpResizeRule();
     document_->addObserver(this);
-    auto* mailbox = new StripeMailbox(this);
-    connect(mailbox, &StripeMailbox::stripesFinished, imageView_,
-            &BitmapView::refreshFinishedStripes);
-    document_->setStripeObserver(mailbox->sender());
-    imageView_->setBitmap(document_->shownBitmap());
     showBackground();
     restoreWindowState();
     showDamage();
@@ -172,7 +141,7 @@ void DocumentMainWindow::finishWindowSetUp() {
         if (ColorPanel::shared().isMidGesture() || document_->sharePreviewRow()) {
             return;
         }
-        document_->undoManager()->endEvent();
+        document_->endUndoStep();
         updateActions();
     });
     connect(&ColorPanel::shared(), &ColorPanel::gestureEnded, &endOfEvent_,
@@ -215,18 +184,6 @@ QString DocumentMainWindow::filePath() const {
     return QString::fromStdString(document_->fileName());
 }
 
-// The pixel under the pointer; in a window without an image, how to give it one.
-void DocumentMainWindow::showPointerReadout() {
-    if (!document_->sourceImage()) {
-        pointerReadout_->setText(tr("Drop an image here, or choose File ▸ Open…"));
-        return;
-    }
-    std::optional<PointerReadout> readout =
-        pointer_ ? pointerReadout(*document_, *pointer_) : std::nullopt;
-    pointerReadout_->setText(readout ? QString::fromStdString(pointerReadoutText(*readout))
-                                     : QString());
-}
-
 void DocumentMainWindow::updateTitle(const QString& title) {
     titleText_ = title;
     setWindowTitle(title + "[*]");
@@ -249,12 +206,6 @@ void DocumentMainWindow::documentChanged(DocumentChange changes) {
     if (hasAny(changes, Background)) {
         showBackground();
     }
-    if (hasAny(changes, ResultRestarted)) {
-        imageView_->restarted(LiveDisplay::Sweep::Result);
-    }
-    if (hasAny(changes, InfluenceRestarted)) {
-        imageView_->restarted(LiveDisplay::Sweep::Influence);
-    }
     if (hasAny(changes, Progress)) {
         showProgress();
     }
@@ -262,23 +213,18 @@ void DocumentMainWindow::documentChanged(DocumentChange changes) {
         ColorPanel::shared().lastActiveDocument() == document_.get()) {
         ColorPanel::shared().setEditedCell(colorPanelTarget(*document_));
     }
-    if (hasAny(changes, Lists | Rows | Alpha)) {
-        showMatchWarning();
-    }
-    if (hasAny(changes, Lists | Rows | Selection | ShownImage)) {
-        showInfluenceCaption();
-    }
     if (hasAny(changes, kSavedContent | Selection | Edited | UndoStack | ShownImage)) {
         // One undo step per user event: the step closes once the event is over.
         endOfEvent_.start();
         updateActions();
-        showPointerReadout();
     }
 }
 
+// The view follows the document by itself; the zoom it shows at may change
+// with another bitmap.
 void DocumentMainWindow::showShownImage() {
-    if (std::shared_ptr<Bitmap> shown = document_->shownBitmap(); shown != imageView_->bitmap()) {
-        imageView_->setBitmap(std::move(shown));
+    if (shownBitmap_.lock() != imageView_->bitmap()) {
+        shownBitmap_ = imageView_->bitmap();
         windowDidResize();
     }
     showImageToggle();
@@ -329,34 +275,11 @@ void DocumentMainWindow::keepImageBesideDrawer(bool drawerShown) {
     resizeWithinScreen(size() + QSize(drawerShown ? drawer : -drawer, 0));
 }
 
-void DocumentMainWindow::showInfluenceCaption() {
-    influenceCaption_->setVisible(document_->showsInfluence());
-    if (document_->showsInfluence()) {
-        influenceCaption_->setText(influenceCaption(*document_));
-    }
-}
-
 void DocumentMainWindow::showDamage() {
     damageBar_->showDamage(QString::fromStdString(document_->sourceDamage()));
 }
 
-// Rows that match on nothing the image shows, named where the user looks.
-void DocumentMainWindow::showMatchWarning() {
-    QStringList rows;
-    for (int row = 0; row < document_->numberOfRowsInTableView(); ++row) {
-        if (document_->rowMatchesNothingShown(row)) {
-            rows << QString::number(row + 1);
-        }
-    }
-    matchWarning_->setText(
-        rows.isEmpty() ? QString()
-                       : tr("⚠ Row %1 matches on nothing this image shows").arg(rows.join(", ")));
-    matchWarning_->setVisible(!rows.isEmpty());
-}
-
 void DocumentMainWindow::showProgress() {
-    imageView_->refreshFinishedStripes();
-    imageView_->update();
     std::optional<float> progress = document_->resultProgress();
     updateTitle(progress ? progressTitle(*progress)
                          : QString::fromStdString(document_->displayName()));

@@ -27,6 +27,7 @@ namespace velo {
 
 class AdjustmentsDrawer;
 class DamageBar;
+class DocumentStatusBar;
 class BitmapView;
 class RecoveryKeeper;
 class ColorWell;
@@ -129,7 +130,6 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     // Takes the stored colour matching and the screen's profile into the view.
     void showColorMatching();
     // The status bar's readout of the pixel under the pointer.
-    void showPointerReadout();
     void buildView();
     void buildDrawer();
     void buildToolbarItems();
@@ -186,20 +186,15 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     // image keeps its size.
     void keepImageBesideDrawer(bool drawerShown);
     void showProgress();
-    void showMatchWarning();
     void showDamage();
-    void showInfluenceCaption();
 
     std::unique_ptr<VeloDocument> document_;
     VeloApplication& application_;
     QScrollArea* scroller_ = nullptr;
     DamageBar* damageBar_ = nullptr;
     BitmapView* imageView_ = nullptr;
-    QLabel* pointerReadout_ = nullptr;
-    QLabel* zoomLabel_ = nullptr; // the zoom drawn, in the status bar
-    QLabel* matchWarning_ = nullptr;
-    QLabel* influenceCaption_ = nullptr;     // what the influence map shows
-    std::optional<BitmapViewClick> pointer_; // where the pointer is over the image
+    DocumentStatusBar* statusBar_ = nullptr;
+    std::weak_ptr<Bitmap> shownBitmap_; // the zoom was last shown for it
     AdjustmentsDrawer* drawer_ = nullptr;
     QDockWidget* dock_ = nullptr;
     QToolBar* toolbar_ = nullptr;

@@ -8,27 +8,21 @@
 namespace velo {
 
 void DocumentMainWindow::undo() {
-    document_->undoManager()->endEvent();
-    if (document_->undoManager()->canUndo()) {
-        document_->undoManager()->undo();
-    }
+    document_->undo();
 }
 
 void DocumentMainWindow::redo() {
-    document_->undoManager()->endEvent();
-    if (document_->undoManager()->canRedo()) {
-        document_->undoManager()->redo();
-    }
+    document_->redo();
 }
 
 void DocumentMainWindow::deleteSelectedAdjustents() {
     // Several rows go in one step.
-    document_->undoManager()->endEvent();
+    document_->endUndoStep();
     document_->deleteSelectedAdjustents();
 }
 
 void DocumentMainWindow::protectSelectedAdjustments() {
-    document_->undoManager()->endEvent();
+    document_->endUndoStep();
     document_->protectSelectedAdjustments();
 }
 

@@ -1,11 +1,11 @@
 // Saving, exporting, reverting, printing and closing.
 #include "ui/DocumentMainWindow.h"
 
+#include "display/BitmapDisplay.h"
+#include "display/DisplayColorTransform.h"
 #include "document/FileTypes.h"
 #include "platform/Files.h"
-#include "ui/BitmapDisplay.h"
 #include "ui/BitmapView.h"
-#include "ui/DisplayColorTransform.h"
 #include "ui/ExportLutDialog.h"
 #include "ui/ExportTypes.h"
 #include "ui/RecoveryKeeper.h"

@@ -1,13 +1,13 @@
 // The window's menus, their shortcuts and their enabling.
 #include "ui/DocumentMainWindow.h"
 
+#include "display/ScreenProfile.h"
 #include "document/AreaSample.h"
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/BitmapView.h"
 #include "ui/ColorWell.h"
 #include "ui/Handbook.h"
 #include "ui/HelpDialogs.h"
-#include "ui/ScreenProfile.h"
 #include "ui/ToolbarItems.h"
 #include "ui/VeloApplication.h"
 #include "ui/ZoomRules.h"

@@ -5,6 +5,7 @@
 #include "ui/DocumentMainWindow.h"
 
 #include "ui/BitmapView.h"
+#include "ui/DocumentStatusBar.h"
 #include "ui/ResizeRule.h"
 #include "ui/VeloApplication.h"
 #include "ui/ZoomRules.h"
@@ -250,12 +251,12 @@ void DocumentMainWindow::moveEvent(QMoveEvent* event) {
 void DocumentMainWindow::windowDidResize() {
     std::shared_ptr<Bitmap> shown = imageView_->bitmap();
     if (!shown || !zoomMenu_) {
-        zoomLabel_->clear();
+        statusBar_->showZoom({});
         return;
     }
     ZoomMenu menu = zoomMenuFor(static_cast<float>(imageView_->width()),
                                 static_cast<float>(shown->pixelsWide()));
-    zoomLabel_->setText(QString::fromStdString(menu.selected));
+    statusBar_->showZoom(QString::fromStdString(menu.selected));
     QSignalBlocker quiet(zoomMenu_);
     zoomMenu_->clear();
     for (const std::string& title : menu.titles) {

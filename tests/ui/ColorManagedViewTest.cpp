@@ -3,9 +3,9 @@
 // off, in every window and the next start.
 #include "ui/WindowTestSupport.h"
 
-#include "ColorProfileFixtures.h"
-#include "ui/BitmapDisplay.h"
-#include "ui/ScreenProfile.h"
+#include "display/BitmapDisplay.h"
+#include "display/ColorProfileFixtures.h"
+#include "display/ScreenProfile.h"
 
 #include <QAction>
 #include <QColorSpace>

@@ -4,9 +4,9 @@
 #include "document/DocumentSupport.h"
 #include "ui/WindowTestSupport.h"
 
+#include "display/LiveDisplay.h"
 #include "ui/AdjustmentsDrawer.h"
 #include "ui/ColorPanel.h"
-#include "ui/LiveDisplay.h"
 
 #include <QColorDialog>
 

@@ -1,9 +1,9 @@
 // The view's conversion to the screen's colours: which library takes which
 // profile, and that either converts as Little CMS does, translucent pixels
 // too, touching only the rows it is given.
-#include "ui/DisplayColorTransform.h"
+#include "display/DisplayColorTransform.h"
 
-#include "ColorProfileFixtures.h"
+#include "display/ColorProfileFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -41,18 +41,18 @@ TEST(DisplayColorTransform, eachProfileGoesToTheLibraryThatReadsItAndNoneNeedles
     }
     IccProfile table = lookupTableProfile(wide);
     IccProfile srgb = test::savedProfile(cmsCreate_sRGBProfile());
-    auto engineOf = [](const IccProfile* source, const IccProfile* screen) {
+    auto converterOf = [](const IccProfile* source, const IccProfile* screen) {
         auto transform = DisplayColorTransform::between(source, screen);
-        return transform ? transform->engine() : DisplayEngine::None;
+        return transform ? transform->converter() : DisplayConverter::None;
     };
-    EXPECT_EQ(engineOf(&wide, nullptr), DisplayEngine::Qt);
-    EXPECT_EQ(engineOf(nullptr, &wide), DisplayEngine::Qt);
-    EXPECT_EQ(engineOf(&table, nullptr), DisplayEngine::LittleCms);
-    EXPECT_EQ(engineOf(&table, &wide), DisplayEngine::LittleCms);
+    EXPECT_EQ(converterOf(&wide, nullptr), DisplayConverter::Qt);
+    EXPECT_EQ(converterOf(nullptr, &wide), DisplayConverter::Qt);
+    EXPECT_EQ(converterOf(&table, nullptr), DisplayConverter::LittleCms);
+    EXPECT_EQ(converterOf(&table, &wide), DisplayConverter::LittleCms);
     // One colour space on both sides.
-    EXPECT_EQ(engineOf(nullptr, nullptr), DisplayEngine::None);
-    EXPECT_EQ(engineOf(&srgb, nullptr), DisplayEngine::None);
-    EXPECT_EQ(engineOf(&table, &table), DisplayEngine::None);
+    EXPECT_EQ(converterOf(nullptr, nullptr), DisplayConverter::None);
+    EXPECT_EQ(converterOf(&srgb, nullptr), DisplayConverter::None);
+    EXPECT_EQ(converterOf(&table, &table), DisplayConverter::None);
     IccProfile copy = wide;
     EXPECT_EQ(DisplayColorTransform::between(&wide, nullptr),
               DisplayColorTransform::between(&copy, nullptr));
@@ -61,8 +61,8 @@ TEST(DisplayColorTransform, eachProfileGoesToTheLibraryThatReadsItAndNoneNeedles
     IccProfile cut(wide.begin(), wide.begin() + static_cast<long>(wide.size() / 2));
     IccProfile noise(600, 0x5a);
     for (const IccProfile& unusable : {cut, noise, greyProfile()}) {
-        EXPECT_EQ(engineOf(&unusable, &wide), DisplayEngine::None);
-        EXPECT_EQ(engineOf(&wide, &unusable), DisplayEngine::None);
+        EXPECT_EQ(converterOf(&unusable, &wide), DisplayConverter::None);
+        EXPECT_EQ(converterOf(&wide, &unusable), DisplayConverter::None);
     }
 }
 
@@ -75,13 +75,13 @@ TEST(DisplayColorTransform, convertsTheRowsItIsGivenAsLittleCmsDoes) {
     for (const IccProfile& profile : {wide, lookupTableProfile(wide)}) {
         auto transform = DisplayColorTransform::between(&profile, nullptr);
         ASSERT_TRUE(transform);
-        SCOPED_TRACE(static_cast<int>(transform->engine()));
+        SCOPED_TRACE(static_cast<int>(transform->converter()));
         QImage after = before.copy();
         transform->apply(after, 1, 7);
         EXPECT_EQ(after.copy(0, 0, 96, 1), before.copy(0, 0, 96, 1));
         EXPECT_EQ(after.copy(0, 7, 96, 1), before.copy(0, 7, 96, 1));
         test::ReferenceConversion reference(&profile, nullptr,
-                                            transform->engine() == DisplayEngine::Qt
+                                            transform->converter() == DisplayConverter::Qt
                                                 ? test::ReferenceConversion::Precise
                                                 : test::ReferenceConversion::EightBit);
         QImage expected = before.copy();

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "display/DisplayColorTransform.h"
+#include "display/PreviewSourceAhead.h"
+#include "display/StripeMailbox.h"
+#include "document/DocumentObserver.h"
 #include "document/VeloDocument.h"
-#include "ui/DisplayColorTransform.h"
-#include "ui/PreviewSourceAhead.h"
 
 #include <QImage>
 #include <QRect>
+#include <QTimer>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -20,17 +24,29 @@ namespace velo {
 // restart, which only this thread makes). Until then the view shows what it
 // had, or, when edits come faster than sweeps finish, a preview: the whole
 // image computed at the display's size from a reduced copy of the source.
-// Main thread only.
-class LiveDisplay {
+// It follows the document by itself (what it shows, its restarts, its
+// progress, the stripes its workers finish) and tells its view which part
+// of the image changed. Main thread only.
+class LiveDisplay : public DocumentObserver {
   public:
-    explicit LiveDisplay(VeloDocument& document) : document_(document) {}
+    // Follows the document from now on; the document outlives the display.
+    explicit LiveDisplay(VeloDocument& document);
+    ~LiveDisplay() override;
+    LiveDisplay(const LiveDisplay&) = delete;
+    LiveDisplay& operator=(const LiveDisplay&) = delete;
 
     // The two images workers compute.
     enum class Sweep { Result, Influence };
 
-    // The bitmap to show (the document's source, result or influence map,
-    // or none).
-    void show(std::shared_ptr<Bitmap> bitmap);
+    // Called with the part of image() that changed; a new bitmap shown, or
+    // a new size, changes it all.
+    void setChangeHandler(std::function<void(QRect)> handler) {
+        changeHandler_ = std::move(handler);
+    }
+    void documentChanged(DocumentChange changes) override;
+
+    // The bitmap shown: the document's source, result or influence map, or
+    // none.
     const std::shared_ptr<Bitmap>& bitmap() const { return shown_; }
     // The size in device pixels the bitmap is drawn at; the display keeps
     // no more pixels than the bitmap has.
@@ -39,14 +55,13 @@ class LiveDisplay {
     // screen's (null: sRGB), or shows the bitmap's values as they are.
     void matchColors(bool on, std::shared_ptr<const IccProfile> screenProfile);
 
-    // The result or the influence map is being computed anew.
-    void restarted(Sweep sweep);
     // Takes the stripes finished since last asked into the image; answers
     // the part of the image that changed. While edits keep coming and the
     // preview shows, finished rows wait: they would be stale within a frame.
+    // The display takes them itself as workers report them; a caller that
+    // waited for the workers takes them at once.
     QRect takeFinishedStripes();
-    // Draws the rows that waited; for once the edits have paused.
-    QRect drawWaitingRows();
+    // The rows that waited are drawn once edits have paused this long.
     static constexpr int kEditPauseMs = 100;
     // The most pixels a preview computes, of the result or the influence map
     // alike (both are computed a vector of pixels at a time).
@@ -70,6 +85,14 @@ class LiveDisplay {
         bool allDone() const;
     };
 
+    void show(std::shared_ptr<Bitmap> bitmap);
+    // The sweeps restarted by the change the document told.
+    std::vector<Sweep> restartedSweeps(DocumentChange changes) const;
+    void restarted(const std::vector<Sweep>& sweeps, bool newBitmap);
+    void resetProgress(Sweep sweep);
+    QRect drawWaitingRows();
+    void report(QRect changed) const;
+    QRect wholeImage() const { return {QPoint(0, 0), image_.size()}; }
     const Bitmap* sweptBitmap(Sweep sweep) const;
     std::optional<Sweep> shownSweep() const;
     Progress& progress(Sweep sweep) { return progress_[static_cast<int>(sweep)]; }
@@ -87,6 +110,7 @@ class LiveDisplay {
     QRect drawFinishedRows(int firstRow, int lastRow);
 
     VeloDocument& document_;
+    std::function<void(QRect)> changeHandler_;
     std::shared_ptr<Bitmap> shown_;
     QSize wanted_;
     QImage image_;
@@ -100,6 +124,9 @@ class LiveDisplay {
     bool previewShown_ = false;
     bool rowsWaiting_ = false;
     std::chrono::steady_clock::time_point lastRestart_;
+    QTimer editsPaused_;
+    // Carries the workers' "stripes finished" to this thread.
+    std::unique_ptr<StripeMailbox> mailbox_;
 };
 
 } // namespace velo

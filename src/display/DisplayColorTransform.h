@@ -1,7 +1,7 @@
 #pragma once
 
+#include "display/DisplayConverterChoice.h"
 #include "platform/IccProfile.h"
-#include "ui/DisplayColorEngine.h"
 
 #include <QColorTransform>
 #include <QImage>
@@ -23,13 +23,14 @@ class DisplayColorTransform {
     static std::shared_ptr<const DisplayColorTransform> between(const IccProfile* source,
                                                                 const IccProfile* screen);
 
-    DisplayEngine engine() const { return engine_; }
+    DisplayConverter converter() const { return converter_; }
     // Converts rows [rowBegin, rowEnd) of the display image in place.
     void apply(QImage& display, int rowBegin, int rowEnd) const;
 
-    DisplayColorTransform(QColorTransform qt) : engine_(DisplayEngine::Qt), qt_(std::move(qt)) {}
+    DisplayColorTransform(QColorTransform qt)
+        : converter_(DisplayConverter::Qt), qt_(std::move(qt)) {}
     DisplayColorTransform(std::shared_ptr<void> littleCms)
-        : engine_(DisplayEngine::LittleCms), littleCms_(std::move(littleCms)) {}
+        : converter_(DisplayConverter::LittleCms), littleCms_(std::move(littleCms)) {}
 
   private:
     // Rows of a display image, in memory the caller owns.
@@ -41,7 +42,7 @@ class DisplayColorTransform {
     void applyToBand(Rows rows) const;
     void applyLittleCms(Rows rows) const;
 
-    DisplayEngine engine_;
+    DisplayConverter converter_;
     QColorTransform qt_;
     std::shared_ptr<void> littleCms_; // a cmsHTRANSFORM
 };

@@ -8,7 +8,7 @@ namespace velo {
 // converts them fastest; Little CMS reads the rest (profiles built of lookup
 // tables, as from a calibration device or a camera). Anything neither reads
 // as RGB, or a broken profile, is shown as it is.
-enum class DisplayEngine { None, Qt, LittleCms };
+enum class DisplayConverter { None, Qt, LittleCms };
 
 // What the libraries make of one profile; an absent profile means sRGB, which
 // both read. The display copy is RGB, so a grey or CMYK profile cannot
@@ -21,6 +21,7 @@ struct ProfileReading {
 
 // `sameSpace`: the two profiles describe one colour space (the same bytes,
 // both sRGB), so the values need no conversion.
-DisplayEngine chooseDisplayEngine(bool sameSpace, ProfileReading source, ProfileReading screen);
+DisplayConverter chooseDisplayConverter(bool sameSpace, ProfileReading source,
+                                        ProfileReading screen);
 
 } // namespace velo

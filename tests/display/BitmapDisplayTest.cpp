@@ -1,7 +1,7 @@
 // The view's display copies: each pixel the average of its block, in the
 // premultiplied format the painter draws fastest.
-#include "ui/BitmapDisplay.h"
-#include "ui/PreviewSourceAhead.h"
+#include "display/BitmapDisplay.h"
+#include "display/PreviewSourceAhead.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/BitmapDisplay.h"
+#include "display/BitmapDisplay.h"
 
 #include "platform/SampleDepth.h"
 

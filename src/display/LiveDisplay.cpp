@@ -1,8 +1,6 @@
-#include "ui/LiveDisplay.h"
+#include "display/LiveDisplay.h"
 
-#include "color/WorkingBitmap.h"
-#include "engine/FastPass.h"
-#include "ui/BitmapDisplay.h"
+#include "display/BitmapDisplay.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -17,6 +15,63 @@ constexpr LiveDisplay::Sweep kSweeps[] = {LiveDisplay::Sweep::Result,
                                           LiveDisplay::Sweep::Influence};
 
 } // namespace
+
+LiveDisplay::LiveDisplay(VeloDocument& document)
+    : document_(document), mailbox_(std::make_unique<StripeMailbox>()) {
+    editsPaused_.setSingleShot(true);
+    editsPaused_.setInterval(kEditPauseMs + 10);
+    QObject::connect(&editsPaused_, &QTimer::timeout, [this] { report(drawWaitingRows()); });
+    QObject::connect(mailbox_.get(), &StripeMailbox::stripesFinished,
+                     [this] { report(takeFinishedStripes()); });
+    document_.setStripeObserver(mailbox_->sender());
+    document_.addObserver(this);
+    show(document_.shownBitmap());
+}
+
+LiveDisplay::~LiveDisplay() {
+    document_.removeObserver(this);
+    document_.setStripeObserver({});
+}
+
+void LiveDisplay::report(QRect changed) const {
+    if (changeHandler_ && !changed.isEmpty()) {
+        changeHandler_(changed);
+    }
+}
+
+std::vector<LiveDisplay::Sweep> LiveDisplay::restartedSweeps(DocumentChange changes) const {
+    std::vector<Sweep> sweeps;
+    if (hasAny(changes, DocumentChange::ResultRestarted)) {
+        sweeps.push_back(Sweep::Result);
+    }
+    if (hasAny(changes, DocumentChange::InfluenceRestarted)) {
+        sweeps.push_back(Sweep::Influence);
+    }
+    return sweeps;
+}
+
+// One command's changes at once: the restarts are known before a new bitmap
+// is drawn, so that it is drawn as a preview rather than from rows of the
+// sweep before.
+void LiveDisplay::documentChanged(DocumentChange changes) {
+    using enum DocumentChange;
+    std::vector<Sweep> restarts = restartedSweeps(changes);
+    bool newBitmap = hasAny(changes, Image | ShownImage) && document_.shownBitmap() != shown_;
+    if (newBitmap) {
+        for (Sweep sweep : restarts) {
+            resetProgress(sweep);
+        }
+        show(document_.shownBitmap());
+    }
+    restarted(restarts, newBitmap);
+    QRect changed = newBitmap ? wholeImage() : QRect();
+    if (hasAny(changes, Progress)) {
+        // The once-a-second tick: whatever finished, and the whole view
+        // again, as the workers' notices may have been held back.
+        changed |= takeFinishedStripes() | wholeImage();
+    }
+    report(changed);
+}
 
 bool LiveDisplay::Progress::allDone() const {
     return std::all_of(rowDone.begin(), rowDone.end(), [](bool done) { return done; });
@@ -39,6 +94,7 @@ void LiveDisplay::matchColors(bool on, std::shared_ptr<const IccProfile> screenP
     matchColors_ = on;
     screenProfile_ = std::move(screenProfile);
     rebuild();
+    report(wholeImage());
 }
 
 // The source's profile governs whatever is shown: the result and its preview
@@ -66,6 +122,7 @@ void LiveDisplay::setDrawnSize(QSize size) {
     }
     wanted_ = size;
     rebuild();
+    report(wholeImage());
 }
 
 const Bitmap* LiveDisplay::sweptBitmap(Sweep sweep) const {
@@ -89,7 +146,8 @@ const LiveDisplay::Progress* LiveDisplay::shownProgress() const {
 
 bool LiveDisplay::isExact() const {
     const Progress* shown = shownProgress();
-    return !shown || (shown->tracked == shown_.get() && shown->allDone());
+
+    return !shown || (shown->tracked == shown_.get() && shown->allDone() && !rowsWaiting_);
 }
 
 // Finished rows belong to the document's current bitmap; a new one starts
@@ -142,15 +200,8 @@ void LiveDisplay::rebuild() {
 }
 
 std::shared_ptr<Bitmap> LiveDisplay::preview(Sweep sweep) const {
-    if (sweep == Sweep::Influence) {
-        return document_.influencePreview(*previewSource_);
-    }
-    std::shared_ptr<Bitmap> preview =
-        alphaAdjustedCopy(*previewSource_, document_.destinationBitmap()->hasAlpha());
-    auto adjustments = document_.activeAdjustmentCopies();
-    calcRangeFast({0, static_cast<std::uint32_t>(preview->pixelsHigh())}, previewSource_.get(),
-                  preview.get(), *adjustments);
-    return preview;
+    return sweep == Sweep::Influence ? document_.influencePreview(*previewSource_)
+                                     : document_.resultPreview(*previewSource_);
 }
 
 // Small enough to be recomputed within a frame, then enlarged to the display.
@@ -201,19 +252,34 @@ void LiveDisplay::settlePreview() {
     unsettledPreview_ = QImage();
 }
 
-void LiveDisplay::restarted(Sweep sweep) {
+void LiveDisplay::resetProgress(Sweep sweep) {
     track(sweep);
     Progress& p = progress(sweep);
-    bool previousSweepFinished = p.allDone();
     std::fill(p.rowDone.begin(), p.rowDone.end(), false);
-    if (shownSweep() != sweep) {
-        return;
-    }
-    lastRestart_ = std::chrono::steady_clock::now();
-    rowsWaiting_ = false;
-    // Edits faster than sweeps: show the whole image at once, approximately.
-    if (!previousSweepFinished) {
-        drawPreview();
+}
+
+// With a new bitmap the restarted sweeps were reset before it was drawn (as
+// a preview where unfinished) just now, and the rows it found finished then
+// stand. Otherwise the shown sweep's image stays until rows of the new sweep
+// come, or, when edits come faster than sweeps finish, a preview stands in
+// at once.
+void LiveDisplay::restarted(const std::vector<Sweep>& sweeps, bool newBitmap) {
+    for (Sweep sweep : sweeps) {
+        track(sweep);
+        bool previousSweepFinished = progress(sweep).allDone();
+        if (!newBitmap) {
+            resetProgress(sweep);
+        }
+        if (shownSweep() != sweep) {
+            continue;
+        }
+        lastRestart_ = std::chrono::steady_clock::now();
+        rowsWaiting_ = false;
+        editsPaused_.start();
+        if (!previousSweepFinished && !newBitmap) {
+            drawPreview();
+            report(wholeImage());
+        }
     }
 }
 

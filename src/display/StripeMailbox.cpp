@@ -1,4 +1,4 @@
-#include "ui/StripeMailbox.h"
+#include "display/StripeMailbox.h"
 
 #include <QSocketNotifier>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ui/DisplayColorTransform.h"
+#include "display/DisplayColorTransform.h"
 
 #include "platform/TaskPool.h"
 
@@ -64,10 +64,10 @@ std::shared_ptr<const DisplayColorTransform> make(const IccProfile* source,
     std::shared_ptr<void> cmsScreen = littleCmsProfile(screen);
     bool sameBytes = (!source && !screen) || (source && screen && *source == *screen);
     bool sameSpace = sameBytes || (qtSource.isValid() && qtSource == qtScreen);
-    DisplayEngine engine =
-        chooseDisplayEngine(sameSpace, {isRgb(cmsSource), qtSource.isValid(), cmsSource != nullptr},
-                            {isRgb(cmsScreen), qtScreen.isValid(), cmsScreen != nullptr});
-    if (engine == DisplayEngine::Qt) {
+    DisplayConverter converter = chooseDisplayConverter(
+        sameSpace, {isRgb(cmsSource), qtSource.isValid(), cmsSource != nullptr},
+        {isRgb(cmsScreen), qtScreen.isValid(), cmsScreen != nullptr});
+    if (converter == DisplayConverter::Qt) {
         QColorTransform transform = qtSource.transformationToColorSpace(qtScreen);
         // Qt computes its tables on first use; once here, before threads share
         // them. Its pixel must be valid: Qt reads past its tables for a
@@ -77,7 +77,7 @@ std::shared_ptr<const DisplayColorTransform> make(const IccProfile* source,
         first.applyColorTransform(transform);
         return std::make_shared<DisplayColorTransform>(std::move(transform));
     }
-    if (engine == DisplayEngine::LittleCms) {
+    if (converter == DisplayConverter::LittleCms) {
         if (std::shared_ptr<void> transform = littleCmsTransform(cmsSource, cmsScreen)) {
             return std::make_shared<DisplayColorTransform>(std::move(transform));
         }
@@ -126,7 +126,7 @@ void DisplayColorTransform::apply(QImage& display, int rowBegin, int rowEnd) con
 }
 
 void DisplayColorTransform::applyToBand(Rows rows) const {
-    if (engine_ == DisplayEngine::LittleCms) {
+    if (converter_ == DisplayConverter::LittleCms) {
         applyLittleCms(rows);
         return;
     }

@@ -1,4 +1,4 @@
-#include "ui/ScreenProfile.h"
+#include "display/ScreenProfile.h"
 
 #include <QGuiApplication>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "ui/PreviewSourceAhead.h"
+#include "display/PreviewSourceAhead.h"
 
-#include "ui/BitmapDisplay.h"
+#include "display/BitmapDisplay.h"
 
 namespace velo {
 
