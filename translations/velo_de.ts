@@ -304,54 +304,54 @@ Erstellt mit %1.</translation>
         <translation>Angepasstes Bild anzeigen</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="21"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="22"/>
         <source>New</source>
         <extracomment>Undo action name: a new adjustment (a row of the table)</extracomment>
         <translation>Neue Anpassung</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="39"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="41"/>
         <source>Delete</source>
         <extracomment>Undo action name: deleting adjustments</extracomment>
         <translation>Löschen</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="119"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="124"/>
         <source>Protect color</source>
         <translation>Farbe schützen</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="167"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="175"/>
         <source>Change Background Color</source>
         <translation>Hintergrundfarbe ändern</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentCommands.cpp" line="185"/>
+        <location filename="../src/document/DocumentCommands.cpp" line="194"/>
         <source>Change transparency</source>
         <translation>Transparenz ändern</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentExport.cpp" line="50"/>
+        <location filename="../src/document/DocumentFile.cpp" line="317"/>
         <source>Unknown file type:%@</source>
         <translation>Unbekannter Dateityp: %@</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentExport.cpp" line="72"/>
+        <location filename="../src/document/DocumentFile.cpp" line="340"/>
         <source>Could not save the image to %@. Try saving it in another format.</source>
         <translation>Das Bild konnte nicht als %@ gespeichert werden. Versuchen Sie es in einem anderen Format.</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentExport.cpp" line="76"/>
+        <location filename="../src/document/DocumentFile.cpp" line="344"/>
         <source>Could not save the image to %@. Try saving it in another format. The cryptic internal error is &apos;%@&apos;</source>
         <translation>Das Bild konnte nicht als %@ gespeichert werden. Versuchen Sie es in einem anderen Format. Der interne Fehler lautet „%@“</translation>
     </message>
     <message>
-        <location filename="../src/document/VeloDocument.cpp" line="123"/>
+        <location filename="../src/document/VeloDocument.cpp" line="163"/>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
     </message>
     <message>
-        <location filename="../src/document/VeloDocument.cpp" line="153"/>
+        <location filename="../src/document/VeloDocument.cpp" line="177"/>
         <source>Change image</source>
         <translation>Bild ändern</translation>
     </message>
@@ -650,52 +650,37 @@ Erstellt mit %1.</translation>
 <context>
     <name>velo::DocumentMainWindow</name>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="85"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="82"/>
         <source>Image</source>
         <translation>Bild</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="87"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="84"/>
         <source>The adjusted image; click a colour to adjust it, Space shows the original</source>
         <translation>Das angepasste Bild; ein Klick auf eine Farbe passt sie an, die Leertaste zeigt das Original</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="109"/>
-        <source>Zoom: 100% is one image pixel per screen pixel</source>
-        <translation>Zoom: 100 % ist ein Bildpixel pro Bildschirmpixel</translation>
-    </message>
-    <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="132"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="110"/>
         <source>The image could not be dropped</source>
         <translation>Das Bild konnte nicht abgelegt werden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="137"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="115"/>
         <source>Color Adjustments</source>
         <translation>Farbanpassungen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="217"/>
-        <source>Drop an image here, or choose File ▸ Open…</source>
-        <translation>Legen Sie hier ein Bild ab oder wählen Sie Datei ▸ Öffnen …</translation>
-    </message>
-    <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="286"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="236"/>
         <source>Show original</source>
         <translation>Original anzeigen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="286"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="236"/>
         <source>Show adjusted</source>
         <translation>Angepasst anzeigen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="349"/>
-        <source>⚠ Row %1 matches on nothing this image shows</source>
-        <translation>⚠ Zeile %1 gleicht nichts ab, was dieses Bild zeigt</translation>
-    </message>
-    <message>
-        <location filename="../src/ui/DocumentMainWindowCommands.cpp" line="56"/>
+        <location filename="../src/ui/DocumentMainWindowCommands.cpp" line="50"/>
         <source>The defaults could not be stored</source>
         <translation>Die Vorgaben konnten nicht gespeichert werden</translation>
     </message>
@@ -1118,6 +1103,24 @@ Erstellt mit %1.</translation>
     </message>
 </context>
 <context>
+    <name>velo::DocumentStatusBar</name>
+    <message>
+        <location filename="../src/ui/DocumentStatusBar.cpp" line="21"/>
+        <source>Zoom: 100% is one image pixel per screen pixel</source>
+        <translation>Zoom: 100 % ist ein Bildpixel pro Bildschirmpixel</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentStatusBar.cpp" line="68"/>
+        <source>Drop an image here, or choose File ▸ Open…</source>
+        <translation>Legen Sie hier ein Bild ab oder wählen Sie Datei ▸ Öffnen …</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentStatusBar.cpp" line="94"/>
+        <source>⚠ Row %1 matches on nothing this image shows</source>
+        <translation>⚠ Zeile %1 gleicht nichts ab, was dieses Bild zeigt</translation>
+    </message>
+</context>
+<context>
     <name>velo::ExportLutDialog</name>
     <message>
         <location filename="../src/ui/ExportLutDialog.cpp" line="25"/>
@@ -1196,83 +1199,83 @@ Erstellt mit %1.</translation>
 <context>
     <name>velo::VeloApplication</name>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="64"/>
-        <location filename="../src/ui/VeloApplication.cpp" line="163"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="68"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="167"/>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="79"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="83"/>
         <source>Could not open</source>
         <translation>Öffnen nicht möglich</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="80"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="84"/>
         <source>“%1” could not be opened.</source>
         <translation>„%1“ konnte nicht geöffnet werden.</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="99"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="103"/>
         <source>Velo documents and images (*.velo %1)</source>
         <translation>Velo-Dokumente und Bilder (*.velo %1)</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="100"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="104"/>
         <source>Velo document (*.velo)</source>
         <translation>Velo-Dokument (*.velo)</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="100"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="104"/>
         <source>Images (%1)</source>
         <translation>Bilder (%1)</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="101"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="105"/>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="105"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="109"/>
         <source>Open image</source>
         <translation>Bild öffnen</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="166"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="170"/>
         <source>Recover unsaved work?</source>
         <translation>Ungespeicherte Arbeit wiederherstellen?</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="167"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="171"/>
         <source>Velo ended before a document could be saved.</source>
         <translation>Velo wurde beendet, bevor ein Dokument gespeichert werden konnte.</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="168"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="172"/>
         <source>Velo ended before %1 documents could be saved.</source>
         <translation>Velo wurde beendet, bevor %1 Dokumente gespeichert werden konnten.</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="170"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="174"/>
         <source>Reopen it to save it, or discard it: %1.</source>
         <translation>Öffnen Sie es erneut, um es zu speichern, oder verwerfen Sie es: %1.</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="171"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="175"/>
         <source>Reopen them to save them, or discard them: %1.</source>
         <translation>Öffnen Sie sie erneut, um sie zu speichern, oder verwerfen Sie sie: %1.</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="173"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="177"/>
         <source>&amp;Reopen</source>
         <translation>&amp;Erneut öffnen</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="174"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="178"/>
         <source>&amp;Discard</source>
         <translation>&amp;Verwerfen</translation>
     </message>
     <message>
-        <location filename="../src/ui/VeloApplication.cpp" line="175"/>
+        <location filename="../src/ui/VeloApplication.cpp" line="179"/>
         <source>Decide &amp;Later</source>
         <translation>&amp;Später entscheiden</translation>
     </message>
