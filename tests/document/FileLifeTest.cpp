@@ -47,12 +47,11 @@ class FileLifeTest : public ::testing::Test {
         return life.written(ok);
     }
 
-    Step revert(const Step& step) {
+    void revert(const Step& step) {
         EXPECT_EQ(step.next, Next::Revert);
         EXPECT_TRUE(document.readFromFile(path, kVeloDocumentType).ok);
         document.finishSetUp();
         life.reverted();
-        return {};
     }
 
     test::TemporaryFolder folder;
@@ -168,14 +167,6 @@ TEST_F(FileLifeTest, RevertAsksWhenThereIsAStateToGoBackToAndForgetsWhatWasTold)
     revert(life.revertChosen());
     fs::rename(aside, path);
     EXPECT_EQ(life.checkFileOnDisk(), Step{Next::OfferRevert});
-}
-
-TEST_F(FileLifeTest, NamesAreSuggestedAfterTheFileOrTheOneRecoveredFrom) {
-    EXPECT_EQ(life.namingPath(), path.string());
-    std::string original = (folder / "trip.velo").string();
-    life.recovered(original);
-    document.setFileName({});
-    EXPECT_EQ(life.namingPath(), original);
 }
 
 } // namespace
