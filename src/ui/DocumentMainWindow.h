@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentObserver.h"
+#include "document/FileLife.h"
 #include "document/LutExport.h"
 #include "document/VeloDocument.h"
 #include "platform/Files.h"
@@ -146,8 +147,10 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void finishWindowSetUp();
     void showWholeTable();
     void refreshRecentMenu();
+    // Does what the file life decided; answers whether it wrote the document.
+    bool carryOut(const FileLife::Step& step);
     void askToSaveThenClose();
-    bool saveOrAskForName();
+    void askToRevert();
     // Reads the saved version back, without asking.
     void revertDocument();
     void saveOverChangedFile(const QString& path);
@@ -211,12 +214,9 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     bool resizingItself_ = false;
     bool fittedWithoutFrame_ = false; // before the window manager told its frame
     bool shownOnce_ = false;
-    bool closeConfirmed_ = false;   // the user chose not to save
-    bool closeAfterSaving_ = false; // the user chose to save, then close
+    FileLife fileLife_{*document_};
     QString titleText_;
     RecoveryKeeper* keeper_ = nullptr; // none without a recovery folder
-    QString recoveredFrom_;
-    std::optional<FileStamp> toldFileStamp_; // the change on disk last asked about
 };
 
 } // namespace velo

@@ -21,7 +21,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <utility>
 
 namespace velo {
 
@@ -38,6 +37,17 @@ QMessageBox* newSheet(QWidget* window, QMessageBox::Icon icon, const QString& ti
     return box;
 }
 
+FileLife::SaveAnswer saveAnswerOf(int button) {
+    switch (button) {
+    case QMessageBox::Save:
+        return FileLife::SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return FileLife::SaveAnswer::DontSave;
+    default:
+        return FileLife::SaveAnswer::Cancel;
+    }
+}
+
 QString withExtension(const QString& path, const QStringList& accepted) {
     QString suffix = QFileInfo(path).suffix().toLower();
     return accepted.contains(suffix) ? path : path + "." + accepted.first();
@@ -45,20 +55,49 @@ QString withExtension(const QString& path, const QStringList& accepted) {
 
 } // namespace
 
-void DocumentMainWindow::saveDocument() {
-    saveOrAskForName();
+bool DocumentMainWindow::carryOut(const FileLife::Step& step) {
+    switch (step.next) {
+    case FileLife::Next::Nothing:
+        break;
+    case FileLife::Next::Close:
+        close();
+        break;
+    case FileLife::Next::AskToSave:
+        askToSaveThenClose();
+        break;
+    case FileLife::Next::AskForName:
+        saveDocumentAs();
+        break;
+    case FileLife::Next::AskToSaveOverChange:
+        saveOverChangedFile(QString::fromStdString(step.path));
+        break;
+    case FileLife::Next::Write: {
+        bool written = writeDocumentTo(QString::fromStdString(step.path));
+        carryOut(fileLife_.written(written));
+        return written;
+    }
+    case FileLife::Next::CancelQuit:
+        application_.quitCancelled();
+        break;
+    case FileLife::Next::MarkEdited:
+        document_->markEdited();
+        updateActions();
+        break;
+    case FileLife::Next::OfferRevert:
+        offerRevertToChangedFile();
+        break;
+    case FileLife::Next::AskToRevert:
+        askToRevert();
+        break;
+    case FileLife::Next::Revert:
+        revertDocument();
+        break;
+    }
+    return false;
 }
 
-// Saves in place when the document has a file of its own type; otherwise
-// asks for one. Answers whether it saved now.
-bool DocumentMainWindow::saveOrAskForName() {
-    QString path = filePath();
-    if (!path.isEmpty() &&
-        QFileInfo(path).suffix() == QString::fromStdString(kVeloDocumentExtension)) {
-        return saveToFile(path);
-    }
-    saveDocumentAs();
-    return false;
+void DocumentMainWindow::saveDocument() {
+    carryOut(fileLife_.save());
 }
 
 void DocumentMainWindow::saveDocumentAs() {
@@ -68,26 +107,14 @@ void DocumentMainWindow::saveDocumentAs() {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(QString::fromStdString(kVeloDocumentExtension));
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& chosen) {
-        if (saveToFile(withExtension(chosen, {"velo"})) && closeAfterSaving_) {
-            close();
-        }
-    });
-    connect(dialog, &QDialog::rejected, this, [this] {
-        if (std::exchange(closeAfterSaving_, false)) {
-            application_.quitCancelled();
-        }
-    });
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString& chosen) { saveToFile(withExtension(chosen, {"velo"})); });
+    connect(dialog, &QDialog::rejected, this, [this] { carryOut(fileLife_.nameCancelled()); });
     dialog->open();
 }
 
 bool DocumentMainWindow::saveToFile(const QString& path) {
-    bool overFile = QFileInfo(path).absoluteFilePath() == QFileInfo(filePath()).absoluteFilePath();
-    if (overFile && document_->fileChangedOnDisk() && fileStampOf(path.toStdString()).exists) {
-        saveOverChangedFile(path);
-        return false;
-    }
-    return writeDocumentTo(path);
+    return carryOut(fileLife_.saveTo(path.toStdString()));
 }
 
 bool DocumentMainWindow::writeDocumentTo(const QString& path) {
@@ -115,20 +142,14 @@ void DocumentMainWindow::saveOverChangedFile(const QString& path) {
     box->setInformativeText(tr("Saving replaces what the other program wrote."));
     box->button(QMessageBox::Save)->setText(tr("Save Anyway"));
     box->setDefaultButton(QMessageBox::Cancel);
-    connect(box, &QMessageBox::finished, this, [this, path](int answer) {
-        if (answer == QMessageBox::Save && writeDocumentTo(path)) {
-            if (closeAfterSaving_) {
-                close();
-            }
-        } else if (std::exchange(closeAfterSaving_, false)) {
-            application_.quitCancelled();
-        }
+    connect(box, &QMessageBox::finished, this, [this](int answer) {
+        carryOut(fileLife_.answeredSaveOverChange(answer == QMessageBox::Save));
     });
     box->open();
 }
 
 void DocumentMainWindow::showRecovered(const QString& originalPath) {
-    recoveredFrom_ = originalPath;
+    fileLife_.recovered(originalPath.toStdString());
     QString name = originalPath.isEmpty() ? tr("Untitled") : QFileInfo(originalPath).fileName();
     document_->setUntitledName(tr("%1 (recovered)").arg(name).toStdString());
     document_->markEdited();
@@ -141,22 +162,8 @@ void DocumentMainWindow::showRecovered(const QString& originalPath) {
     }
 }
 
-// A file gone leaves its content only here: the document counts as unsaved.
-// A changed one is offered to revert to, once per change.
 void DocumentMainWindow::checkFileOnDisk() {
-    if (!document_->fileChangedOnDisk()) {
-        return;
-    }
-    FileStamp now = fileStampOf(filePath().toStdString());
-    if (std::exchange(toldFileStamp_, now) == now) {
-        return;
-    }
-    if (!now.exists) {
-        document_->markEdited();
-        updateActions();
-    } else if (document_->validateUserInterfaceItem(Command::Revert)) {
-        offerRevertToChangedFile();
-    }
+    carryOut(fileLife_.checkFileOnDisk());
 }
 
 void DocumentMainWindow::offerRevertToChangedFile() {
@@ -171,14 +178,14 @@ void DocumentMainWindow::offerRevertToChangedFile() {
     QPushButton* revert = box->addButton(tr("Revert"), QMessageBox::AcceptRole);
     box->button(QMessageBox::Cancel)->setText(tr("Keep This Version"));
     box->setDefaultButton(revert);
-    connect(revert, &QPushButton::clicked, this, &DocumentMainWindow::revertDocument);
+    connect(revert, &QPushButton::clicked, this, [this] { carryOut(fileLife_.revertChosen()); });
     box->open();
 }
 
 // Beside the file the document came from, under its name (and the
 // suffix); else at home.
 QString DocumentMainWindow::suggestedPath(const QString& extension, const QString& suffix) const {
-    QString path = filePath().isEmpty() ? recoveredFrom_ : filePath();
+    QString path = QString::fromStdString(fileLife_.namingPath());
     QString base = path.isEmpty()
                        ? QDir::home().filePath(tr("Untitled"))
                        : QFileInfo(path).dir().filePath(QFileInfo(path).completeBaseName());
@@ -306,11 +313,11 @@ bool DocumentMainWindow::writeRepresentation(const QString& path, const std::str
     return true;
 }
 
-// Reverting throws away the unsaved work and its undo history: ask first.
 void DocumentMainWindow::revertToSaved() {
-    if (!document_->validateUserInterfaceItem(Command::Revert)) {
-        return;
-    }
+    carryOut(fileLife_.revert());
+}
+
+void DocumentMainWindow::askToRevert() {
     QMessageBox* box =
         newSheet(this, QMessageBox::Question, tr("Revert?"),
                  tr("Revert to the saved version of “%1”?").arg(QFileInfo(filePath()).fileName()),
@@ -318,14 +325,11 @@ void DocumentMainWindow::revertToSaved() {
     box->setInformativeText(tr("Your unsaved changes will be lost; this cannot be undone."));
     QPushButton* revert = box->addButton(tr("Revert"), QMessageBox::DestructiveRole);
     box->setDefaultButton(QMessageBox::Cancel);
-    connect(revert, &QPushButton::clicked, this, &DocumentMainWindow::revertDocument);
+    connect(revert, &QPushButton::clicked, this, [this] { carryOut(fileLife_.revertChosen()); });
     box->open();
 }
 
 void DocumentMainWindow::revertDocument() {
-    if (!document_->validateUserInterfaceItem(Command::Revert)) {
-        return;
-    }
     VeloDocument::LoadResult loaded =
         document_->readFromFile(document_->fileName(), kVeloDocumentType);
     if (!loaded.ok) {
@@ -333,7 +337,7 @@ void DocumentMainWindow::revertDocument() {
         return;
     }
     document_->finishSetUp();
-    toldFileStamp_.reset();
+    fileLife_.reverted();
     if (keeper_) {
         keeper_->forget();
     }
@@ -396,9 +400,10 @@ void DocumentMainWindow::printTo(QPrinter& printer) {
 }
 
 void DocumentMainWindow::closeEvent(QCloseEvent* event) {
-    if (document_->isDocumentEdited() && !closeConfirmed_) {
+    FileLife::Step step = fileLife_.closeRequested();
+    if (step.next != FileLife::Next::Close) {
         event->ignore();
-        askToSaveThenClose();
+        carryOut(step);
         return;
     }
     saveWindowState();
@@ -410,9 +415,6 @@ void DocumentMainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void DocumentMainWindow::askToSaveThenClose() {
-    if (findChild<QMessageBox*>("saveChangesSheet")) {
-        return;
-    }
     QString name = QString::fromStdString(document_->displayName());
     QMessageBox* box = newSheet(this, QMessageBox::Warning, tr("Save changes?"),
                                 tr("Do you want to save the changes you made to “%1”?").arg(name),
@@ -421,19 +423,8 @@ void DocumentMainWindow::askToSaveThenClose() {
     box->setInformativeText(tr("Your changes will be lost if you don’t save them."));
     box->button(QMessageBox::Discard)->setText(tr("&Don’t Save"));
     box->setDefaultButton(QMessageBox::Save);
-    connect(box, &QMessageBox::finished, this, [this](int answer) {
-        if (answer == QMessageBox::Discard) {
-            closeConfirmed_ = true;
-            close();
-        } else if (answer == QMessageBox::Save) {
-            closeAfterSaving_ = true;
-            if (saveOrAskForName()) {
-                close();
-            }
-        } else {
-            application_.quitCancelled();
-        }
-    });
+    connect(box, &QMessageBox::finished, this,
+            [this](int answer) { carryOut(fileLife_.answeredSaveChanges(saveAnswerOf(answer))); });
     box->open();
 }
 
