@@ -68,7 +68,8 @@ void LiveDisplay::documentChanged(DocumentChange changes) {
     if (hasAny(changes, Progress)) {
         // The once-a-second tick: whatever finished, and the whole view
         // again, as the workers' notices may have been held back.
-        changed |= takeFinishedStripes() | wholeImage();
+        takeFinishedStripes();
+        changed = wholeImage();
     }
     report(changed);
 }

@@ -161,9 +161,10 @@ class VeloDocument {
 
     // Blocks until the adjusted image is complete (and current).
     void waitUntilComplete(const std::function<void(float)>& progress = {});
-    // The adjusted image as it is being computed: the stripes finished since last asked (safe to
-    // read until the next restart), and a worker-thread call after each finished stripe (of it or
-    // of the influence map).
+    // The adjusted image as it is being computed: the stripes finished
+    // since last asked (safe to read until the next restart), and a
+    // worker-thread call after each finished stripe (of it or of the
+    // influence map).
     AdjustmentEngine::FinishedStripes takeFinishedStripes() {
         return engine_.takeFinishedStripes();
     }

@@ -281,7 +281,6 @@ void DocumentMainWindow::chooseColorMatching(bool on) {
 void DocumentMainWindow::showColorMatching() {
     bool on = application_.settings().value(kMatchColorsKey, true).toBool();
     imageView_->display().matchColors(on, on ? screenIccProfile() : nullptr);
-    imageView_->update();
 }
 
 void DocumentMainWindow::refreshRecentMenu() {
