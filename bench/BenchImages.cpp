@@ -75,7 +75,7 @@ std::vector<ColorAdjustment> adjustmentSet(char name) {
         set.resize(1);
     } else if (name == 'r') {
         for (ColorAdjustment& a : set) {
-            a.setReach(0.15f);
+            a.setReach(Reach::ball(0.15f));
         }
     } else if (name == 'o') {
         for (ColorAdjustment& a : set) {

@@ -16,6 +16,31 @@ const std::string kTargetColorData = "targetColorData";
 const std::string kComponentsMask = "componentsMask";
 const std::string kColorSpace = "colorSpace";
 const std::string kReach = "reach";
+// A range reach: lightness, chroma and hue extents, in that order.
+const std::string kReachRange = "reachRange";
+
+// The three numbers of a range reach, or none when the value is not three
+// finite numbers.
+std::optional<Reach> rangeUnder(const PropertyValue& dict) {
+    const PropertyValue* value = dict.find(kReachRange);
+    const PropertyValue::Array* array = value ? value->asArray() : nullptr;
+    if (!array || array->size() != 3) {
+        return std::nullopt;
+    }
+    double extents[3];
+    for (std::size_t i = 0; i < 3; ++i) {
+        const PropertyValue& item = (*array)[i];
+        if (const std::int64_t* integer = item.asInteger()) {
+            extents[i] = static_cast<double>(*integer);
+        } else if (const double* real = item.asReal(); real && std::isfinite(*real)) {
+            extents[i] = *real;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return boundedReach(Reach::range(static_cast<float>(extents[0]), static_cast<float>(extents[1]),
+                                     static_cast<float>(extents[2])));
+}
 
 // Any other name is RGB, as it always was.
 ColorModel modelNamed(const std::string& name) {
@@ -103,8 +128,14 @@ ColorAdjustment::ColorAdjustment(const PropertyValue* dict) {
         setColorModel(modelNamed(*space->asString()));
     }
     if (std::optional<double> reach = numberUnder(*dict, kReach)) {
-        reach_ = boundedReach(*reach);
+        if (std::optional<float> radius = boundedReach(*reach)) {
+            reach_ = Reach::ball(*radius);
+        }
     }
+    if (std::optional<Reach> range = rangeUnder(*dict)) {
+        reach_ = range;
+    }
+    updateReachMeasure();
 }
 
 std::shared_ptr<ColorAdjustment> ColorAdjustment::initWithValuesInDict(const PropertyValue* dict) {
@@ -134,6 +165,9 @@ std::optional<std::string> ColorAdjustment::checkDictionary(const PropertyValue&
             return "the adjustment's \"" + kReach + "\" is not a finite number";
         }
     }
+    if (dict.find(kReachRange) && !rangeUnder(dict)) {
+        return "the adjustment's \"" + kReachRange + "\" is not three finite numbers";
+    }
     return std::nullopt;
 }
 
@@ -150,8 +184,12 @@ PropertyValue ColorAdjustment::pList() const {
         {kColorSpace, colorModelName(colorModel_)},
     };
     // Unlimited is the absence of the key, so older files keep their bytes.
-    if (reach_) {
-        dict.emplace(kReach, static_cast<double>(*reach_));
+    if (reach_ && reach_->isRange) {
+        dict.emplace(kReachRange, PropertyValue::Array{static_cast<double>(reach_->lightness),
+                                                       static_cast<double>(reach_->chroma),
+                                                       static_cast<double>(reach_->hue)});
+    } else if (reach_) {
+        dict.emplace(kReach, static_cast<double>(reach_->radius()));
     }
     return dict;
 }

@@ -2,6 +2,8 @@
 // the pass calls these for every pixel and adjustment.
 #include "adjust/ColorAdjustment.h"
 
+#include "color/HueTurn.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -117,15 +119,50 @@ float taperAt(float d2, const ReachBounds& bounds) {
     return (u * u) * (3.0f - 2.0f * u);
 }
 
+float ColorAdjustment::reachDistanceSquared(OKLab c) const {
+    const OKLab& s = sourceOKLab_;
+    const ReachMeasure& m = reachMeasure_;
+    float dL = c.L - s.L;
+    float da = c.a - s.a;
+    float db = c.b - s.b;
+    if (m.isBall) {
+        return (dL * dL + da * da) + db * db;
+    }
+    float dC = chromaOf(c) - sourceChroma_;
+    float dH2 = (da * da + db * db) - dC * dC;
+    float terms[3] = {dL * dL, dC * dC, dH2 < 0.0f ? 0.0f : dH2};
+    if (m.isRange) {
+        terms[0] = terms[0] / m.lightness2;
+        terms[1] = terms[1] / m.chroma2;
+        terms[2] = terms[2] / m.hue2;
+    }
+    bool counts[3] = {m.lightness, m.chroma, m.hue};
+    float sum = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (counts[i]) {
+            sum = sum + terms[i];
+        }
+    }
+    return sum;
+}
+
 float ColorAdjustment::reachTaper(OKLab c) const {
     if (!reach_) {
         return 1.0f;
     }
-    const OKLab& s = sourceOKLab_;
-    float dL = c.L - s.L;
-    float da = c.a - s.a;
-    float db = c.b - s.b;
-    return taperAt((dL * dL + da * da) + db * db, reachBounds(*reach_));
+    return taperAt(reachDistanceSquared(c), reachMeasure_.bounds);
+}
+
+OKLab ColorAdjustment::moveOKLab(OKLab c, float fraction) const {
+    const OKLChMove& m = oklchMove_;
+    float L = m.lightness * fraction + c.L;
+    if (m.greySource) {
+        return {L, m.a * fraction + c.a, m.b * fraction + c.b};
+    }
+    float scale = m.chromaStep * fraction + 1.0f;
+    SineCosine turn = sineCosineOf(m.hueTurn * fraction);
+    return {L, (c.a * turn.cosine - c.b * turn.sine) * scale,
+            (c.a * turn.sine + c.b * turn.cosine) * scale};
 }
 
 RGBA ColorAdjustment::adjustRGBA(RGBA rgba, float fraction) const {

@@ -1,5 +1,6 @@
 #include "adjust/ColorAdjustment.h"
 
+#include "color/HueTurn.h"
 #include "platform/Localization.h"
 
 #include <algorithm>
@@ -36,13 +37,6 @@ void ColorAdjustment::setUndoManager(const std::shared_ptr<UndoManager>& undoMan
     undoManager_ = undoManager;
 }
 
-std::optional<float> boundedReach(double reach) {
-    if (!std::isfinite(reach)) {
-        return std::nullopt;
-    }
-    return static_cast<float>(std::clamp<double>(reach, kSmallestReach, kLargestReach));
-}
-
 void ColorAdjustment::setColorModel(ColorModel model) {
     if (model == colorModel_) {
         return;
@@ -50,9 +44,10 @@ void ColorAdjustment::setColorModel(ColorModel model) {
     registerInverse(&ColorAdjustment::setColorModel, colorModel_,
                     VELO_TRANSLATE_NOOP("Velo", "Change color space"));
     colorModel_ = model;
+    updateReachMeasure();
 }
 
-void ColorAdjustment::setReach(std::optional<float> reach) {
+void ColorAdjustment::setReach(std::optional<Reach> reach) {
     if (reach) {
         reach = boundedReach(*reach);
     }
@@ -62,6 +57,41 @@ void ColorAdjustment::setReach(std::optional<float> reach) {
     registerInverse(&ColorAdjustment::setReach, reach_,
                     VELO_TRANSLATE_NOOP("Velo", "Change reach"));
     reach_ = reach;
+    updateReachMeasure();
+}
+
+void ColorAdjustment::updateReachMeasure() {
+    ReachMeasure& m = reachMeasure_;
+    int mask = readsMask() ? componentsMask_ : kAllComponents;
+    m.lightness = (mask & kBrightnessBit) != 0;
+    m.chroma = (mask & kSaturationBit) != 0;
+    m.hue = (mask & kHueBit) != 0;
+    bool range = reach_ && reach_->isRange;
+    m.isBall = !range && m.lightness && m.chroma && m.hue;
+    m.isRange = range;
+    if (range) {
+        m.lightness2 = reach_->lightness * reach_->lightness;
+        m.chroma2 = reach_->chroma * reach_->chroma;
+        m.hue2 = reach_->hue * reach_->hue;
+    }
+    m.bounds = reachBounds(reach_ && !range ? reach_->radius() : 1.0f);
+}
+
+void ColorAdjustment::updateOKLChMove() {
+    OKLChMove& m = oklchMove_;
+    const OKLab& s = sourceOKLab_;
+    const OKLab& t = targetOKLab_;
+    float targetChroma = chromaOf(t);
+    m.lightness = t.L - s.L;
+    m.greySource = sourceChroma_ < kGreyChroma;
+    m.a = t.a - s.a;
+    m.b = t.b - s.b;
+    m.chromaStep = m.greySource ? 0.0f : targetChroma / sourceChroma_ - 1.0f;
+    // A grey target has no hue to turn to: only its chroma counts.
+    m.hueTurn = m.greySource || targetChroma < kGreyChroma
+                    ? 0.0f
+                    : angleOf(s.a * t.b - s.b * t.a, s.a * t.a + s.b * t.b);
+    m.alpha = targetRGBA_.a - sourceRGBA_.a;
 }
 
 bool ColorAdjustment::moves() const {
@@ -77,6 +107,7 @@ void ColorAdjustment::setComponentsMask(std::int32_t mask) {
     registerInverse(&ColorAdjustment::setComponentsMask, componentsMask_,
                     VELO_TRANSLATE_NOOP("Velo", "Component on/off"));
     componentsMask_ = mask;
+    updateReachMeasure();
 }
 
 // Sets one of the two colours with its caches; false when it was equal.
@@ -92,10 +123,9 @@ bool ColorAdjustment::replaceColor(ColorSlot slot, ColorRef color) {
     RGBA& rgba = source ? sourceRGBA_ : targetRGBA_;
     rgba = calibratedRGBA(field);
     (source ? sourceHSBA_ : targetHSBA_) = rgba2hsba(rgba);
-    if (source) {
-        sourceOKLab_ = rgbaToOKLab(rgba);
-        sourceChroma_ = chromaOf(sourceOKLab_);
-    }
+    (source ? sourceOKLab_ : targetOKLab_) = rgbaToOKLab(rgba);
+    sourceChroma_ = chromaOf(sourceOKLab_);
+    updateOKLChMove();
     return true;
 }
 

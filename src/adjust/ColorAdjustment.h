@@ -1,5 +1,6 @@
 #pragma once
 
+#include "adjust/Reach.h"
 #include "color/ColorRecords.h"
 #include "color/OKLab.h"
 #include "platform/Color.h"
@@ -32,14 +33,6 @@ const char* colorModelName(ColorModel model);
 // An OKLab colour's chroma: sqrt(a * a + b * b).
 float chromaOf(OKLab c);
 
-// The reach's bounds, in OKLab distance: a stored reach outside them is
-// brought to the nearer one.
-inline constexpr float kSmallestReach = 0.001f;
-inline constexpr float kLargestReach = 2.0f;
-
-// A reach brought within bounds; none for a value that is not finite.
-std::optional<float> boundedReach(double reach);
-
 // What the taper of a reach R compares and scales by, computed once.
 struct ReachBounds {
     float reach = 0;        // R
@@ -52,6 +45,33 @@ ReachBounds reachBounds(float reach);
 // The taper at squared OKLab distance d2: 1 up to half the reach, 0 from the
 // reach on, a smoothstep of the distance between.
 float taperAt(float d2, const ReachBounds& bounds);
+
+// Below this OKLab chroma a source colour has no hue to turn from: an oklab
+// adjustment then moves a and b by the target's minus the source's.
+inline constexpr float kGreyChroma = 0.02f;
+
+// How an oklab adjustment moves a colour in OKLCh, computed once from its
+// source and target.
+struct OKLChMove {
+    float lightness = 0;  // target L - source L
+    float chromaStep = 0; // target C / source C - 1
+    float hueTurn = 0;    // the angle from the source's hue to the target's
+    bool greySource = false;
+    float a = 0, b = 0; // target - source, for a grey source
+    float alpha = 0;    // target alpha - source alpha
+};
+
+// What the reach's taper measures, computed once: which of lightness,
+// chroma and hue count, and for a range their squared extents.
+struct ReachMeasure {
+    bool isBall = true;   // today's ball over L, a and b
+    bool isRange = false; // each term over its extent squared
+    bool lightness = true;
+    bool chroma = true;
+    bool hue = true;
+    float lightness2 = 1, chroma2 = 1, hue2 = 1; // extents squared, for a range
+    ReachBounds bounds;                          // of the radius, or of 1 for a range
+};
 
 // One adjustment: colours like the source colour move toward the target
 // colour. The colours' components are cached in both models so the per-pixel
@@ -88,10 +108,12 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     // Whether the colour model reads the components mask.
     bool readsMask() const { return colorModel_ != ColorModel::RGB; }
 
-    // The OKLab distance beyond which the adjustment moves nothing; none:
+    // How far from the source colour the adjustment moves colours; none:
     // unlimited. Set values are brought within bounds.
-    std::optional<float> reach() const { return reach_; }
-    void setReach(std::optional<float> reach);
+    const std::optional<Reach>& reach() const { return reach_; }
+    void setReach(std::optional<Reach> reach);
+    // What the taper measures: follows the reach, the model and the mask.
+    const ReachMeasure& reachMeasure() const { return reachMeasure_; }
     std::int32_t componentsMask() const { return componentsMask_; }
     void setComponentsMask(std::int32_t mask);
 
@@ -106,6 +128,8 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     HSBA sourceHSBA() const { return sourceHSBA_; }
     HSBA targetHSBA() const { return targetHSBA_; }
     OKLab sourceOKLab() const { return sourceOKLab_; }
+    OKLab targetOKLab() const { return targetOKLab_; }
+    const OKLChMove& oklchMove() const { return oklchMove_; }
     // sqrt(a * a + b * b) of the source's OKLab.
     float sourceChroma() const { return sourceChroma_; }
     // Whether the adjustment moves colours at all: a target other than its
@@ -121,6 +145,12 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     // What the adjustment's share is multiplied by at a pixel: 1 within half
     // the reach of the source colour, falling smoothly to 0 at the reach.
     float reachTaper(OKLab c) const;
+    // The squared distance the taper measures: OKLab distance for a ball,
+    // the distance in extents for a range, over the components matched on.
+    float reachDistanceSquared(OKLab c) const;
+
+    // An oklab adjustment's move in OKLCh by fraction (alpha moves apart).
+    OKLab moveOKLab(OKLab c, float fraction) const;
 
     // Moves a colour by fraction of the source-to-target difference.
     RGBA adjustRGBA(RGBA rgba, float fraction) const;
@@ -129,6 +159,8 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
   private:
     enum class ColorSlot { Source, Target };
     bool replaceColor(ColorSlot slot, ColorRef color);
+    void updateOKLChMove();
+    void updateReachMeasure();
 
     // Registers setter(old) as the inverse, named by key; nothing happens
     // without an undo manager.
@@ -142,11 +174,14 @@ class ColorAdjustment : public std::enable_shared_from_this<ColorAdjustment> {
     HSBA sourceHSBA_;
     HSBA targetHSBA_;
     OKLab sourceOKLab_;
+    OKLab targetOKLab_;
     float sourceChroma_ = 0;
+    OKLChMove oklchMove_;
+    ReachMeasure reachMeasure_;
     std::int32_t componentsMask_ = kAllComponents;
     std::weak_ptr<UndoManager> undoManager_;
     ColorModel colorModel_ = ColorModel::RGB;
-    std::optional<float> reach_;
+    std::optional<Reach> reach_;
 };
 
 // The calibrated RGB components of a colour, (0, 0, 0, 0) when it has none.

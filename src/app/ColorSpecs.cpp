@@ -162,7 +162,9 @@ ParsedMap parseMap(const std::string& text) {
     adjustment->setTargetColor(target.color);
     adjustment->setComponentsMask(*mask);
     adjustment->setColorModel(*colorModel);
-    adjustment->setReach(reach);
+    if (reach) {
+        adjustment->setReach(Reach::ball(*reach));
+    }
     return {adjustment, {}};
 }
 

@@ -83,6 +83,17 @@ json describeImage(const Image& image) {
     return info;
 }
 
+// A ball's radius as a number, a range as its three extents.
+json describeReach(const std::optional<Reach>& reach) {
+    if (!reach) {
+        return json();
+    }
+    if (!reach->isRange) {
+        return json(reach->radius());
+    }
+    return {{"lightness", reach->lightness}, {"chroma", reach->chroma}, {"hue", reach->hue}};
+}
+
 json describeDocument(const VeloDocument& document) {
     json adjustments = json::array();
     const auto& active = document.activeColorAdjustments();
@@ -90,7 +101,7 @@ json describeDocument(const VeloDocument& document) {
         adjustments.push_back(
             {{"model", colorModelName(a->colorModel())},
              {"mask", a->componentsMask()},
-             {"reach", a->reach() ? json(*a->reach()) : json()},
+             {"reach", describeReach(a->reach())},
              {"source", describeColor(a->sourceColor())},
              {"target", describeColor(a->targetColor())},
              {"active", std::find(active.begin(), active.end(), a) != active.end()}});

@@ -84,4 +84,49 @@ OKLab rgbaToOKLab(RGBA c) {
     return linearToOKLab(srgbToLinear(c.r), srgbToLinear(c.g), srgbToLinear(c.b));
 }
 
+LinearRGB okLabToLinear(OKLab c) {
+    const float* k = oklab::kLabToLMS;
+    float l = row(k, c.L, c.a, c.b);
+    float m = row(k + 3, c.L, c.a, c.b);
+    float s = row(k + 6, c.L, c.a, c.b);
+    l = (l * l) * l;
+    m = (m * m) * m;
+    s = (s * s) * s;
+    const float* t = oklab::kLMSToLinear;
+    return {row(t, l, m, s), row(t + 3, l, m, s), row(t + 6, l, m, s)};
+}
+
+bool isInsideSRGB(LinearRGB c) {
+    return c.r >= 0.0f && c.r <= 1.0f && c.g >= 0.0f && c.g <= 1.0f && c.b >= 0.0f && c.b <= 1.0f;
+}
+
+float linearToSrgb(float linear) {
+    float x = clampUnit(linear);
+    if (x <= oklab::kEncodeBreak) {
+        return x * oklab::kLinearSlope;
+    }
+    // x^(1/2.4) = (x * x^(1/4))^(1/3)
+    return oklab::kScale * cubeRoot(x * std::sqrt(std::sqrt(x))) - oklab::kOffset;
+}
+
+RGBA gamutMappedRGB(OKLab c) {
+    float L = clampUnit(c.L);
+    LinearRGB linear = okLabToLinear({L, c.a, c.b});
+    if (!isInsideSRGB(linear)) {
+        // The largest share of the chroma that stays inside, by halving.
+        float inside = 0.0f;
+        float outside = 1.0f;
+        for (int i = 0; i < oklab::kGamutSteps; ++i) {
+            float middle = (inside + outside) * 0.5f;
+            if (isInsideSRGB(okLabToLinear({L, c.a * middle, c.b * middle}))) {
+                inside = middle;
+            } else {
+                outside = middle;
+            }
+        }
+        linear = okLabToLinear({L, c.a * inside, c.b * inside});
+    }
+    return {linearToSrgb(linear.r), linearToSrgb(linear.g), linearToSrgb(linear.b), 1.0f};
+}
+
 } // namespace velo

@@ -39,6 +39,21 @@ inline constexpr std::int32_t kCubeRootBias = 709958130;
 inline constexpr std::int32_t kFifthRootBias = 852282573;
 inline constexpr int kCubeRootSteps = 3;
 inline constexpr int kFifthRootSteps = 4;
+// The way back: OKLab to the roots of LMS (each row starts with 1 × L), and
+// LMS to linear sRGB.
+inline constexpr float kLabToLMS[9] = {
+    1.0f, 0.3963377774f,  0.2158037573f,  //
+    1.0f, -0.1055613458f, -0.0638541728f, //
+    1.0f, -0.0894841775f, -1.2914855480f,
+};
+inline constexpr float kLMSToLinear[9] = {
+    4.0767416621f,  -3.3077115913f, 0.2309699292f,  //
+    -1.2684380046f, 2.6097574011f,  -0.3413193965f, //
+    -0.0041960863f, -0.7034186147f, 1.7076147010f,
+};
+inline constexpr float kEncodeBreak = 0.0031308f;
+// Halvings of the chroma that bring a colour outside sRGB back inside.
+inline constexpr int kGamutSteps = 12;
 } // namespace oklab
 
 // x clamped to 0..1 (NaN gives 1), as the pass clamps.
@@ -59,5 +74,22 @@ OKLab linearToOKLab(float r, float g, float b);
 
 // From sRGB-encoded components; alpha is not part of OKLab.
 OKLab rgbaToOKLab(RGBA c);
+
+struct LinearRGB {
+    float r = 0, g = 0, b = 0;
+};
+
+// The way back, without clamping: a colour outside sRGB has components
+// outside 0..1.
+LinearRGB okLabToLinear(OKLab c);
+bool isInsideSRGB(LinearRGB c);
+
+// A linear-light component, clamped to 0..1, sRGB-encoded.
+float linearToSrgb(float linear);
+
+// The sRGB-encoded colour of c, its lightness clamped to 0..1 and, when it
+// lies outside sRGB, its chroma lowered at the same lightness and hue until
+// it lies inside. Alpha is left 1.
+RGBA gamutMappedRGB(OKLab c);
 
 } // namespace velo

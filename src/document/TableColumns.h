@@ -1,5 +1,6 @@
 #pragma once
 
+#include "adjust/Reach.h"
 #include "platform/Color.h"
 
 #include <optional>
@@ -24,7 +25,7 @@ enum class TableColumn {
 };
 
 // A reach in OKLab distance; none is unlimited.
-using ReachValue = std::optional<float>;
+using ReachValue = std::optional<Reach>;
 
 // What a cell shows or is given: a colour (null for none), a check box's
 // state, a number (the colour model's index, or -1 for a mixed check box), a

@@ -26,7 +26,9 @@ FastAdjustment fastAdjustment(const ColorAdjustment& a) {
     f.usesOKLab = a.colorModel() == ColorModel::OKLab;
     f.moves = a.moves();
     f.hasReach = a.reach().has_value();
-    f.reach = reachBounds(a.reach().value_or(kLargestReach));
+    f.movesInOKLCh = f.usesOKLab && f.moves;
+    f.reach = a.reachMeasure();
+    f.oklch = a.oklchMove();
     f.mask = a.componentsMask();
     OKLab lab = a.sourceOKLab();
     f.sourceLab[0] = lab.L;
@@ -84,6 +86,7 @@ PassPlan makePassPlan(std::span<const ColorAdjustment> adjustments) {
     plan.needsHSB = !plan.ordered.empty() && plan.ordered.back().usesHSB;
     plan.startsWithRGB = plan.ordered.empty() || !plan.ordered.front().usesHSB;
     plan.hasReach = std::ranges::any_of(plan.ordered, &FastAdjustment::hasReach);
+    plan.movesInOKLCh = std::ranges::any_of(plan.ordered, &FastAdjustment::movesInOKLCh);
     plan.needsOKLab =
         plan.hasReach || std::ranges::any_of(plan.ordered, &FastAdjustment::usesOKLab);
     return plan;

@@ -7,6 +7,7 @@
 
 #include <hwy/highway.h>
 
+#include "color/HueTurn.h"
 #include "engine/FastPassLanes-inl.h"
 #include "engine/FastPassPlan.h"
 
@@ -91,6 +92,124 @@ HWY_INLINE Colour clampAll(D d, Colour c) {
     return {clamp01(d, c.x), clamp01(d, c.y), clamp01(d, c.z), clamp01(d, c.w)};
 }
 
+// The OKLCh moves of color/HueTurn.cpp and color/OKLab.cpp, lane by lane.
+template <int N> HWY_INLINE V Polynomial(D d, const float (&k)[N], V u) {
+    V p = hn::Set(d, k[0]);
+    for (int i = 1; i < N; ++i) {
+        p = hn::Add(hn::Mul(p, u), hn::Set(d, k[i]));
+    }
+    return p;
+}
+
+struct SineCosineLanes {
+    V sine, cosine;
+};
+
+HWY_INLINE SineCosineLanes SineCosine(D d, V angle) {
+    V one = hn::Set(d, 1.0f);
+    V t = hn::Mul(angle, hn::Set(d, 0.5f));
+    V u = hn::Mul(t, t);
+    V s = hn::Mul(t, hn::Add(hn::Mul(Polynomial(d, turn::kSine, u), u), one));
+    V c = hn::Add(hn::Mul(Polynomial(d, turn::kCosine, u), u), one);
+    return {hn::Mul(hn::Mul(s, c), hn::Set(d, 2.0f)), hn::Mul(hn::Sub(c, s), hn::Add(c, s))};
+}
+
+HWY_INLINE Lab MoveOKLab(D d, const FastAdjustment& a, const Lab& c, V fraction) {
+    const OKLChMove& m = a.oklch;
+    V L = move(d, m.lightness, fraction, c.L);
+    if (m.greySource) {
+        return {L, move(d, m.a, fraction, c.a), move(d, m.b, fraction, c.b)};
+    }
+    V scale = move(d, m.chromaStep, fraction, hn::Set(d, 1.0f));
+    SineCosineLanes turn = SineCosine(d, hn::Mul(hn::Set(d, m.hueTurn), fraction));
+    return {L, hn::Mul(hn::Sub(hn::Mul(c.a, turn.cosine), hn::Mul(c.b, turn.sine)), scale),
+            hn::Mul(hn::Add(hn::Mul(c.a, turn.sine), hn::Mul(c.b, turn.cosine)), scale)};
+}
+
+struct Linear {
+    V r, g, b;
+};
+
+HWY_INLINE Linear OKLabToLinear(D d, V L, V a, V b) {
+    const float* k = oklab::kLabToLMS;
+    V l = Row(d, k, L, a, b);
+    V m = Row(d, k + 3, L, a, b);
+    V s = Row(d, k + 6, L, a, b);
+    l = hn::Mul(hn::Mul(l, l), l);
+    m = hn::Mul(hn::Mul(m, m), m);
+    s = hn::Mul(hn::Mul(s, s), s);
+    const float* t = oklab::kLMSToLinear;
+    return {Row(d, t, l, m, s), Row(d, t + 3, l, m, s), Row(d, t + 6, l, m, s)};
+}
+
+HWY_INLINE M IsInsideSRGB(D d, const Linear& c) {
+    V zero = hn::Zero(d);
+    V one = hn::Set(d, 1.0f);
+    auto within = [&](V v) { return hn::And(hn::Ge(v, zero), hn::Le(v, one)); };
+    return hn::And(hn::And(within(c.r), within(c.g)), within(c.b));
+}
+
+HWY_INLINE V LinearToSrgb(D d, V linear) {
+    V x = clamp01(d, linear);
+    V low = hn::Mul(x, hn::Set(d, oklab::kLinearSlope));
+    V root = CubeRoot(d, hn::Mul(x, hn::Sqrt(hn::Sqrt(x))));
+    V high = hn::Sub(hn::Mul(hn::Set(d, oklab::kScale), root), hn::Set(d, oklab::kOffset));
+    return hn::IfThenElse(hn::Le(x, hn::Set(d, oklab::kEncodeBreak)), low, high);
+}
+
+// Lightness clamped, chroma lowered by halving where the colour lies
+// outside sRGB, then encoded; alpha as given.
+HWY_INLINE Colour GamutMapped(D d, const Lab& c, V alpha) {
+    V L = clamp01(d, c.L);
+    Linear linear = OKLabToLinear(d, L, c.a, c.b);
+    M inside = IsInsideSRGB(d, linear);
+    if (!hn::AllTrue(d, inside)) {
+        V low = hn::Zero(d);
+        V high = hn::Set(d, 1.0f);
+        for (int i = 0; i < oklab::kGamutSteps; ++i) {
+            V middle = hn::Mul(hn::Add(low, high), hn::Set(d, 0.5f));
+            M fits =
+                IsInsideSRGB(d, OKLabToLinear(d, L, hn::Mul(c.a, middle), hn::Mul(c.b, middle)));
+            low = hn::IfThenElse(fits, middle, low);
+            high = hn::IfThenElse(fits, high, middle);
+        }
+        Linear lowered = OKLabToLinear(d, L, hn::Mul(c.a, low), hn::Mul(c.b, low));
+        linear = {hn::IfThenElse(inside, linear.r, lowered.r),
+                  hn::IfThenElse(inside, linear.g, lowered.g),
+                  hn::IfThenElse(inside, linear.b, lowered.b)};
+    }
+    return {LinearToSrgb(d, linear.r), LinearToSrgb(d, linear.g), LinearToSrgb(d, linear.b), alpha};
+}
+
+// The oklab entries' moves, in list order, where their fraction is not 0;
+// the pixels as read where none moves them.
+HWY_INLINE Colour MoveInOKLCh(D d, const PassPlan& plan, const Colour& source, const Lab& lab,
+                              const float* weights, V weightSum, const float* tapers) {
+    V zero = hn::Zero(d);
+    Lab moved = lab;
+    V alpha = source.w;
+    M any = hn::Lt(zero, zero);
+    for (std::size_t k = 0; k < plan.ordered.size(); ++k) {
+        const FastAdjustment& a = plan.ordered[k];
+        if (!a.movesInOKLCh) {
+            continue;
+        }
+        V fraction = FractionOf(d, plan, k, weights, weightSum, tapers);
+        M moves = hn::Ne(fraction, zero);
+        Lab next = MoveOKLab(d, a, moved, fraction);
+        moved = {hn::IfThenElse(moves, next.L, moved.L), hn::IfThenElse(moves, next.a, moved.a),
+                 hn::IfThenElse(moves, next.b, moved.b)};
+        alpha = hn::IfThenElse(moves, move(d, a.oklch.alpha, fraction, alpha), alpha);
+        any = hn::Or(any, moves);
+    }
+    if (hn::AllFalse(d, any)) {
+        return source;
+    }
+    Colour mapped = GamutMapped(d, moved, alpha);
+    return {hn::IfThenElse(any, mapped.x, source.x), hn::IfThenElse(any, mapped.y, source.y),
+            hn::IfThenElse(any, mapped.z, source.z), hn::IfThenElse(any, mapped.w, source.w)};
+}
+
 // All adjustments on one vector of pixels, as the reference moves one pixel.
 HWY_INLINE Colour AdjustColour(D d, const PassPlan& plan, const Pixels& pixels, float* scratch,
                                const Thresholds& t) {
@@ -103,10 +222,15 @@ HWY_INLINE Colour AdjustColour(D d, const PassPlan& plan, const Pixels& pixels, 
     }
     Weights weights = StoreWeights(d, plan, source, matching, scratch, t);
     Colour hsb = weights.hsb;
-    Colour rgb = source;
+    Colour rgb = plan.movesInOKLCh
+                     ? MoveInOKLCh(d, plan, source, matching.lab, scratch, weights.sum, tapers)
+                     : source;
     bool lastWasRGB = plan.startsWithRGB;
     for (std::size_t k = 0; k < plan.ordered.size(); ++k) {
         const FastAdjustment& a = plan.ordered[k];
+        if (a.usesOKLab) {
+            continue;
+        }
         V fraction = FractionOf(d, plan, k, scratch, weights.sum, tapers);
         if (!a.usesHSB) {
             rgb = adjustRGB(d, a, rgb, fraction);

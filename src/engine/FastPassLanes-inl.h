@@ -163,19 +163,46 @@ HWY_INLINE V distanceOKLab(D d, const FastAdjustment& a, const Lab& lab, V chrom
     return dividedByCount(d, sum, count);
 }
 
-HWY_INLINE V ReachTaper(D d, const FastAdjustment& a, const Lab& lab) {
+// The squared distance the taper measures, as the reference's
+// reachDistanceSquared: a ball over L, a and b, or the components matched
+// on, each over its extent squared for a range.
+HWY_INLINE V ReachDistanceSquared(D d, const FastAdjustment& a, const Lab& lab, V chroma) {
+    const ReachMeasure& m = a.reach;
     V dL = hn::Sub(lab.L, hn::Set(d, a.sourceLab[0]));
     V da = hn::Sub(lab.a, hn::Set(d, a.sourceLab[1]));
     V db = hn::Sub(lab.b, hn::Set(d, a.sourceLab[2]));
-    V d2 = hn::Add(hn::Add(hn::Mul(dL, dL), hn::Mul(da, da)), hn::Mul(db, db));
+    if (m.isBall) {
+        return hn::Add(hn::Add(hn::Mul(dL, dL), hn::Mul(da, da)), hn::Mul(db, db));
+    }
     V zero = hn::Zero(d);
-    V u =
-        hn::Mul(hn::Sub(hn::Set(d, a.reach.reach), hn::Sqrt(d2)), hn::Set(d, a.reach.inverseHalf));
+    V dC = hn::Sub(chroma, hn::Set(d, a.sourceChroma));
+    V dH2 = hn::Sub(hn::Add(hn::Mul(da, da), hn::Mul(db, db)), hn::Mul(dC, dC));
+    V terms[3] = {hn::Mul(dL, dL), hn::Mul(dC, dC), hn::IfThenElse(hn::Lt(dH2, zero), zero, dH2)};
+    if (m.isRange) {
+        terms[0] = hn::Div(terms[0], hn::Set(d, m.lightness2));
+        terms[1] = hn::Div(terms[1], hn::Set(d, m.chroma2));
+        terms[2] = hn::Div(terms[2], hn::Set(d, m.hue2));
+    }
+    const bool counts[3] = {m.lightness, m.chroma, m.hue};
+    V sum = zero;
+    for (int i = 0; i < 3; ++i) {
+        if (counts[i]) {
+            sum = hn::Add(sum, terms[i]);
+        }
+    }
+    return sum;
+}
+
+HWY_INLINE V ReachTaper(D d, const FastAdjustment& a, const Lab& lab, V chroma) {
+    const ReachBounds& bounds = a.reach.bounds;
+    V d2 = ReachDistanceSquared(d, a, lab, chroma);
+    V zero = hn::Zero(d);
+    V u = hn::Mul(hn::Sub(hn::Set(d, bounds.reach), hn::Sqrt(d2)), hn::Set(d, bounds.inverseHalf));
     V smooth = hn::Mul(hn::Mul(u, u), hn::Sub(hn::Set(d, 3.0f), hn::Mul(hn::Set(d, 2.0f), u)));
     smooth = hn::IfThenElse(hn::Le(u, zero), zero, smooth);
     return hn::IfThenElse(
-        hn::Ge(d2, hn::Set(d, a.reach.reachSquared)), zero,
-        hn::IfThenElse(hn::Le(d2, hn::Set(d, a.reach.halfSquared)), hn::Set(d, 1.0f), smooth));
+        hn::Ge(d2, hn::Set(d, bounds.reachSquared)), zero,
+        hn::IfThenElse(hn::Le(d2, hn::Set(d, bounds.halfSquared)), hn::Set(d, 1.0f), smooth));
 }
 
 // The hue of a colour whose saturation is not near zero: the largest
@@ -357,7 +384,7 @@ HWY_INLINE Matching MatchReaches(D d, const PassPlan& plan, const Pixels& pixels
             m.within = a.moves ? hn::Eq(zero, zero) : m.within;
             continue;
         }
-        V taper = ReachTaper(d, a, m.lab);
+        V taper = ReachTaper(d, a, m.lab, m.chroma);
         hn::StoreU(taper, d, tapers + k * lanes);
         if (a.moves) {
             m.within = hn::Or(m.within, hn::Ne(taper, zero));

@@ -16,7 +16,9 @@ struct FastAdjustment {
     bool usesOKLab = false;
     bool moves = false; // its target differs from its source
     bool hasReach = false;
-    ReachBounds reach;
+    bool movesInOKLCh = false; // an oklab adjustment that moves colours
+    ReachMeasure reach;
+    OKLChMove oklch;
     std::int32_t mask = 0;
     float source[4]{};     // RGBA
     float difference[4]{}; // target - source, RGBA
@@ -44,6 +46,7 @@ struct PassPlan {
     bool startsWithRGB = true;        // the first entry is RGB (or there is none)
     bool needsOKLab = false;          // some entry matches in OKLab or has a reach
     bool hasReach = false;            // some entry has a reach
+    bool movesInOKLCh = false;        // some oklab entry moves colours
 };
 PassPlan makePassPlan(std::span<const ColorAdjustment> adjustments);
 

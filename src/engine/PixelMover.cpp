@@ -46,6 +46,10 @@ bool anyReach(std::span<const ColorAdjustment> adjustments) {
                                [](const ColorAdjustment& a) { return a.reach().has_value(); });
 }
 
+bool movesInOKLCh(const ColorAdjustment& a) {
+    return a.colorModel() == ColorModel::OKLab && a.moves();
+}
+
 bool anyOKLab(std::span<const ColorAdjustment> adjustments) {
     return std::ranges::any_of(
         adjustments, [](const ColorAdjustment& a) { return a.colorModel() == ColorModel::OKLab; });
@@ -74,15 +78,15 @@ PixelMover::PixelMover(std::span<const ColorAdjustment> adjustments)
       fractions_(adjustments.size()), shares_(adjustments.size()),
       needsHSB_(!order_.empty() && adjustments[order_.back()].usesHSB()),
       startsWithRGB_(order_.empty() || !adjustments[order_.front()].usesHSB()),
-      needsOKLab_(anyReach(adjustments) || anyOKLab(adjustments)),
-      hasReach_(anyReach(adjustments)) {}
+      needsOKLab_(anyReach(adjustments) || anyOKLab(adjustments)), hasReach_(anyReach(adjustments)),
+      movesInOKLCh_(std::ranges::any_of(adjustments, movesInOKLCh)) {}
 
 HSBA PixelMover::computeFractions(RGBA sourceRGBA) {
     HSBA sourceHSBA;
     if (needsHSB_) {
         sourceHSBA = rgba2hsba(sourceRGBA);
     }
-    OKLab lab;
+    OKLab& lab = lab_;
     if (needsOKLab_) {
         lab = rgbaToOKLab(sourceRGBA);
     }
@@ -114,6 +118,27 @@ void PixelMover::taperFractions(OKLab colour) {
     }
 }
 
+RGBA PixelMover::moveInOKLCh(RGBA sourceRGBA) const {
+    OKLab moved = lab_;
+    float alpha = sourceRGBA.a;
+    bool anyMoved = false;
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        const ColorAdjustment& a = adjustments_[order_[i]];
+        if (!movesInOKLCh(a) || fractions_[i] == 0.0f) {
+            continue;
+        }
+        moved = a.moveOKLab(moved, fractions_[i]);
+        alpha = a.oklchMove().alpha * fractions_[i] + alpha;
+        anyMoved = true;
+    }
+    if (!anyMoved) {
+        return sourceRGBA;
+    }
+    RGBA rgb = gamutMappedRGB(moved);
+    rgb.a = alpha;
+    return rgb;
+}
+
 std::span<const float> PixelMover::shares(RGBA sourceRGBA) {
     computeFractions(sourceRGBA);
     for (std::size_t i = 0; i < order_.size(); ++i) {
@@ -128,11 +153,14 @@ RGBA PixelMover::move(RGBA sourceRGBA) {
         // Not even the round trip through HSB may move it by a level.
         return clampAll(sourceRGBA);
     }
-    RGBA destRGBA = sourceRGBA;
+    RGBA destRGBA = movesInOKLCh_ ? moveInOKLCh(sourceRGBA) : sourceRGBA;
     HSBA destHSBA = sourceHSBA;
     bool lastWasRGB = startsWithRGB_;
     for (std::size_t i = 0; i < order_.size(); ++i) {
         const ColorAdjustment& a = adjustments_[order_[i]];
+        if (a.colorModel() == ColorModel::OKLab) {
+            continue;
+        }
         if (a.usesHSB()) {
             if (lastWasRGB) {
                 destHSBA = rgba2hsba(clampColour(destRGBA));

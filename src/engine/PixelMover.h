@@ -32,6 +32,9 @@ class PixelMover {
     HSBA computeFractions(RGBA sourceRGBA);
     // Multiplies the fractions by the tapers of the reaches.
     void taperFractions(OKLab colour);
+    // The oklab adjustments' moves in OKLCh, in list order, back in sRGB;
+    // the colour as read where none of them moves it.
+    RGBA moveInOKLCh(RGBA sourceRGBA) const;
 
     std::span<const ColorAdjustment> adjustments_;
     std::vector<std::size_t> order_; // list positions, in the order applied
@@ -41,7 +44,9 @@ class PixelMover {
     bool startsWithRGB_;
     bool needsOKLab_;
     bool hasReach_;
+    bool movesInOKLCh_;
     bool beyondReach_ = false;
+    OKLab lab_; // the colour's, when some adjustment needs it
 };
 
 } // namespace velo

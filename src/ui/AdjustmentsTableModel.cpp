@@ -119,18 +119,51 @@ QStringList AdjustmentsTableModel::modelNames() {
     return names;
 }
 
-// Unlimited shows as nothing and edits as no value.
+namespace {
+
+// ".30": two decimals without the leading zero, as a range's extents show.
+QString extentText(float extent) {
+    QString text = QString::number(static_cast<double>(extent), 'f', 2);
+    return text.startsWith(QLatin1String("0.")) ? text.mid(1) : text;
+}
+
+} // namespace
+
+std::optional<Reach> AdjustmentsTableModel::rangeFrom(const QVariant& value) {
+    QVariantList extents = value.toList();
+    if (value.typeId() != QMetaType::QVariantList || extents.size() != 3) {
+        return std::nullopt;
+    }
+    return Reach::range(extents[0].toFloat(), extents[1].toFloat(), extents[2].toFloat());
+}
+
+QString AdjustmentsTableModel::reachText(const Reach& reach) {
+    if (!reach.isRange) {
+        return QString::number(static_cast<double>(reach.radius()), 'g', 3);
+    }
+    return QStringLiteral("L %1 C %2 h %3")
+        .arg(extentText(reach.lightness), extentText(reach.chroma), extentText(reach.hue));
+}
+
+// Unlimited shows as nothing and edits as no value; a range edits as its
+// three extents.
 QVariant AdjustmentsTableModel::reachData(const TableValue& value, int role) const {
     const ReachValue* reach = std::get_if<ReachValue>(&value);
     bool limited = reach && reach->has_value();
     switch (role) {
     case Qt::DisplayRole:
-        return limited ? QString::number(**reach, 'g', 3) : QString();
+        return limited ? reachText(**reach) : QString();
     case Qt::EditRole:
-        return limited ? QVariant(static_cast<double>(**reach)) : QVariant();
+        if (!limited) {
+            return {};
+        }
+        if ((*reach)->isRange) {
+            return QVariantList{(*reach)->lightness, (*reach)->chroma, (*reach)->hue};
+        }
+        return static_cast<double>((*reach)->radius());
     case Qt::ToolTipRole:
         return limited ? tr("Colours further than %1 from the source stay as they are")
-                             .arg(QString::number(**reach, 'g', 3))
+                             .arg(reachText(**reach))
                        : tr("Unlimited: every colour moves");
     case Qt::TextAlignmentRole:
         return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -219,8 +252,10 @@ bool AdjustmentsTableModel::setData(const QModelIndex& index, const QVariant& va
         // No value, or none that is a positive number, is unlimited.
         bool isNumber = false;
         double reach = value.toDouble(&isNumber);
-        document_.setObjectValue(isNumber && reach > 0 ? ReachValue(static_cast<float>(reach))
-                                                       : ReachValue(),
+        document_.setObjectValue(rangeFrom(value) ? ReachValue(rangeFrom(value))
+                                 : isNumber && reach > 0
+                                     ? ReachValue(Reach::ball(static_cast<float>(reach)))
+                                     : ReachValue(),
                                  column, index.row());
     } else {
         return false;

@@ -44,6 +44,10 @@ class AdjustmentsTableModel : public QAbstractTableModel {
     bool isRowInDocument(const QModelIndex& index) const;
     QVariant checkState(const TableValue& value) const;
     QVariant reachData(const TableValue& value, int role) const;
+    // A ball as its radius, a range as "L .30 C .08 h .12".
+    static QString reachText(const Reach& reach);
+    // The range a three-number edit value sets; none for a number or nothing.
+    static std::optional<Reach> rangeFrom(const QVariant& value);
     QString accessibleText(const QModelIndex& index) const;
 
     VeloDocument& document_;

@@ -104,7 +104,7 @@ TEST(ReachTaper, IsOneToHalfTheReachThenFallsSmoothlyToZero) {
 TEST(ReachTaper, MeasuresTheOKLabDistanceFromTheSource) {
     ColorAdjustment a = adjustment(Color::redColor(), Color::blueColor());
     EXPECT_SAME_FLOAT(a.reachTaper(a.sourceOKLab()), 1.0f); // no reach
-    a.setReach(0.5f);
+    a.setReach(Reach::ball(0.5f));
     OKLab s = a.sourceOKLab();
     EXPECT_SAME_FLOAT(a.reachTaper(s), 1.0f);
     EXPECT_SAME_FLOAT(a.reachTaper({s.L, s.a, s.b + 0.6f}), 0.0f);

@@ -211,14 +211,14 @@ TEST(AdjustmentDictionary, KeepsReachAndTheOKLabModel) {
     ColorAdjustment record;
     record.setSourceColor(Color::colorWithCalibratedRed(0.2f, 0.6f, 0.3f, 1));
     record.setColorModel(ColorModel::OKLab);
-    record.setReach(0.12f);
+    record.setReach(Reach::ball(0.12f));
     PropertyValue plist = record.pList();
     EXPECT_EQ(*plist.find("colorSpace"), PropertyValue("oklab"));
     Unarchived archived = unarchiveObjectWithData(archivedDataWithRootObject(plist));
     ASSERT_TRUE(archived.value) << archived.error;
     ColorAdjustment back(&*archived.value);
     EXPECT_EQ(back.colorModel(), ColorModel::OKLab);
-    EXPECT_EQ(back.reach(), std::optional<float>(0.12f));
+    EXPECT_EQ(back.reach(), std::optional<Reach>(Reach::ball(0.12f)));
     EXPECT_EQ(back.pList(), plist);
     // Unlimited is no key at all, so records without a reach keep their form.
     EXPECT_FALSE(ColorAdjustment().pList().find("reach"));
@@ -246,21 +246,22 @@ TEST(AdjustmentDictionary, BadReachesAreBoundedOrRefused) {
         PropertyValue::Dictionary dict = *ColorAdjustment().pList().asDictionary();
         dict["reach"] = c.stored;
         PropertyValue value(dict);
-        EXPECT_EQ(ColorAdjustment(&value).reach(), c.read);
+        std::optional<Reach> read = ColorAdjustment(&value).reach();
+        EXPECT_EQ(read ? std::optional<float>(read->radius()) : std::nullopt, c.read);
         EXPECT_EQ(!ColorAdjustment::checkDictionary(value).has_value(), c.strictAccepts);
     }
     ColorAdjustment record;
-    record.setReach(std::nanf(""));
+    record.setReach(Reach::ball(std::nanf("")));
     EXPECT_FALSE(record.reach());
-    record.setReach(-1.0f);
-    EXPECT_EQ(record.reach(), std::optional<float>(kSmallestReach));
+    record.setReach(Reach::ball(-1.0f));
+    EXPECT_EQ(record.reach(), std::optional<Reach>(Reach::ball(kSmallestReach)));
 }
 
 TEST(ColorAdjustment, ReachAndModelUndoUnderTheirNames) {
     auto undo = std::make_shared<UndoManager>();
     auto record = std::make_shared<ColorAdjustment>();
     record->setUndoManager(undo);
-    record->setReach(0.3f);
+    record->setReach(Reach::ball(0.3f));
     undo->endEvent();
     EXPECT_EQ(undo->undoActionName(), "Change reach");
     record->setColorModel(ColorModel::OKLab);
@@ -271,7 +272,7 @@ TEST(ColorAdjustment, ReachAndModelUndoUnderTheirNames) {
     undo->undo();
     EXPECT_FALSE(record->reach());
     undo->redo();
-    EXPECT_EQ(record->reach(), std::optional<float>(0.3f));
+    EXPECT_EQ(record->reach(), std::optional<Reach>(Reach::ball(0.3f)));
 }
 
 } // namespace

@@ -63,7 +63,7 @@ TEST(ColorSpecs, MapsCarryOKLabComponentsAndAReach) {
     ASSERT_TRUE(map.adjustment) << map.error;
     EXPECT_EQ(map.adjustment->colorModel(), ColorModel::OKLab);
     EXPECT_EQ(map.adjustment->componentsMask(), 15);
-    EXPECT_EQ(map.adjustment->reach(), std::optional<float>(0.12f));
+    EXPECT_EQ(map.adjustment->reach(), std::optional<Reach>(Reach::ball(0.12f)));
     EXPECT_SAME_RGBA(map.adjustment->targetRGBA(), 0xa0 / 255.0, 0x30 / 255.0, 0x90 / 255.0, 1);
 
     // Lightness and chroma take the bits brightness and saturation have in HSB.
@@ -72,7 +72,7 @@ TEST(ColorSpecs, MapsCarryOKLabComponentsAndAReach) {
     EXPECT_EQ(parseMap("oklab/ha:#000000>#ffffff").adjustment->componentsMask(),
               kHueBit | kAlphaBit);
     EXPECT_EQ(parseMap("#000000>#ffffff@5").adjustment->reach(),
-              std::optional<float>(kLargestReach));
+              std::optional<Reach>(Reach::ball(kLargestReach)));
     EXPECT_FALSE(parseMap("#000000>#ffffff").adjustment->reach());
 
     for (const char* bad : {"oklab/s:#000000>#ffffff", "hsb/l:#000000>#ffffff", "#000000>#ffffff@",

@@ -47,7 +47,7 @@ TEST(DocumentFile, RoundTripsEverythingBitForBit) {
     all[2]->setUsesHSB(true);
     all[2]->setComponentsMask(6);
     all[1]->setColorModel(ColorModel::OKLab);
-    all[1]->setReach(0.2f);
+    all[1]->setReach(Reach::ball(0.2f));
     original.setBackgroundColor(Color::colorWithCalibratedWhite(0.5f, 1));
     original.toggleImageAlpha();
     // A, B, C with B switched off (as the table does): the file lists A, C then B.

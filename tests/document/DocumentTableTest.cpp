@@ -198,16 +198,16 @@ class ReachColumn : public test::ObservedDocumentTest {
 TEST_F(ReachColumn, EditsUndoAndReadsNoneAsUnlimited) {
     EXPECT_EQ(document.objectValue(Column::Reach, 1), TableValue(ReachValue()));
     EXPECT_TRUE(document.isCellEnabled(Column::Reach, 1));
-    document.setObjectValue(ReachValue(0.25f), Column::Reach, 1);
+    document.setObjectValue(ReachValue(Reach::ball(0.25f)), Column::Reach, 1);
     event();
-    EXPECT_EQ(document.objectValue(Column::Reach, 1), TableValue(ReachValue(0.25f)));
+    EXPECT_EQ(document.objectValue(Column::Reach, 1), TableValue(ReachValue(Reach::ball(0.25f))));
     EXPECT_EQ(undo().undoActionName(), "Change reach");
     EXPECT_TRUE(document.isDocumentEdited());
     document.setObjectValue(ReachValue(), Column::Reach, 1);
     event();
     EXPECT_FALSE(row(1).reach());
     undo().undo();
-    EXPECT_EQ(row(1).reach(), std::optional<float>(0.25f));
+    EXPECT_EQ(row(1).reach(), std::optional<Reach>(Reach::ball(0.25f)));
     undo().undo();
     EXPECT_FALSE(row(1).reach());
     EXPECT_FALSE(document.isDocumentEdited());

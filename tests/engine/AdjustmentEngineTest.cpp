@@ -95,7 +95,7 @@ TEST(AdjustmentEngine, A16BitSweepEqualsTheReferenceOnAnyNumberOfThreads) {
     std::mt19937 random(16);
     auto source = test::randomDeepBitmap(random, 131, 177, 4);
     Adjustments active{randomAdjustment(random), randomAdjustment(random)};
-    active[0]->setReach(0.4f);
+    active[0]->setReach(Reach::ball(0.4f));
     for (int threads : {1, 2, 5}) {
         AdjustmentEngine engine(threads);
         auto destination = alphaAdjustedCopy(*source, true);

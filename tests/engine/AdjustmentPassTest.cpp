@@ -104,7 +104,7 @@ TEST_P(ColourPass, RgbMovesComeFirstThenOneSwitchToHsb) {
 
 TEST_P(ColourPass, ReachLimitsWhatAnAdjustmentMoves) {
     ColorAdjustment redToBlue = adjustment(Color::redColor(), Color::blueColor());
-    redToBlue.setReach(0.16f);
+    redToBlue.setReach(Reach::ball(0.16f));
     EXPECT_EQ(run({255, 0, 0}, {redToBlue}), expect({0, 0, 255}));
     EXPECT_EQ(run({0, 255, 0}, {redToBlue}), expect({0, 255, 0}));
     // About 0.106 from red in OKLab: past half the reach, part of the way.

@@ -128,7 +128,7 @@ TEST(FastPass, PixelsBeyondEveryReachComeOutAsWithNoAdjustment) {
         // Only lists with a reach copy pixels: without one, today's bytes.
         for (ColorAdjustment& a : list) {
             if ((a.moves() || &a == &list.front()) && !a.reach()) {
-                a.setReach(std::uniform_real_distribution<float>(0.02f, 0.6f)(random));
+                a.setReach(Reach::ball(std::uniform_real_distribution<float>(0.02f, 0.6f)(random)));
             }
         }
         auto plain =

@@ -87,7 +87,7 @@ std::vector<ColorAdjustment> randomAdjustments(std::mt19937& random, int count) 
         a.setColorModel(static_cast<ColorModel>(random() % 3));
         a.setComponentsMask(static_cast<int>(random() % 20));
         if (random() % 2 == 0) {
-            a.setReach(std::uniform_real_distribution<float>(0.0f, 1.2f)(random));
+            a.setReach(Reach::ball(std::uniform_real_distribution<float>(0.0f, 1.2f)(random)));
         }
     }
     return list;

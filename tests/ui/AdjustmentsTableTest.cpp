@@ -130,7 +130,7 @@ TEST(AdjustmentsTable, DraggingAReachShowsTheRowsShareAndUndoesInOneStep) {
     for (int position : {60, 40, 25}) {
         slider->setValue(position);
     }
-    EXPECT_EQ(open.row(1).reach(), std::optional<float>(0.25f));
+    EXPECT_EQ(open.row(1).reach(), std::optional<Reach>(Reach::ball(0.25f)));
     slider->setSliderDown(false);
     open.document.undoManager()->endEvent();
     EXPECT_EQ(open.document.shownImage(), VeloDocument::ShownImage::Adjusted);

@@ -73,7 +73,7 @@ TEST_F(TranslatedWindowTest, MenusDialogsAndTheCoresUndoNamesAreGerman) {
     document.undoManager()->endEvent();
     window->updateActions();
     EXPECT_EQ(window->action("undo")->text(), "Rückgängig: Neue Anpassung");
-    adjustment->setReach(0.2f);
+    adjustment->setReach(Reach::ball(0.2f));
     document.undoManager()->endEvent();
     document.undoManager()->undo();
     window->updateActions();
