@@ -124,9 +124,8 @@ std::optional<ShadeFit> fitShades(std::span<const RGBA> shades) {
     return ShadeFit{source, rangeTaking(rgbaToOKLab(source), shades)};
 }
 
-Reach widenedToTake(const ColorAdjustment& adjustment, std::span<const RGBA> shades) {
-    Reach needed = rangeTaking(adjustment.sourceOKLab(), shades);
-    const std::optional<Reach>& now = adjustment.reach();
+Reach widenedToTake(OKLab source, const std::optional<Reach>& now, std::span<const RGBA> shades) {
+    Reach needed = rangeTaking(source, shades);
     if (!now) {
         return needed;
     }

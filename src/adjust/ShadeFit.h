@@ -1,6 +1,5 @@
 #pragma once
 
-#include "adjust/ColorAdjustment.h"
 #include "adjust/Reach.h"
 #include "color/ColorRecords.h"
 #include "color/OKLab.h"
@@ -26,8 +25,8 @@ std::optional<ShadeFit> fitShades(std::span<const RGBA> shades);
 // The range around a source colour that takes the shades by the same rule.
 Reach rangeTaking(OKLab source, std::span<const RGBA> shades);
 
-// The adjustment's reach grown, extent by extent, only as far as the shades
-// need; the shades alone decide for an adjustment without a reach.
-Reach widenedToTake(const ColorAdjustment& adjustment, std::span<const RGBA> shades);
+// A reach around source grown, extent by extent, only as far as the shades
+// need; the shades alone decide where there was no reach.
+Reach widenedToTake(OKLab source, const std::optional<Reach>& reach, std::span<const RGBA> shades);
 
 } // namespace velo

@@ -8,27 +8,30 @@ namespace velo {
 
 std::vector<RGBA> shadesAround(const Bitmap& bitmap, std::span<const PixelIndex> points,
                                int brushSize) {
+    ShadeGatherer gatherer;
+    gatherer.add(bitmap, points, brushSize);
+    return gatherer.shades();
+}
+
+void ShadeGatherer::add(const Bitmap& bitmap, std::span<const PixelIndex> points, int brushSize) {
     const int width = bitmap.pixelsWide();
     const int height = bitmap.pixelsHigh();
     const int half = std::max(brushSize, 1) / 2;
-    std::unordered_set<long long> taken;
-    std::vector<RGBA> shades;
     for (const PixelIndex& p : points) {
         for (int row = std::max(p.y - half, 0); row <= std::min(p.y + half, height - 1); ++row) {
             for (int column = std::max(p.x - half, 0); column <= std::min(p.x + half, width - 1);
                  ++column) {
-                if (!taken.insert(static_cast<long long>(row) * width + column).second) {
+                if (!taken_.insert(static_cast<long long>(row) * width + column).second) {
                     continue;
                 }
                 Point at{static_cast<float>(column), static_cast<float>(height - 1 - row)};
                 RGBA c = RGBAAtPoint(bitmap, at);
                 if (c.a > 0.0f) {
-                    shades.push_back(c);
+                    shades_.push_back(c);
                 }
             }
         }
     }
-    return shades;
 }
 
 std::vector<PixelIndex> pixelsAlong(std::span<const PixelIndex> path) {

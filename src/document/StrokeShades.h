@@ -5,6 +5,7 @@
 #include "platform/Bitmap.h"
 
 #include <span>
+#include <unordered_set>
 #include <vector>
 
 namespace velo {
@@ -16,6 +17,17 @@ namespace velo {
 // transparent pixels have no colour to give and are left out.
 std::vector<RGBA> shadesAround(const Bitmap& bitmap, std::span<const PixelIndex> points,
                                int brushSize);
+
+// The same, gathered piece by piece as a stroke goes on.
+class ShadeGatherer {
+  public:
+    void add(const Bitmap& bitmap, std::span<const PixelIndex> points, int brushSize);
+    const std::vector<RGBA>& shades() const { return shades_; }
+
+  private:
+    std::unordered_set<long long> taken_;
+    std::vector<RGBA> shades_;
+};
 
 // The pixels a pointer's path passes over: every pixel of the straight
 // segments between consecutive points, so that a quick drag leaves no gaps.

@@ -106,6 +106,7 @@ void VeloDocument::tellObservers() {
 
 void VeloDocument::undo() {
     ChangeBatch batch(*this);
+    endStroke(); // the stroke's row must not outlive its undoing
     undoManager_->endEvent();
     if (undoManager_->canUndo()) {
         undoManager_->undo();

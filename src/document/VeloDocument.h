@@ -1,6 +1,7 @@
 #pragma once
 
 #include "adjust/ColorAdjustment.h"
+#include "color/PixelAccess.h"
 #include "document/BitmapViewClick.h"
 #include "document/CommandValidation.h"
 #include "document/DocumentObserver.h"
@@ -86,6 +87,16 @@ class VeloDocument {
     // Sets each selected row's target to its source, as one undoable step.
     void protectSelectedAdjustments();
     void mouseDownInBitmapView(const BitmapViewClick& click);
+    // A left-button drag across the image: the shades under it (a brush as
+    // wide as the pick's sample size, on the source image) make one new oklab
+    // row fitted to them, or, widening, grow the selected row's range just
+    // enough to take them. The row is refitted as the stroke goes on and its
+    // share shown alone until it ends; the whole stroke is one undo step.
+    // Points are pixels of the source, counted from its top-left one.
+    void beginStroke(PixelIndex at, bool widenSelected);
+    void extendStroke(PixelIndex to);
+    void endStroke();
+    bool isStroking() const { return stroke_ != nullptr; }
     // Pixels a side of the square a pick averages (1, 3, 5 or 11; others
     // are ignored).
     void setPickSampleSize(int sampleSize);
@@ -264,6 +275,8 @@ class VeloDocument {
     void show(ShownImage shown);
     // Drops selected rows past the end of the table.
     void keepSelectionInTable();
+    struct Stroke;
+    void fitStrokeRow();
     // A change that no undo step records, of what the document saves.
     void editedOutsideUndo();
     // Notes a change; told at once outside a command, else when the
@@ -319,6 +332,7 @@ class VeloDocument {
     ShownImage shownImage_ = ShownImage::Adjusted;
     ShownImage shownBeforeInfluence_ = ShownImage::Adjusted;
     std::optional<int> sharePreviewRow_;
+    std::shared_ptr<Stroke> stroke_; // while a stroke lasts
     ShownImage shownBeforePreview_ = ShownImage::Adjusted;
     std::vector<int> selectedRows_;
     std::optional<float> resultProgress_;
