@@ -14,7 +14,7 @@ float dividerFractionAt(float x, const DrawnArea& drawn) {
 
 float wipeX(float originalShare, const DrawnArea& drawn) {
     if (originalShare >= 1.0f) {
-        return drawn.left + drawn.width; // the last column may be a part of one
+        return drawn.left + drawn.width; // all of it, even a last part of a pixel
     }
     float across = std::round(std::max(originalShare, 0.0f) * drawn.width);
     return drawn.left + std::min(across, drawn.width);

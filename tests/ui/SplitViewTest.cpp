@@ -23,10 +23,10 @@ class SplitViewTest : public test::WindowTest {
                 image.setPixel(x, y, qRgb(x, y, (x * 7 + y * 3) % 256));
             }
         }
-        originalPath = folder / "gradient.png";
-        ASSERT_TRUE(image.save(QString::fromStdString(originalPath.string())));
+        std::filesystem::path path = folder / "gradient.png";
+        ASSERT_TRUE(image.save(QString::fromStdString(path.string())));
         original = image.convertToFormat(QImage::Format_ARGB32);
-        window = open(originalPath);
+        window = open(path);
         ASSERT_TRUE(window);
         ASSERT_EQ(window->imageView().size(), QSize(240, 180)); // 100 %
         VeloDocument& document = window->document();
@@ -89,7 +89,6 @@ class SplitViewTest : public test::WindowTest {
         QApplication::sendEvent(&window->imageView(), &key);
     }
 
-    std::filesystem::path originalPath;
     QImage original, result;
     DocumentMainWindow* window = nullptr;
 };
