@@ -103,17 +103,37 @@ Erstellt mit %1.</translation>
         <translation>Die Farbe dort schützen</translation>
     </message>
     <message>
-        <location filename="../src/ui/HelpDialogs.cpp" line="88"/>
+        <location filename="../src/ui/HelpDialogs.cpp" line="84"/>
+        <source>Hold \</source>
+        <translation>\ gedrückt halten</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/HelpDialogs.cpp" line="84"/>
+        <source>Show the original while held</source>
+        <translation>Das Original zeigen, solange gedrückt</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/HelpDialogs.cpp" line="85"/>
+        <source>Drag the line of View ▸ Split</source>
+        <translation>Die Linie von Ansicht ▸ Vorher/Nachher ziehen</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/HelpDialogs.cpp" line="86"/>
+        <source>Move where the original gives way to the result</source>
+        <translation>Die Grenze zwischen Original und Ergebnis verschieben</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/HelpDialogs.cpp" line="91"/>
         <source>Keyboard Shortcuts</source>
         <translation>Tastenkürzel</translation>
     </message>
     <message>
-        <location filename="../src/ui/HelpDialogs.cpp" line="91"/>
+        <location filename="../src/ui/HelpDialogs.cpp" line="94"/>
         <source>Command</source>
         <translation>Befehl</translation>
     </message>
     <message>
-        <location filename="../src/ui/HelpDialogs.cpp" line="91"/>
+        <location filename="../src/ui/HelpDialogs.cpp" line="94"/>
         <source>Keys</source>
         <translation>Tasten</translation>
     </message>
@@ -204,37 +224,47 @@ Erstellt mit %1.</translation>
     </message>
     <message>
         <location filename="../src/ui/ToolbarItems.cpp" line="31"/>
+        <source>Split</source>
+        <translation>Vorher/Nachher</translation>
+    </message>
+    <message>
         <location filename="../src/ui/ToolbarItems.cpp" line="32"/>
-        <source>Colors</source>
-        <translation>Farben</translation>
+        <source>Split original and result</source>
+        <translation>Original und Ergebnis nebeneinander</translation>
     </message>
     <message>
         <location filename="../src/ui/ToolbarItems.cpp" line="33"/>
         <location filename="../src/ui/ToolbarItems.cpp" line="34"/>
-        <source>Customize</source>
-        <translation>Einrichten</translation>
+        <source>Colors</source>
+        <translation>Farben</translation>
     </message>
     <message>
         <location filename="../src/ui/ToolbarItems.cpp" line="35"/>
         <location filename="../src/ui/ToolbarItems.cpp" line="36"/>
-        <source>Print</source>
-        <translation>Drucken</translation>
+        <source>Customize</source>
+        <translation>Einrichten</translation>
     </message>
     <message>
         <location filename="../src/ui/ToolbarItems.cpp" line="37"/>
         <location filename="../src/ui/ToolbarItems.cpp" line="38"/>
-        <source>Separator</source>
-        <translation>Trennlinie</translation>
+        <source>Print</source>
+        <translation>Drucken</translation>
     </message>
     <message>
         <location filename="../src/ui/ToolbarItems.cpp" line="39"/>
         <location filename="../src/ui/ToolbarItems.cpp" line="40"/>
-        <source>Space</source>
-        <translation>Leerraum</translation>
+        <source>Separator</source>
+        <translation>Trennlinie</translation>
     </message>
     <message>
         <location filename="../src/ui/ToolbarItems.cpp" line="41"/>
         <location filename="../src/ui/ToolbarItems.cpp" line="42"/>
+        <source>Space</source>
+        <translation>Leerraum</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/ToolbarItems.cpp" line="43"/>
+        <location filename="../src/ui/ToolbarItems.cpp" line="44"/>
         <source>Flexible Space</source>
         <translation>Flexibler Leerraum</translation>
     </message>
@@ -685,174 +715,174 @@ Erstellt mit %1.</translation>
         <translation>Die Vorgaben konnten nicht gespeichert werden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="66"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="105"/>
         <source>Save As</source>
         <translation>Speichern unter</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="66"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="105"/>
         <source>Velo document (*.velo)</source>
         <translation>Velo-Dokument (*.velo)</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="111"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="417"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="138"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="419"/>
         <source>Save changes?</source>
         <translation>Änderungen speichern?</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="112"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="139"/>
         <source>“%1” was changed by another program since it was opened.</source>
         <translation>„%1“ wurde seit dem Öffnen von einem anderen Programm geändert.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="115"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="142"/>
         <source>Saving replaces what the other program wrote.</source>
         <translation>Beim Speichern wird ersetzt, was das andere Programm geschrieben hat.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="116"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="143"/>
         <source>Save Anyway</source>
         <translation>Trotzdem speichern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="132"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="183"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="153"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="190"/>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="133"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="154"/>
         <source>%1 (recovered)</source>
         <translation>%1 (wiederhergestellt)</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="164"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="315"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="171"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="322"/>
         <source>Revert?</source>
         <translation>Neu laden?</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="165"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="172"/>
         <source>“%1” was changed by another program.</source>
         <translation>„%1“ wurde von einem anderen Programm geändert.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="169"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="176"/>
         <source>Revert to show its new content; your unsaved changes will be lost.</source>
         <translation>Laden Sie die Datei neu, um ihren neuen Inhalt zu sehen; Ihre ungespeicherten Änderungen gehen dabei verloren.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="170"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="177"/>
         <source>Revert to show its new content.</source>
         <translation>Laden Sie die Datei neu, um ihren neuen Inhalt zu sehen.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="171"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="319"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="178"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="326"/>
         <source>Revert</source>
         <translation>Neu laden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="172"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="179"/>
         <source>Keep This Version</source>
         <translation>Diese Version behalten</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="193"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="200"/>
         <source>Export</source>
         <translation>Exportieren</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="210"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="217"/>
         <source>The adjusted image</source>
         <translation>Das angepasste Bild</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="219"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="264"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="292"/>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="303"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="226"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="271"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="299"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="310"/>
         <source>Saving failed</source>
         <translation>Speichern fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="220"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="227"/>
         <source>%1 cannot replace the file the document was opened from. Choose another name.</source>
         <translation>%1 kann die Datei, aus der das Dokument geöffnet wurde, nicht ersetzen. Wählen Sie einen anderen Namen.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="240"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="247"/>
         <source>Export LUT</source>
         <translation>LUT exportieren</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="241"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="248"/>
         <source>Cube LUT (*.cube)</source>
         <translation>Cube-LUT (*.cube)</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="241"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="248"/>
         <source>Hald CLUT image (*.png)</source>
         <translation>Hald-CLUT-Bild (*.png)</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="255"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="262"/>
         <source>The lookup table</source>
         <translation>Die Lookup-Tabelle</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="271"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="278"/>
         <source>Export Influence</source>
         <translation>Einfluss exportieren</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="272"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="279"/>
         <source>PNG image (*.png)</source>
         <translation>PNG-Bild (*.png)</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="285"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="292"/>
         <source>The influence map</source>
         <translation>Die Einflusskarte</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="316"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="323"/>
         <source>Revert to the saved version of “%1”?</source>
         <translation>Auf die gespeicherte Version von „%1“ zurücksetzen?</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="318"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="325"/>
         <source>Your unsaved changes will be lost; this cannot be undone.</source>
         <translation>Ihre ungespeicherten Änderungen gehen verloren; dies kann nicht rückgängig gemacht werden.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="332"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="336"/>
         <source>Reverting failed</source>
         <translation>Zurücksetzen fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="381"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="385"/>
         <source>Printing failed</source>
         <translation>Drucken fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="382"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="386"/>
         <source>The printer could not be started.</source>
         <translation>Der Drucker konnte nicht gestartet werden.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="418"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="420"/>
         <source>Do you want to save the changes you made to “%1”?</source>
         <translation>Möchten Sie die Änderungen an „%1“ speichern?</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="421"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="423"/>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="422"/>
+        <location filename="../src/ui/DocumentMainWindowFiles.cpp" line="424"/>
         <source>&amp;Don’t Save</source>
         <translation>&amp;Nicht speichern</translation>
     </message>
@@ -998,101 +1028,106 @@ Erstellt mit %1.</translation>
     </message>
     <message>
         <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="164"/>
+        <source>S&amp;plit</source>
+        <translation>Vorher/&amp;Nachher</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="167"/>
         <source>&amp;Match Colors to Display</source>
         <translation>Farben an den &amp;Monitor anpassen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="177"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="180"/>
         <source>&amp;Actual Size</source>
         <translation>&amp;Originalgröße</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="179"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="182"/>
         <source>Zoom &amp;In</source>
         <translation>Ver&amp;größern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="182"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="185"/>
         <source>Zoom &amp;Out</source>
         <translation>Ver&amp;kleinern</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="186"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="189"/>
         <source>&amp;Color Adjustments</source>
         <translation>&amp;Farbanpassungen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="193"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="196"/>
         <source>&amp;Toolbar</source>
         <translation>&amp;Werkzeugleiste</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="197"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="200"/>
         <source>Customi&amp;ze Toolbar…</source>
         <translation>Werkzeugleiste ein&amp;richten …</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="200"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="203"/>
         <source>&amp;Sample Size</source>
         <translation>Aufnahme&amp;bereich</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="203"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="206"/>
         <source>&amp;Full Screen</source>
         <translation>&amp;Vollbildmodus</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="209"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="212"/>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="210"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="213"/>
         <source>Velo &amp;Handbook</source>
         <translation>Velo-&amp;Handbuch</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="214"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="217"/>
         <source>&amp;Keyboard Shortcuts</source>
         <translation>&amp;Tastenkürzel</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="219"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="222"/>
         <source>&amp;About Velo</source>
         <translation>Ü&amp;ber Velo</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="229"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="232"/>
         <source>The handbook was not found</source>
         <translation>Das Handbuch wurde nicht gefunden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="230"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="233"/>
         <source>Velo looks for its handbook in share/doc/velo/handbook beside the program, and this installation has none there. Velo’s package, or cmake --install, puts it there.</source>
         <translation>Velo sucht sein Handbuch in share/doc/velo/handbook neben dem Programm, und diese Installation hat dort keines. Das Velo-Paket oder cmake --install legt es dort ab.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="237"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="240"/>
         <source>The handbook could not be shown</source>
         <translation>Das Handbuch konnte nicht angezeigt werden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="238"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="241"/>
         <source>No web browser opened %1.</source>
         <translation>Kein Webbrowser hat %1 geöffnet.</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="247"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="250"/>
         <source>&amp;Point Sample</source>
         <translation>&amp;Einzelner Punkt</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="247"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="250"/>
         <source>%1 by %1 Average</source>
         <translation>Durchschnitt aus %1 × %1</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="299"/>
+        <location filename="../src/ui/DocumentMainWindowMenus.cpp" line="308"/>
         <source>Clear Menu</source>
         <translation>Liste leeren</translation>
     </message>

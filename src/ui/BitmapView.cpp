@@ -5,6 +5,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMimeData>
@@ -20,11 +21,18 @@ namespace velo {
 namespace {
 
 constexpr int kResizeSettleMs = 120;
+// The divider's handle, a disc across the line.
+constexpr double kHandleRadius = 7.0;
+
+DrawnArea areaOf(const QRectF& rect) {
+    return {static_cast<float>(rect.x()), static_cast<float>(rect.y()),
+            static_cast<float>(rect.width()), static_cast<float>(rect.height())};
+}
 
 } // namespace
 
 BitmapView::BitmapView(VeloDocument& document, QWidget* parent)
-    : QWidget(parent), display_(document) {
+    : QWidget(parent), display_(document), original_(document) {
     setAcceptDrops(true);
     setMouseTracking(true);          // the status bar follows the pointer
     setFocusPolicy(Qt::StrongFocus); // keys reach it by Tab too
@@ -41,7 +49,7 @@ BitmapView::BitmapView(VeloDocument& document, QWidget* parent)
 void BitmapView::displayChanged(QRect changed) {
     if (laidOut_.lock() != display_.bitmap()) {
         laidOut_ = display_.bitmap();
-        display_.setDrawnSize(wantedDisplaySize());
+        setDrawnSizes();
         update();
         return;
     }
@@ -78,8 +86,20 @@ QSize BitmapView::wantedDisplaySize() const {
 }
 
 void BitmapView::fitDisplayToSize() {
-    display_.setDrawnSize(wantedDisplaySize());
+    setDrawnSizes();
     update();
+}
+
+// The original at the same size as the shown bitmap, so that the two line up.
+void BitmapView::setDrawnSizes() {
+    QSize size = wantedDisplaySize();
+    original_.setDrawnSize(size);
+    display_.setDrawnSize(size);
+}
+
+void BitmapView::matchColors(bool on, std::shared_ptr<const IccProfile> screenProfile) {
+    original_.matchColors(on, screenProfile);
+    display_.matchColors(on, std::move(screenProfile));
 }
 
 void BitmapView::refreshFinishedStripes() {
@@ -124,22 +144,70 @@ void BitmapView::paintEvent(QPaintEvent* event) {
         return;
     }
     QPainter painter(this);
-    if (display_.bitmap()->hasAlpha() && backgroundColor_.alpha() > 0) {
-        painter.fillRect(event->rect(), backgroundColor_);
-    }
     // Only the exposed part, and at one to one when the copy has the size
     // it is shown at: the fastest blit there is.
     QRectF exposed = drawn.intersected(QRectF(event->rect()));
-    if (exposed.isEmpty()) {
-        return;
+    double wipe = wipeX();
+    QRectF original = exposed.intersected(QRectF(drawn.topLeft(), QPointF(wipe, drawn.bottom())));
+    QRectF shown = exposed.intersected(QRectF(QPointF(wipe, drawn.top()), drawn.bottomRight()));
+    bool seeThrough = (!shown.isEmpty() && display_.bitmap()->hasAlpha()) ||
+                      (!original.isEmpty() && original_.bitmap()->hasAlpha());
+    if (seeThrough && backgroundColor_.alpha() > 0) {
+        painter.fillRect(event->rect(), backgroundColor_);
     }
+    if (!shown.isEmpty()) {
+        drawPart(painter, shown, image, !preview.isNull());
+    }
+    if (!original.isEmpty()) {
+        drawPart(painter, original, original_.image(), false);
+    }
+    if (split_ && !originalHeld_) {
+        drawDivider(painter);
+    }
+}
+
+// A part of the drawn rectangle from the same part of the image.
+void BitmapView::drawPart(QPainter& painter, const QRectF& part, const QImage& image,
+                          bool smooth) const {
+    QRectF drawn = drawnRect();
     double sx = image.width() / drawn.width();
     double sy = image.height() / drawn.height();
-    QRectF source((exposed.x() - drawn.x()) * sx, (exposed.y() - drawn.y()) * sy,
-                  exposed.width() * sx, exposed.height() * sy);
+    QRectF source((part.x() - drawn.x()) * sx, (part.y() - drawn.y()) * sy, part.width() * sx,
+                  part.height() * sy);
     bool shrinking = sx > devicePixelRatioF() + 1e-6;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinking || !preview.isNull());
-    painter.drawImage(exposed, image, source);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, shrinking || smooth);
+    painter.drawImage(part, image, source);
+}
+
+double BitmapView::wipeX() const {
+    QRectF drawn = drawnRect();
+    return velo::wipeX(originalShare(split_, dividerFraction_, originalHeld_), areaOf(drawn));
+}
+
+// A light line between dark edges, which reads over any image, and a disc
+// halfway down it that says it can be taken hold of. The disc keeps its place
+// in the image, as the scroll area moves the pixels already drawn.
+void BitmapView::drawDivider(QPainter& painter) const {
+    QRectF drawn = drawnRect();
+    double x = wipeX();
+    painter.fillRect(QRectF(x - 1, drawn.top(), 3, drawn.height()), QColor(0, 0, 0, 110));
+    painter.fillRect(QRectF(x, drawn.top(), 1, drawn.height()), Qt::white);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(QColor(0, 0, 0, 110), 1.5));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QPointF(x + 0.5, drawn.center().y()), kHandleRadius, kHandleRadius);
+}
+
+void BitmapView::setSplit(bool on) {
+    if (on == split_) {
+        return;
+    }
+    split_ = on;
+    draggingDivider_ = false;
+    if (!on && cursor().shape() == Qt::SplitHCursor) {
+        unsetCursor();
+    }
+    update();
 }
 
 void BitmapView::resizeEvent(QResizeEvent*) {
@@ -168,6 +236,9 @@ std::optional<BitmapViewClick> BitmapView::clickAt(QMouseEvent* event) const {
 }
 
 void BitmapView::mousePressEvent(QMouseEvent* event) {
+    if (dividerPressed(event)) {
+        return;
+    }
     if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_)) {
         spaceDragged_ = spaceHeld_;
         panningFrom_ = event->globalPosition().toPoint();
@@ -183,6 +254,9 @@ void BitmapView::mousePressEvent(QMouseEvent* event) {
 }
 
 void BitmapView::mouseMoveEvent(QMouseEvent* event) {
+    if (dividerMoved(event)) {
+        return;
+    }
     if (panningFrom_) {
         QPoint now = event->globalPosition().toPoint();
         emit panned(now - *std::exchange(panningFrom_, now));
@@ -196,11 +270,71 @@ void BitmapView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void BitmapView::mouseReleaseEvent(QMouseEvent* event) {
+    if (dividerReleased(event)) {
+        return;
+    }
     if (panningFrom_ &&
         (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
         panningFrom_.reset();
         spaceHeld_ ? setCursor(Qt::OpenHandCursor) : unsetCursor();
     }
+}
+
+// A left press near the split's line drags it and picks nothing; Space
+// held keeps the left button for panning.
+bool BitmapView::dividerPressed(QMouseEvent* event) {
+    if (!split_ || originalHeld_ || spaceHeld_ || event->button() != Qt::LeftButton) {
+        return false;
+    }
+    QPointF at = event->position();
+    if (!grabsDivider(static_cast<float>(at.x()), static_cast<float>(at.y()), dividerFraction_,
+                      areaOf(drawnRect()))) {
+        return false;
+    }
+    draggingDivider_ = true;
+    moveDividerTo(at.x());
+    return true;
+}
+
+// While dragging the line follows the pointer; otherwise the pointer takes
+// the resizing shape over the line, and the move goes on as any other.
+bool BitmapView::dividerMoved(QMouseEvent* event) {
+    QPointF at = event->position();
+    if (draggingDivider_) {
+        moveDividerTo(at.x());
+        return true;
+    }
+    if (spaceHeld_ || panningFrom_) {
+        return false;
+    }
+    bool overLine = split_ && !originalHeld_ &&
+                    grabsDivider(static_cast<float>(at.x()), static_cast<float>(at.y()),
+                                 dividerFraction_, areaOf(drawnRect()));
+    if (overLine) {
+        setCursor(Qt::SplitHCursor);
+    } else if (cursor().shape() == Qt::SplitHCursor) {
+        unsetCursor();
+    }
+    return false;
+}
+
+bool BitmapView::dividerReleased(QMouseEvent* event) {
+    if (!draggingDivider_ || event->button() != Qt::LeftButton) {
+        return false;
+    }
+    draggingDivider_ = false;
+    return true;
+}
+
+// Repaints the band the line and its disc leave and enter.
+void BitmapView::moveDividerTo(double x) {
+    double before = wipeX();
+    dividerFraction_ = dividerFractionAt(static_cast<float>(x), areaOf(drawnRect()));
+    double after = wipeX();
+    double margin = kHandleRadius + 2;
+    update(
+        QRectF(std::min(before, after) - margin, 0, std::abs(after - before) + 2 * margin, height())
+            .toAlignedRect());
 }
 
 // The wheel scrolls (the scroll area around the view takes it); with Ctrl
@@ -227,7 +361,16 @@ bool BitmapView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+// Backslash (with whatever modifiers type it: AltGr on a German keyboard)
+// shows the original while held. Its repeats, a release and a press each,
+// change nothing, so the original stays without flickering.
 void BitmapView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Backslash) {
+        if (!event->isAutoRepeat()) {
+            holdOriginal(true);
+        }
+        return;
+    }
     if (event->key() != Qt::Key_Space || event->modifiers() != Qt::NoModifier) {
         QWidget::keyPressEvent(event);
         return;
@@ -240,6 +383,12 @@ void BitmapView::keyPressEvent(QKeyEvent* event) {
 }
 
 void BitmapView::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Backslash) {
+        if (!event->isAutoRepeat()) {
+            holdOriginal(false);
+        }
+        return;
+    }
     if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
         QWidget::keyReleaseEvent(event);
         return;
@@ -251,6 +400,23 @@ void BitmapView::keyReleaseEvent(QKeyEvent* event) {
     if (!std::exchange(spaceDragged_, false)) {
         emit spaceTapped();
     }
+}
+
+void BitmapView::holdOriginal(bool held) {
+    if (held == originalHeld_) {
+        return;
+    }
+    originalHeld_ = held;
+    if (held) {
+        draggingDivider_ = false;
+    }
+    update();
+}
+
+// A release that goes to another widget never comes here.
+void BitmapView::focusOutEvent(QFocusEvent* event) {
+    holdOriginal(false);
+    QWidget::focusOutEvent(event);
 }
 
 void BitmapView::leaveEvent(QEvent* event) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "display/LiveDisplay.h"
+#include "display/SourceDisplay.h"
 #include "document/BitmapViewClick.h"
 #include "platform/Image.h"
+#include "ui/SplitDivider.h"
 
 #include <QColor>
 #include <QTimer>
@@ -15,6 +17,8 @@ namespace velo {
 // scaled to fit with its proportions kept, at the lower-left corner, over the
 // background colour where the bitmap has alpha. Presses and dropped images go to whoever is
 // connected to its signals (the document's window); with nobody connected, drops are refused.
+// Split, it shows the original left of a divider the user drags; holding
+// Backslash shows the original whole.
 class BitmapView : public QWidget {
     Q_OBJECT
   public:
@@ -25,6 +29,17 @@ class BitmapView : public QWidget {
     const QColor& backgroundColor() const { return backgroundColor_; }
 
     LiveDisplay& display() { return display_; }
+    // Both displays, the shown bitmap's and the original's, in the screen's
+    // colours or not (screenProfile null: sRGB).
+    void matchColors(bool on, std::shared_ptr<const IccProfile> screenProfile);
+    // The split: the original left of the divider, at a fraction of the
+    // drawn width.
+    void setSplit(bool on);
+    bool isSplit() const { return split_; }
+    float dividerFraction() const { return dividerFraction_; }
+    // Where the original gives way (widget x); the drawn rectangle's left
+    // edge when none is shown.
+    double wipeX() const;
     // The rectangle (widget coordinates) the bitmap is drawn in; empty when
     // nothing is drawn.
     QRectF drawnRect() const;
@@ -63,6 +78,7 @@ class BitmapView : public QWidget {
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -73,8 +89,22 @@ class BitmapView : public QWidget {
     QSize wantedDisplaySize() const;
     void displayChanged(QRect changed);
     void repaintChanged(QRect changed);
+    void setDrawnSizes();
+    void drawPart(QPainter& painter, const QRectF& part, const QImage& image, bool smooth) const;
+    void drawDivider(QPainter& painter) const;
+    // The divider's share of the mouse: each answers whether it took the event.
+    bool dividerPressed(QMouseEvent* event);
+    bool dividerMoved(QMouseEvent* event);
+    bool dividerReleased(QMouseEvent* event);
+    void moveDividerTo(double x);
+    void holdOriginal(bool held);
 
     LiveDisplay display_;
+    SourceDisplay original_;
+    bool split_ = false;
+    float dividerFraction_ = kDividerStart;
+    bool draggingDivider_ = false;
+    bool originalHeld_ = false;
     QColor backgroundColor_ = Qt::transparent;
     std::optional<QPoint> panningFrom_; // global, while the middle button drags
     bool spaceHeld_ = false;            // Space turns the left button into a pan

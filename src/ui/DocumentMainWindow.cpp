@@ -244,6 +244,7 @@ void DocumentMainWindow::showToolbarIcons() {
     toolbarItems_.at(toolbar::kToggleDrawer)
         ->setIcon(themedIcon(":/images/showdrawer.svg", palette()));
     toolbarItems_.at(toolbar::kInfluence)->setIcon(themedIcon(":/images/influence.svg", palette()));
+    toolbarItems_.at(toolbar::kSplit)->setIcon(themedIcon(":/images/split.svg", palette()));
     showImageToggle();
 }
 

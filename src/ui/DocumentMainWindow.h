@@ -93,6 +93,8 @@ class DocumentMainWindow : public QMainWindow, public DocumentObserver {
     void toggleImageAlpha();
     void toggleSourceOrDestinationImage();
     void toggleInfluence();
+    // The original left of a line the user drags, the result right of it.
+    void toggleSplit();
     void exportInfluence();
     void chooseBackgroundColor();
     void takeBackgroundColorFrom(const QColor& color);

@@ -161,6 +161,9 @@ void DocumentMainWindow::buildViewMenu() {
                                    &DocumentMainWindow::toggleInfluence, Command::ToggleInfluence);
     influence->setCheckable(true);
     influence->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    QAction* split = addAction(view, "split", tr("S&plit"), &DocumentMainWindow::toggleSplit);
+    split->setCheckable(true);
+    split->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     QAction* match = addAction(view, "matchColors", tr("&Match Colors to Display"), nullptr);
     match->setCheckable(true);
     connect(match, &QAction::triggered, this, &DocumentMainWindow::chooseColorMatching);
@@ -269,6 +272,13 @@ void DocumentMainWindow::showSampleSize() {
     }
 }
 
+// The view's own, not the document's: the document shows what it shows, and
+// the view puts the original beside it.
+void DocumentMainWindow::toggleSplit() {
+    imageView_->setSplit(!imageView_->isSplit());
+    updateActions();
+}
+
 void DocumentMainWindow::chooseColorMatching(bool on) {
     application_.settings().setValue(kMatchColorsKey, on);
     for (DocumentMainWindow* window : application_.windows()) {
@@ -280,7 +290,7 @@ void DocumentMainWindow::chooseColorMatching(bool on) {
 // changed it since.
 void DocumentMainWindow::showColorMatching() {
     bool on = application_.settings().value(kMatchColorsKey, true).toBool();
-    imageView_->display().matchColors(on, on ? screenIccProfile() : nullptr);
+    imageView_->matchColors(on, on ? screenIccProfile() : nullptr);
 }
 
 void DocumentMainWindow::refreshRecentMenu() {
@@ -313,6 +323,10 @@ void DocumentMainWindow::updateActions() {
     }
     actions_.at("fullScreen")->setChecked(isFullScreen());
     actions_.at("toggleInfluence")->setChecked(document_->showsInfluence());
+    for (QAction* split : {actions_.at("split"), toolbarItems_.at(toolbar::kSplit)}) {
+        split->setEnabled(document_->sourceBitmap() != nullptr);
+        split->setChecked(imageView_->isSplit());
+    }
     actions_.at("matchColors")
         ->setChecked(application_.settings().value(kMatchColorsKey, true).toBool());
     QAction* influence = toolbarItems_.at(toolbar::kInfluence);

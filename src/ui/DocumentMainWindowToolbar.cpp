@@ -81,6 +81,10 @@ void DocumentMainWindow::buildToolbarItems() {
     influence->setCheckable(true);
     connect(influence, &QAction::triggered, this, &DocumentMainWindow::toggleInfluence);
 
+    QAction* split = item(toolbar::kSplit);
+    split->setCheckable(true);
+    connect(split, &QAction::triggered, this, &DocumentMainWindow::toggleSplit);
+
     zoomMenu_ = new QComboBox(this);
     zoomMenu_->setObjectName("zoomMenu");
     for (const std::string& title : standardZoomTitles()) {

@@ -28,6 +28,8 @@ constexpr std::array kItems{
          QT_TRANSLATE_NOOP("ToolbarItems", "Background color")},
     Item{kInfluence, QT_TRANSLATE_NOOP("ToolbarItems", "Influence"),
          QT_TRANSLATE_NOOP("ToolbarItems", "Show influence")},
+    Item{kSplit, QT_TRANSLATE_NOOP("ToolbarItems", "Split"),
+         QT_TRANSLATE_NOOP("ToolbarItems", "Split original and result")},
     Item{kShowColors, QT_TRANSLATE_NOOP("ToolbarItems", "Colors"),
          QT_TRANSLATE_NOOP("ToolbarItems", "Colors")},
     Item{kCustomize, QT_TRANSLATE_NOOP("ToolbarItems", "Customize"),

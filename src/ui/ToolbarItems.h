@@ -12,6 +12,7 @@ namespace velo::toolbar {
 inline constexpr const char* kToggleDrawer = "toggleDrawer";
 inline constexpr const char* kToggleImage = "toggleImage";
 inline constexpr const char* kInfluence = "influence";
+inline constexpr const char* kSplit = "split";
 inline constexpr const char* kZoom = "zoom";
 inline constexpr const char* kBgColor = "bgColor";
 

@@ -20,7 +20,7 @@ TEST(ToolbarItems, defaultAndAllowedSetsInOrder) {
     EXPECT_EQ(defaultItemIdentifiers(),
               (Ids{kToggleDrawer, kShowColors, kToggleImage, kFlexibleSpace, kCustomize}));
     EXPECT_EQ(allowedItemIdentifiers(),
-              (Ids{kToggleDrawer, kToggleImage, kZoom, kBgColor, kInfluence, kShowColors,
+              (Ids{kToggleDrawer, kToggleImage, kZoom, kBgColor, kInfluence, kSplit, kShowColors,
                    kCustomize, kPrint, kSeparator, kSpace, kFlexibleSpace}));
 }
 
@@ -32,8 +32,9 @@ TEST(ToolbarItems, sanitizingDropsUnknownItemsAndRepeatsButKeepsSpacing) {
 }
 
 TEST(ToolbarItems, availableItemsLeaveOutThosePlacedExceptSpacing) {
-    EXPECT_EQ(availableItemIdentifiers(defaultItemIdentifiers()),
-              (Ids{kZoom, kBgColor, kInfluence, kPrint, kSeparator, kSpace, kFlexibleSpace}));
+    EXPECT_EQ(
+        availableItemIdentifiers(defaultItemIdentifiers()),
+        (Ids{kZoom, kBgColor, kInfluence, kSplit, kPrint, kSeparator, kSpace, kFlexibleSpace}));
     EXPECT_EQ(availableItemIdentifiers({}), allowedItemIdentifiers());
 }
 

@@ -1,6 +1,7 @@
 // The window's pure rules: zoom titles, the resize rule, where the image is
 // drawn and where a click lands.
 #include "ui/ResizeRule.h"
+#include "ui/SplitDivider.h"
 #include "ui/ViewGeometry.h"
 #include "ui/ZoomRules.h"
 
@@ -143,6 +144,35 @@ TEST(ViewGeometry, clicksLandWhereTheImageIsDrawn) {
     // Above the drawn image (the empty upper half) nothing is picked.
     EXPECT_FALSE(clickInDrawnImage(10, 49, 100, 100, 200, 100, false));
     EXPECT_FALSE(clickInDrawnImage(100, 99, 100, 100, 200, 100, false));
+}
+
+// A 200 x 100 image drawn 10 from the left and 20 from the top.
+constexpr DrawnArea kDrawn{10, 20, 200, 100};
+
+TEST(SplitDivider, theLineFollowsThePointerWithinTheImageOnWholePixels) {
+    EXPECT_FLOAT_EQ(dividerFractionAt(60, kDrawn), 0.25f);
+    EXPECT_EQ(dividerFractionAt(-40, kDrawn), 0.0f);
+    EXPECT_EQ(dividerFractionAt(900, kDrawn), 1.0f);
+    EXPECT_EQ(dividerFractionAt(60, {0, 0, 0, 0}), kDividerStart);
+    EXPECT_EQ(wipeX(0.5f, kDrawn), 110.0f);
+    EXPECT_EQ(wipeX(0.2537f, kDrawn), 61.0f);
+    EXPECT_EQ(wipeX(0.0f, kDrawn), 10.0f);
+    // All of an image whose width ends within a pixel.
+    EXPECT_FLOAT_EQ(wipeX(1.0f, {0, 0, 199.6f, 100}), 199.6f);
+}
+
+TEST(SplitDivider, aPressTakesHoldOfTheLineOnlyNearItAlongTheImage) {
+    // The line at 110, between pixels 109 and 110.
+    EXPECT_TRUE(grabsDivider(104, 60, 0.5f, kDrawn));
+    EXPECT_FALSE(grabsDivider(103, 60, 0.5f, kDrawn));
+    EXPECT_TRUE(grabsDivider(115, 60, 0.5f, kDrawn));
+    EXPECT_FALSE(grabsDivider(116, 60, 0.5f, kDrawn));
+    EXPECT_TRUE(grabsDivider(109, 20, 0.5f, kDrawn));
+    EXPECT_TRUE(grabsDivider(109, 119, 0.5f, kDrawn));
+    EXPECT_FALSE(grabsDivider(109, 19, 0.5f, kDrawn));
+    EXPECT_FALSE(grabsDivider(109, 120, 0.5f, kDrawn));
+    // At an edge of the image, from inside.
+    EXPECT_TRUE(grabsDivider(205, 60, 1.0f, kDrawn));
 }
 
 } // namespace
