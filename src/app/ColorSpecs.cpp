@@ -1,5 +1,6 @@
 #include "app/ColorSpecs.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -42,13 +43,20 @@ ParsedColor hexColor(const std::string& text) {
         {}};
 }
 
+// The parts between separators, empty ones too: "a,,b" is a, "" and b.
+std::vector<std::string> splitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + 1) {
+        parts.push_back(text.substr(start, at - start));
+    }
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
 ParsedColor decimalColor(const std::string& text) {
     std::vector<float> components;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t comma = text.find(',', start);
-        std::string part =
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    for (const std::string& part : splitAt(text, ',')) {
         char* end = nullptr;
         errno = 0;
         float value = std::strtof(part.c_str(), &end);
@@ -56,10 +64,6 @@ ParsedColor decimalColor(const std::string& text) {
             return {nullptr, "'" + text + "' is not a colour: '" + part + "' is not a number"};
         }
         components.push_back(value);
-        if (comma == std::string::npos) {
-            break;
-        }
-        start = comma + 1;
     }
     if (components.size() != 3 && components.size() != 4) {
         return {nullptr, "'" + text + "' needs 3 or 4 components"};
@@ -96,8 +100,8 @@ std::optional<ColorModel> modelOf(const std::string& name) {
     return name == "oklab" ? std::optional(ColorModel::OKLab) : std::nullopt;
 }
 
-// A positive, finite number.
-std::optional<float> reachOf(const std::string& text) {
+// A positive, finite number, brought within the reach's bounds.
+std::optional<float> extentOf(const std::string& text) {
     char* end = nullptr;
     errno = 0;
     double value = std::strtod(text.c_str(), &end);
@@ -105,6 +109,55 @@ std::optional<float> reachOf(const std::string& text) {
         return std::nullopt;
     }
     return boundedReach(value);
+}
+
+// "L0.3,C0.08,H0.12": each of lightness, chroma and hue once, its letter in
+// either case, in any order.
+std::optional<Reach> rangeOf(const std::string& text) {
+    const std::string letters = "lch";
+    std::optional<float> extents[3];
+    for (const std::string& part : splitAt(text, ',')) {
+        std::size_t slot = part.empty() ? std::string::npos
+                                        : letters.find(static_cast<char>(
+                                              std::tolower(static_cast<unsigned char>(part[0]))));
+        if (slot == std::string::npos || extents[slot]) {
+            return std::nullopt;
+        }
+        extents[slot] = extentOf(part.substr(1));
+        if (!extents[slot]) {
+            return std::nullopt;
+        }
+    }
+    if (!extents[0] || !extents[1] || !extents[2]) {
+        return std::nullopt;
+    }
+    return Reach::range(*extents[0], *extents[1], *extents[2]);
+}
+
+// A ball's radius, or a range when the text starts with an extent's letter.
+std::optional<Reach> reachOf(const std::string& text) {
+    if (!text.empty() && std::string("lchLCH").find(text[0]) != std::string::npos) {
+        return rangeOf(text);
+    }
+    std::optional<float> radius = extentOf(text);
+    return radius ? std::optional(Reach::ball(*radius)) : std::nullopt;
+}
+
+// Takes a trailing @REACH off the text: false when one is there but malformed.
+bool takeReach(std::string& text, std::optional<Reach>& reach) {
+    std::size_t at = text.rfind('@');
+    if (at == std::string::npos) {
+        return true;
+    }
+    reach = reachOf(text.substr(at + 1));
+    text.resize(at);
+    return reach.has_value();
+}
+
+std::string badReach(const std::string& text) {
+    return "'" + text +
+           "': the reach after @ is a positive number, such as 0.12, or a range of lightness, "
+           "chroma and hue extents, such as L0.3,C0.08,H0.12";
 }
 
 } // namespace
@@ -139,14 +192,9 @@ ParsedMap parseMap(const std::string& text) {
         return {nullptr, "'" + text + "': components are letters of " +
                              (oklab ? "l, c, h, a" : "h, s, b, a")};
     }
-    std::optional<float> reach;
-    if (std::size_t at = colors.rfind('@'); at != std::string::npos) {
-        reach = reachOf(colors.substr(at + 1));
-        if (!reach) {
-            return {nullptr,
-                    "'" + text + "': the reach after @ is a positive number, such as 0.12"};
-        }
-        colors.resize(at);
+    std::optional<Reach> reach;
+    if (!takeReach(colors, reach)) {
+        return {nullptr, badReach(text)};
     }
     std::size_t arrow = colors.find('>');
     if (arrow == std::string::npos || colors.find('>', arrow + 1) != std::string::npos) {
@@ -162,9 +210,7 @@ ParsedMap parseMap(const std::string& text) {
     adjustment->setTargetColor(target.color);
     adjustment->setComponentsMask(*mask);
     adjustment->setColorModel(*colorModel);
-    if (reach) {
-        adjustment->setReach(Reach::ball(*reach));
-    }
+    adjustment->setReach(reach);
     return {adjustment, {}};
 }
 

@@ -21,8 +21,9 @@ ParsedColor parseColor(const std::string& text);
 // An adjustment as written on the command line:
 // [MODEL[/COMPONENTS]:]SOURCE>TARGET[@REACH], MODEL rgb (default), hsb or
 // oklab, COMPONENTS letters of h, s, b, a for hsb and of l, c, h, a for oklab
-// (all four by default), REACH a positive OKLab distance (brought within the
-// reach's bounds).
+// (all four by default), REACH a positive OKLab distance or a range
+// "L0.3,C0.08,H0.12" of lightness, chroma and hue extents (letters in either
+// case and order; each brought within the reach's bounds).
 struct ParsedMap {
     std::shared_ptr<ColorAdjustment> adjustment;
     std::string error;

@@ -84,5 +84,21 @@ TEST(ColorSpecs, MapsCarryOKLabComponentsAndAReach) {
     }
 }
 
+TEST(ColorSpecs, RangeReachesNameEachExtentOnce) {
+    const std::optional<Reach> range = Reach::range(0.3f, 0.08f, 0.12f);
+    EXPECT_EQ(parseMap("oklab:#30a050>#a03090@L0.3,C0.08,H0.12").adjustment->reach(), range);
+    EXPECT_EQ(parseMap("#30a050>#a03090@h0.12,l0.3,c0.08").adjustment->reach(), range);
+    EXPECT_EQ(parseMap("#30a050>#a03090@L5,C1e-9,H1").adjustment->reach(),
+              std::optional<Reach>(Reach::range(kLargestReach, kSmallestReach, 1)));
+
+    for (const char* bad : {"#000000>#ffffff@L0.3,C0.08", "#000000>#ffffff@L0.3,L0.08,H0.12",
+                            "#000000>#ffffff@L0,C0.08,H0.12", "#000000>#ffffff@L0.3;C0.08;H0.12",
+                            "#000000>#ffffff@0.3,0.08,0.12"}) {
+        ParsedMap result = parseMap(bad);
+        EXPECT_FALSE(result.adjustment) << bad;
+        EXPECT_NE(result.error.find("such as L0.3,C0.08,H0.12"), std::string::npos) << bad;
+    }
+}
+
 } // namespace
 } // namespace velo
