@@ -1,5 +1,6 @@
 #include "app/ColorSpecs.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -160,6 +161,56 @@ std::string badReach(const std::string& text) {
            "chroma and hue extents, such as L0.3,C0.08,H0.12";
 }
 
+// Decimal digits alone: no sign, no space.
+std::optional<int> wholeNumberOf(const std::string& text) {
+    constexpr std::size_t kMostDigits = 9; // within int
+    if (text.empty() || text.size() > kMostDigits ||
+        !std::all_of(text.begin(), text.end(),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+        return std::nullopt;
+    }
+    return std::stoi(text);
+}
+
+// "X,Y;X,Y...": pixels by column and row.
+std::optional<std::vector<PixelIndex>> pointsOf(const std::string& text) {
+    std::vector<PixelIndex> points;
+    for (const std::string& point : splitAt(text, ';')) {
+        std::vector<std::string> xy = splitAt(point, ',');
+        std::optional<int> x = xy.size() == 2 ? wholeNumberOf(xy[0]) : std::nullopt;
+        std::optional<int> y = xy.size() == 2 ? wholeNumberOf(xy[1]) : std::nullopt;
+        if (!x || !y) {
+            return std::nullopt;
+        }
+        points.push_back({*x, *y});
+    }
+    return points;
+}
+
+// pick:X,Y[;X,Y]...>TARGET[@REACH], the text after "pick:" being body.
+ParsedMap pickMap(const std::string& text, std::string body) {
+    std::optional<Reach> reach;
+    if (!takeReach(body, reach)) {
+        return {nullptr, std::nullopt, badReach(text)};
+    }
+    std::size_t arrow = body.find('>');
+    if (arrow == std::string::npos || body.find('>', arrow + 1) != std::string::npos) {
+        return {nullptr, std::nullopt, "'" + text + "' is not pick:X,Y[;X,Y]...>TARGET"};
+    }
+    std::optional<std::vector<PixelIndex>> points = pointsOf(body.substr(0, arrow));
+    if (!points) {
+        return {nullptr, std::nullopt,
+                "'" + text +
+                    "': a point is X,Y, the column and row from the top-left pixel in whole "
+                    "numbers, and points are joined by ;"};
+    }
+    ParsedColor target = parseColor(body.substr(arrow + 1));
+    if (!target.color) {
+        return {nullptr, std::nullopt, target.error};
+    }
+    return {nullptr, PickMap{text, *points, target.color, reach}, {}};
+}
+
 } // namespace
 
 ParsedColor parseColor(const std::string& text) {
@@ -182,28 +233,35 @@ ParsedMap parseMap(const std::string& text) {
             components = head.substr(slash + 1);
         }
     }
+    if (model == "pick") {
+        return components ? ParsedMap{nullptr, std::nullopt,
+                                      "'" + text + "': a pick map matches on every component"}
+                          : pickMap(text, colors);
+    }
     std::optional<ColorModel> colorModel = modelOf(model);
     if (!colorModel) {
-        return {nullptr, "'" + text + "': the model is rgb, hsb or oklab, not '" + model + "'"};
+        return {nullptr, std::nullopt,
+                "'" + text + "': the model is rgb, hsb, oklab or pick, not '" + model + "'"};
     }
     bool oklab = colorModel == ColorModel::OKLab;
     std::optional<int> mask = components ? maskOf(*components, oklab) : kAllComponents;
     if (!mask) {
-        return {nullptr, "'" + text + "': components are letters of " +
-                             (oklab ? "l, c, h, a" : "h, s, b, a")};
+        return {nullptr, std::nullopt,
+                "'" + text + "': components are letters of " +
+                    (oklab ? "l, c, h, a" : "h, s, b, a")};
     }
     std::optional<Reach> reach;
     if (!takeReach(colors, reach)) {
-        return {nullptr, badReach(text)};
+        return {nullptr, std::nullopt, badReach(text)};
     }
     std::size_t arrow = colors.find('>');
     if (arrow == std::string::npos || colors.find('>', arrow + 1) != std::string::npos) {
-        return {nullptr, "'" + text + "' is not SOURCE>TARGET"};
+        return {nullptr, std::nullopt, "'" + text + "' is not SOURCE>TARGET"};
     }
     ParsedColor source = parseColor(colors.substr(0, arrow));
     ParsedColor target = parseColor(colors.substr(arrow + 1));
     if (!source.color || !target.color) {
-        return {nullptr, source.color ? target.error : source.error};
+        return {nullptr, std::nullopt, source.color ? target.error : source.error};
     }
     auto adjustment = std::make_shared<ColorAdjustment>();
     adjustment->setSourceColor(source.color);
@@ -211,7 +269,7 @@ ParsedMap parseMap(const std::string& text) {
     adjustment->setComponentsMask(*mask);
     adjustment->setColorModel(*colorModel);
     adjustment->setReach(reach);
-    return {adjustment, {}};
+    return {adjustment, std::nullopt, {}};
 }
 
 std::string describeColor(const ColorRef& color) {
