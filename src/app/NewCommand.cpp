@@ -15,8 +15,8 @@ const char* const kNewUsage =
     "Writes a document holding IMAGE, then the stored or built-in default adjustments when\n"
     "--defaults is given, then each MAP (as for velo apply). A damaged IMAGE is warned\n"
     "about; with --strict it is an error.\n"
-    "A pick map becomes the row a stroke through its points would make on IMAGE: its\n"
-    "source and range are stored, not the points; e.g.\n"
+    "A pick map is fitted to the shades of IMAGE around its points: the document keeps the\n"
+    "fitted source and range, not the points; e.g.\n"
     "  velo new car.velo car.jpg --map 'pick:410,220;480,260>#2060e0'\n";
 
 namespace {
