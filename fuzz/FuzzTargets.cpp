@@ -57,7 +57,11 @@ int adjustmentDictionary(const std::uint8_t* data, std::size_t size) {
 
 int mapParser(const std::uint8_t* data, std::size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
-    parseMap(text);
+    ParsedMap map = parseMap(text);
+    if ((map.adjustment || map.pick) == !map.error.empty() || (map.adjustment && map.pick) ||
+        (map.pick && map.pick->points.empty())) {
+        __builtin_trap(); // a map of colours, one of points with points, or an error
+    }
     ParsedColor color = parseColor(text);
     if (color.color && !parseColor(describeColor(color.color)).color) {
         __builtin_trap(); // a colour must read back as it is written

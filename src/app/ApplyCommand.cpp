@@ -21,9 +21,9 @@ namespace velo {
 namespace fs = std::filesystem;
 
 const char* const kApplyUsage =
-    "usage: velo apply [--doc FILE.velo] [--map MAP]... [--alpha on|off] [--background COLOR]\n"
-    "                  [--format TYPE] [--depth 8|16] [--threads N] [--quiet] [--strip]\n"
-    "                  [--strict] -o OUT [--files-from LIST] INPUT...\n"
+    "usage: velo apply [--doc FILE.velo] [--map MAP]... [--sample-size N] [--alpha on|off]\n"
+    "                  [--background COLOR] [--format TYPE] [--depth 8|16] [--threads N]\n"
+    "                  [--quiet] [--strip] [--strict] -o OUT [--files-from LIST] INPUT...\n"
     "Recolours each INPUT with the document's active adjustments followed by each MAP and\n"
     "writes OUT: a file for one input, a folder for several (or when OUT ends in /).\n"
     "Without inputs, --doc exports the document's own image.\n"
@@ -36,7 +36,13 @@ const char* const kApplyUsage =
     "                chroma, hue, alpha); all by default\n"
     "         REACH  an OKLab distance (0.001 to 2; black to white is 1): colours further\n"
     "                from SOURCE are left exactly as they are, those within half of it\n"
-    "                move fully; e.g. 'oklab:#30a050>#a03090@0.12'\n"
+    "                move fully; e.g. 'oklab:#30a050>#a03090@0.12'; or a range, an extent\n"
+    "                each for lightness, chroma and hue: 'oklab:#30a050>#a03090@L0.3,C0.08,H0.12'\n"
+    "  MAP    pick:X,Y[;X,Y]...>TARGET[@REACH]: the object under the points moves to TARGET,\n"
+    "         keeping its shading. X is the column and Y the row from the top-left pixel;\n"
+    "         on each INPUT the shades around the points (squares N pixels a side, 5 unless\n"
+    "         --sample-size is 1, 3 or 11) make an oklab map's SOURCE and its range, which\n"
+    "         REACH replaces when given; e.g. 'pick:410,220;480,260>#2060e0'\n"
     "  COLOR  #RRGGBB, #RRGGBBAA or r,g,b[,a]\n"
     "  TYPE   tiff, tif, jpg, JPEG, \"jpg 72 dpi\", bmp, gif or png (default: OUT's extension,\n"
     "         else png)\n"
@@ -51,8 +57,8 @@ namespace {
 
 const Subcommand kApply{"apply",
                         kApplyUsage,
-                        {"--doc", "--map", "--alpha", "--background", "--format", "--depth",
-                         "--threads", "--files-from", "-o"},
+                        {"--doc", "--map", "--sample-size", "--alpha", "--background", "--format",
+                         "--depth", "--threads", "--files-from", "-o"},
                         {"--quiet", "--timings", "--strip", "--strict"}};
 
 struct Job {
@@ -134,9 +140,10 @@ class ApplyRun {
     bool runJobs();
     bool runJob(const Job& job, std::size_t index);
     std::optional<bool> streamJob(const Job& job, const std::string& name);
-    VeloDocument::Adjustments activeAdjustments();
+    InputAdjustments streamedAdjustments(const fs::path& input);
+    VeloDocument::Adjustments activeAdjustments(const VeloDocument::Adjustments& maps);
     std::optional<bool> resultAlpha() const;
-    bool prepare(VeloDocument& document);
+    bool prepare(VeloDocument& document, const std::string& name);
     void reportTimings(const std::string& name, double decode, double pass, double encode);
 
     const CommandContext& context_;
@@ -199,9 +206,14 @@ std::optional<std::string> ApplyRun::planJobs() {
     return std::nullopt;
 }
 
-// Gives a document the adjustments, alpha and background of the run.
-bool ApplyRun::prepare(VeloDocument& document) {
-    document.replaceAdjustments(activeAdjustments(), {});
+// Gives a document the adjustments, alpha and background of the run: false
+// when a pick map cannot be made on its image.
+bool ApplyRun::prepare(VeloDocument& document, const std::string& name) {
+    ImageMaps maps = mapsForDocument(settings_, document);
+    if (!maps.error.empty()) {
+        return fail(name, maps.error);
+    }
+    document.replaceAdjustments(activeAdjustments(maps.adjustments), {});
     document.setKeepsMetadata(!arguments_.has("--strip"));
     document.setExportBitsPerSample(depth_);
     std::optional<bool> alpha = resultAlpha();
@@ -219,12 +231,11 @@ bool ApplyRun::prepare(VeloDocument& document) {
     return true;
 }
 
-// The document's active adjustments, then the maps: copies of their own.
-VeloDocument::Adjustments ApplyRun::activeAdjustments() {
+// Copies of the document's active adjustments, then the image's maps.
+VeloDocument::Adjustments ApplyRun::activeAdjustments(const VeloDocument::Adjustments& maps) {
     std::lock_guard<std::mutex> lock(shared_);
     VeloDocument::Adjustments active =
         template_ ? copiesOf(template_->activeColorAdjustments()) : VeloDocument::Adjustments{};
-    VeloDocument::Adjustments maps = copiesOf(settings_.maps);
     active.insert(active.end(), maps.begin(), maps.end());
     return active;
 }
@@ -276,7 +287,9 @@ bool ApplyRun::runJob(const Job& job, std::size_t index) {
     }
     double decode = secondsSince(start);
     start = Clock::now();
-    prepare(*target);
+    if (!prepare(*target, name)) {
+        return false;
+    }
     const Bitmap& result = *target->destinationBitmap();
     // A bar for one file; files at once would draw over each other's.
     std::function<void(float)> bar;
@@ -319,7 +332,7 @@ std::optional<bool> ApplyRun::streamJob(const Job& job, const std::string& name)
     StreamedApply streamed{*job.input,
                            job.output,
                            *exportTypeForName(typeName_),
-                           *AdjustmentEngine::copies(activeAdjustments()),
+                           [&] { return streamedAdjustments(*job.input); },
                            resultAlpha(),
                            VeloDocument::jpegCompressionFactor(nullptr),
                            !arguments_.has("--strip"),
@@ -340,6 +353,25 @@ std::optional<bool> ApplyRun::streamJob(const Job& job, const std::string& name)
         context_.err << "velo: " << name << ": " << line << "\n";
     }
     return true;
+}
+
+// The adjustments for an input that streams. A pick map reads the rows
+// around its points first, from a reader of its own, so that the bands
+// still never hold the whole image; it fits the very pixels a document of
+// the input holds.
+InputAdjustments ApplyRun::streamedAdjustments(const fs::path& input) {
+    std::optional<PickedRead> read;
+    if (std::vector<PixelIndex> points = pickedPoints(settings_); !points.empty()) {
+        read = readPickedRows(input, points, settings_.sampleSize);
+        if (!read->pixels) {
+            return {{}, read->error};
+        }
+    }
+    ImageMaps maps = mapsForImage(settings_, read ? &*read->pixels : nullptr);
+    if (!maps.error.empty()) {
+        return {{}, maps.error};
+    }
+    return {*AdjustmentEngine::copies(activeAdjustments(maps.adjustments)), {}};
 }
 
 // Files overlap, each on a thread of its own, each recoloured as alone.

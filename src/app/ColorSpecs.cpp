@@ -1,5 +1,7 @@
 #include "app/ColorSpecs.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -42,13 +44,20 @@ ParsedColor hexColor(const std::string& text) {
         {}};
 }
 
+// The parts between separators, empty ones too: "a,,b" is a, "" and b.
+std::vector<std::string> splitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + 1) {
+        parts.push_back(text.substr(start, at - start));
+    }
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
 ParsedColor decimalColor(const std::string& text) {
     std::vector<float> components;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t comma = text.find(',', start);
-        std::string part =
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    for (const std::string& part : splitAt(text, ',')) {
         char* end = nullptr;
         errno = 0;
         float value = std::strtof(part.c_str(), &end);
@@ -56,10 +65,6 @@ ParsedColor decimalColor(const std::string& text) {
             return {nullptr, "'" + text + "' is not a colour: '" + part + "' is not a number"};
         }
         components.push_back(value);
-        if (comma == std::string::npos) {
-            break;
-        }
-        start = comma + 1;
     }
     if (components.size() != 3 && components.size() != 4) {
         return {nullptr, "'" + text + "' needs 3 or 4 components"};
@@ -96,8 +101,8 @@ std::optional<ColorModel> modelOf(const std::string& name) {
     return name == "oklab" ? std::optional(ColorModel::OKLab) : std::nullopt;
 }
 
-// A positive, finite number.
-std::optional<float> reachOf(const std::string& text) {
+// A positive, finite number, brought within the reach's bounds.
+std::optional<float> extentOf(const std::string& text) {
     char* end = nullptr;
     errno = 0;
     double value = std::strtod(text.c_str(), &end);
@@ -105,6 +110,105 @@ std::optional<float> reachOf(const std::string& text) {
         return std::nullopt;
     }
     return boundedReach(value);
+}
+
+// "L0.3,C0.08,H0.12": each of lightness, chroma and hue once, its letter in
+// either case, in any order.
+std::optional<Reach> rangeOf(const std::string& text) {
+    const std::string letters = "lch";
+    std::optional<float> extents[3];
+    for (const std::string& part : splitAt(text, ',')) {
+        std::size_t slot = part.empty() ? std::string::npos
+                                        : letters.find(static_cast<char>(
+                                              std::tolower(static_cast<unsigned char>(part[0]))));
+        if (slot == std::string::npos || extents[slot]) {
+            return std::nullopt;
+        }
+        extents[slot] = extentOf(part.substr(1));
+        if (!extents[slot]) {
+            return std::nullopt;
+        }
+    }
+    if (!extents[0] || !extents[1] || !extents[2]) {
+        return std::nullopt;
+    }
+    return Reach::range(*extents[0], *extents[1], *extents[2]);
+}
+
+// A ball's radius, or a range when the text starts with an extent's letter.
+std::optional<Reach> reachOf(const std::string& text) {
+    if (!text.empty() && std::string("lchLCH").find(text[0]) != std::string::npos) {
+        return rangeOf(text);
+    }
+    std::optional<float> radius = extentOf(text);
+    return radius ? std::optional(Reach::ball(*radius)) : std::nullopt;
+}
+
+// Takes a trailing @REACH off the text: false when one is there but malformed.
+bool takeReach(std::string& text, std::optional<Reach>& reach) {
+    std::size_t at = text.rfind('@');
+    if (at == std::string::npos) {
+        return true;
+    }
+    reach = reachOf(text.substr(at + 1));
+    text.resize(at);
+    return reach.has_value();
+}
+
+std::string badReach(const std::string& text) {
+    return "'" + text +
+           "': the reach after @ is a positive number, such as 0.12, or a range of lightness, "
+           "chroma and hue extents, such as L0.3,C0.08,H0.12";
+}
+
+// Decimal digits alone: no sign, no space.
+std::optional<int> wholeNumberOf(const std::string& text) {
+    constexpr std::size_t kMostDigits = 9; // within int
+    if (text.empty() || text.size() > kMostDigits ||
+        !std::all_of(text.begin(), text.end(),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+        return std::nullopt;
+    }
+    return std::stoi(text);
+}
+
+// "X,Y;X,Y...": pixels by column and row.
+std::optional<std::vector<PixelIndex>> pointsOf(const std::string& text) {
+    std::vector<PixelIndex> points;
+    for (const std::string& point : splitAt(text, ';')) {
+        std::vector<std::string> xy = splitAt(point, ',');
+        std::optional<int> x = xy.size() == 2 ? wholeNumberOf(xy[0]) : std::nullopt;
+        std::optional<int> y = xy.size() == 2 ? wholeNumberOf(xy[1]) : std::nullopt;
+        if (!x || !y) {
+            return std::nullopt;
+        }
+        points.push_back({*x, *y});
+    }
+    return points;
+}
+
+// pick:X,Y[;X,Y]...>TARGET[@REACH], the text after "pick:" being body.
+ParsedMap pickMap(const std::string& text, std::string body) {
+    std::optional<Reach> reach;
+    if (!takeReach(body, reach)) {
+        return {nullptr, std::nullopt, badReach(text)};
+    }
+    std::size_t arrow = body.find('>');
+    if (arrow == std::string::npos || body.find('>', arrow + 1) != std::string::npos) {
+        return {nullptr, std::nullopt, "'" + text + "' is not pick:X,Y[;X,Y]...>TARGET"};
+    }
+    std::optional<std::vector<PixelIndex>> points = pointsOf(body.substr(0, arrow));
+    if (!points) {
+        return {nullptr, std::nullopt,
+                "'" + text +
+                    "': a point is X,Y, the column and row from the top-left pixel in whole "
+                    "numbers, and points are joined by ;"};
+    }
+    ParsedColor target = parseColor(body.substr(arrow + 1));
+    if (!target.color) {
+        return {nullptr, std::nullopt, target.error};
+    }
+    return {nullptr, PickMap{text, *points, target.color, reach}, {}};
 }
 
 } // namespace
@@ -129,43 +233,43 @@ ParsedMap parseMap(const std::string& text) {
             components = head.substr(slash + 1);
         }
     }
+    if (model == "pick") {
+        return components ? ParsedMap{nullptr, std::nullopt,
+                                      "'" + text + "': a pick map matches on every component"}
+                          : pickMap(text, colors);
+    }
     std::optional<ColorModel> colorModel = modelOf(model);
     if (!colorModel) {
-        return {nullptr, "'" + text + "': the model is rgb, hsb or oklab, not '" + model + "'"};
+        return {nullptr, std::nullopt,
+                "'" + text + "': the model is rgb, hsb, oklab or pick, not '" + model + "'"};
     }
     bool oklab = colorModel == ColorModel::OKLab;
     std::optional<int> mask = components ? maskOf(*components, oklab) : kAllComponents;
     if (!mask) {
-        return {nullptr, "'" + text + "': components are letters of " +
-                             (oklab ? "l, c, h, a" : "h, s, b, a")};
+        return {nullptr, std::nullopt,
+                "'" + text + "': components are letters of " +
+                    (oklab ? "l, c, h, a" : "h, s, b, a")};
     }
-    std::optional<float> reach;
-    if (std::size_t at = colors.rfind('@'); at != std::string::npos) {
-        reach = reachOf(colors.substr(at + 1));
-        if (!reach) {
-            return {nullptr,
-                    "'" + text + "': the reach after @ is a positive number, such as 0.12"};
-        }
-        colors.resize(at);
+    std::optional<Reach> reach;
+    if (!takeReach(colors, reach)) {
+        return {nullptr, std::nullopt, badReach(text)};
     }
     std::size_t arrow = colors.find('>');
     if (arrow == std::string::npos || colors.find('>', arrow + 1) != std::string::npos) {
-        return {nullptr, "'" + text + "' is not SOURCE>TARGET"};
+        return {nullptr, std::nullopt, "'" + text + "' is not SOURCE>TARGET"};
     }
     ParsedColor source = parseColor(colors.substr(0, arrow));
     ParsedColor target = parseColor(colors.substr(arrow + 1));
     if (!source.color || !target.color) {
-        return {nullptr, source.color ? target.error : source.error};
+        return {nullptr, std::nullopt, source.color ? target.error : source.error};
     }
     auto adjustment = std::make_shared<ColorAdjustment>();
     adjustment->setSourceColor(source.color);
     adjustment->setTargetColor(target.color);
     adjustment->setComponentsMask(*mask);
     adjustment->setColorModel(*colorModel);
-    if (reach) {
-        adjustment->setReach(Reach::ball(*reach));
-    }
-    return {adjustment, {}};
+    adjustment->setReach(reach);
+    return {adjustment, std::nullopt, {}};
 }
 
 std::string describeColor(const ColorRef& color) {

@@ -1,7 +1,8 @@
 #include "app/CommandSupport.h"
 
-#include "app/ColorSpecs.h"
+#include "document/AreaSample.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace velo {
@@ -11,6 +12,18 @@ namespace {
 constexpr std::size_t kBarFromPixels = 4'000'000;
 constexpr int kMaxThreads = 256;
 
+// "1, 3, 5 or 11".
+std::string sampleSizesInWords() {
+    std::string words;
+    for (std::size_t i = 0; i < kSampleSizes.size(); ++i) {
+        if (i > 0) {
+            words += i + 1 == kSampleSizes.size() ? " or " : ", ";
+        }
+        words += std::to_string(kSampleSizes[i]);
+    }
+    return words;
+}
+
 } // namespace
 
 std::optional<std::string> readDocumentSettings(const Arguments& arguments,
@@ -18,11 +31,21 @@ std::optional<std::string> readDocumentSettings(const Arguments& arguments,
     if (arguments.values.count("--map")) {
         for (const std::string& text : arguments.values.at("--map")) {
             ParsedMap map = parseMap(text);
-            if (!map.adjustment) {
+            if (!map.error.empty()) {
                 return "--map " + map.error;
             }
-            settings.maps.push_back(map.adjustment);
+            settings.maps.push_back(map);
         }
+    }
+    if (arguments.hasValue("--sample-size")) {
+        std::string text = arguments.value("--sample-size");
+        auto size = std::find_if(kSampleSizes.begin(), kSampleSizes.end(),
+                                 [&](int n) { return std::to_string(n) == text; });
+        if (size == kSampleSizes.end()) {
+            return "--sample-size is " + sampleSizesInWords() + " pixels a side, not '" + text +
+                   "'";
+        }
+        settings.sampleSize = *size;
     }
     if (arguments.hasValue("--alpha")) {
         std::string alpha = arguments.value("--alpha");
@@ -53,6 +76,47 @@ std::optional<std::string> readDocumentSettings(const Arguments& arguments,
         settings.threads = threads;
     }
     return std::nullopt;
+}
+
+ImageMaps mapsForImage(const DocumentSettings& settings, const PickedPixels* image) {
+    ImageMaps made;
+    for (const ParsedMap& map : settings.maps) {
+        if (map.adjustment) {
+            made.adjustments.push_back(map.adjustment->copy());
+            continue;
+        }
+        const PickMap& pick = *map.pick;
+        if (!image) {
+            return {{}, pick.text + ": a pick map takes its colours from an image"};
+        }
+        if (auto outside = pointOutside(pick, image->pixelsWide(), image->pixelsHigh())) {
+            return {{}, *outside};
+        }
+        auto row = pickedAdjustment(pick, image->shadesAround(pick.points, settings.sampleSize));
+        if (!row) {
+            return {{}, pick.text + ": every pixel around its points is transparent"};
+        }
+        made.adjustments.push_back(row);
+    }
+    return made;
+}
+
+ImageMaps mapsForDocument(const DocumentSettings& settings, const VeloDocument& document) {
+    if (!document.sourceBitmap()) {
+        return mapsForImage(settings, nullptr);
+    }
+    PickedPixels pixels(document.sourceBitmap());
+    return mapsForImage(settings, &pixels);
+}
+
+std::vector<PixelIndex> pickedPoints(const DocumentSettings& settings) {
+    std::vector<PixelIndex> points;
+    for (const ParsedMap& map : settings.maps) {
+        if (map.pick) {
+            points.insert(points.end(), map.pick->points.begin(), map.pick->points.end());
+        }
+    }
+    return points;
 }
 
 void setResultAlpha(VeloDocument& document, bool alpha) {

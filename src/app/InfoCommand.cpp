@@ -140,6 +140,16 @@ void printMetadata(std::ostream& out, const json& info) {
     }
 }
 
+// A reach as --map writes it: a radius, or "L0.3,C0.08,H0.12" for a range.
+void printReach(std::ostream& out, const json& reach) {
+    if (!reach.is_object()) {
+        out << reach.get<float>();
+        return;
+    }
+    out << "L" << reach["lightness"].get<float>() << ",C" << reach["chroma"].get<float>() << ",H"
+        << reach["hue"].get<float>();
+}
+
 void printText(std::ostream& out, const std::string& path, const json& info) {
     out << path << "\n";
     if (info["kind"] == "image") {
@@ -180,7 +190,8 @@ void printText(std::ostream& out, const std::string& path, const json& info) {
             << a["model"].get<std::string>() << " mask " << a["mask"] << "  "
             << a["source"].get<std::string>() << " > " << a["target"].get<std::string>();
         if (!a["reach"].is_null()) {
-            out << "  reach " << a["reach"].get<float>();
+            out << "  reach ";
+            printReach(out, a["reach"]);
         }
         out << "\n";
     }

@@ -21,7 +21,8 @@ const char* const kLutUsage =
     "  hald   a Hald CLUT PNG of level L (2 to 16, default 16): L^3 x L^3 pixels, L^2\n"
     "         steps per axis; at level 16 it holds every 8-bit colour once, recoloured\n"
     "         exactly as velo apply recolours it\n"
-    "  MAP    [MODEL[/COMPONENTS]:]SOURCE>TARGET, as for velo apply\n"
+    "  MAP    [MODEL[/COMPONENTS]:]SOURCE>TARGET[@REACH], as for velo apply (not pick:,\n"
+    "         which takes its colours from an image)\n"
     "A table is indexed by colour alone: it holds what the adjustments do to opaque pixels\n"
     "(the opaque slice). Velo also matches and moves alpha, so translucent pixels may come\n"
     "out otherwise than the table says. Adjustments about alpha (HSB ones matching on a,\n"
@@ -126,12 +127,16 @@ int LutRun::run() {
     if (auto error = readDocumentSettings(arguments_, settings)) {
         return usage(*error);
     }
+    ImageMaps maps = mapsForImage(settings, nullptr);
+    if (!maps.error.empty()) {
+        return usage("--map " + maps.error);
+    }
     fs::path out = arguments_.value("-o");
     std::error_code ignored;
     if (arguments_.hasValue("--doc") && fs::equivalent(arguments_.value("--doc"), out, ignored)) {
         return fail(out.string(), "the table would overwrite the document");
     }
-    if (auto error = readAdjustments(settings.maps)) {
+    if (auto error = readAdjustments(maps.adjustments)) {
         return fail(arguments_.value("--doc"), *error);
     }
     if (dependsOnAlpha(adjustments_)) {

@@ -10,17 +10,20 @@
 namespace velo {
 
 const char* const kNewUsage =
-    "usage: velo new FILE.velo IMAGE [--map MAP]... [--defaults] [--strict] [--alpha on|off]\n"
-    "                [--background COLOR] [--threads N]\n"
+    "usage: velo new FILE.velo IMAGE [--map MAP]... [--sample-size N] [--defaults] [--strict]\n"
+    "                [--alpha on|off] [--background COLOR] [--threads N]\n"
     "Writes a document holding IMAGE, then the stored or built-in default adjustments when\n"
-    "--defaults is given, then each MAP. A damaged IMAGE is warned about; with --strict it\n"
-    "is an error.\n";
+    "--defaults is given, then each MAP (as for velo apply). A damaged IMAGE is warned\n"
+    "about; with --strict it is an error.\n"
+    "A pick map is fitted to the shades of IMAGE around its points: the document keeps the\n"
+    "fitted source and range, not the points; e.g.\n"
+    "  velo new car.velo car.jpg --map 'pick:410,220;480,260>#2060e0'\n";
 
 namespace {
 
 const Subcommand kNew{"new",
                       kNewUsage,
-                      {"--map", "--alpha", "--background", "--threads"},
+                      {"--map", "--sample-size", "--alpha", "--background", "--threads"},
                       {"--defaults", "--strict"}};
 
 int newDocument(const CommandContext& context, const Arguments& arguments) {
@@ -50,7 +53,12 @@ int newDocument(const CommandContext& context, const Arguments& arguments) {
     if (!damage.empty()) {
         context.err << "velo: " << image.string() << ": warning: " << damage << "\n";
     }
-    active.insert(active.end(), settings.maps.begin(), settings.maps.end());
+    ImageMaps maps = mapsForDocument(settings, document);
+    if (!maps.error.empty()) {
+        context.err << "velo: " << image.string() << ": " << maps.error << "\n";
+        return kExitFailure;
+    }
+    active.insert(active.end(), maps.adjustments.begin(), maps.adjustments.end());
     document.replaceAdjustments(active, {});
     if (settings.alpha) {
         setResultAlpha(document, *settings.alpha);

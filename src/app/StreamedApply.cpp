@@ -63,6 +63,10 @@ StreamedResult applyStreamed(const StreamedApply& job) {
     if (!writer) {
         return {};
     }
+    InputAdjustments adjustments = job.adjustments();
+    if (!adjustments.error.empty()) {
+        return {true, adjustments.error};
+    }
     int rows = rowsPerBand(*probe);
     int nextRow = 0;
     BandStages stages{[&]() -> std::shared_ptr<Bitmap> {
@@ -77,7 +81,7 @@ StreamedResult applyStreamed(const StreamedApply& job) {
     auto cannotWrite = [&](const std::string& why) {
         return StreamedResult{true, "cannot write " + job.output.string() + ": " + why};
     };
-    if (!recolourInBands(stages, job.adjustments)) {
+    if (!recolourInBands(stages, adjustments.list)) {
         if (!reader->error().empty()) {
             return {true, reader->error()};
         }

@@ -4,11 +4,18 @@
 #include "imageio/ImageEncoder.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velo {
+
+// The adjustments an input is recoloured with, or why it cannot be.
+struct InputAdjustments {
+    std::vector<ColorAdjustment> list; // the active ones, in order
+    std::string error;
+};
 
 // One input recoloured into one output band by band, without the whole
 // image in memory: for inputs read row by row (one frame, no turning) into
@@ -17,8 +24,10 @@ struct StreamedApply {
     std::filesystem::path input;
     std::filesystem::path output;
     ImageFileType type = ImageFileType::PNG;
-    std::vector<ColorAdjustment> adjustments; // the active ones, in order
-    std::optional<bool> alpha;                // the result's alpha, when chosen
+    // Asked once the input is known to stream, before its first band: a
+    // pick map is made from the input's own pixels.
+    std::function<InputAdjustments()> adjustments;
+    std::optional<bool> alpha; // the result's alpha, when chosen
     float jpegQuality = 1;
     bool keepsMetadata = true;
     bool refusesDamage = false; // a damaged input is an error, not a warning

@@ -257,6 +257,34 @@ TEST(AdjustmentDictionary, BadReachesAreBoundedOrRefused) {
     EXPECT_EQ(record.reach(), std::optional<Reach>(Reach::ball(kSmallestReach)));
 }
 
+// A range is three finite numbers, each bounded as a radius is; anything
+// else is no range for the lenient reader (a ball beside it stays) and an
+// error for the strict one.
+TEST(AdjustmentDictionary, BadReachRangesAreBoundedOrRefused) {
+    using Array = PropertyValue::Array;
+    const std::optional<Reach> ball = Reach::ball(0.25f);
+    struct Case {
+        PropertyValue stored;
+        std::optional<Reach> read;
+        bool strictAccepts;
+    } cases[] = {
+        {Array{0.3, 0.08, 0.12}, Reach::range(0.3f, 0.08f, 0.12f), true},
+        {Array{-3.0, std::int64_t{5}, 0.0},
+         Reach::range(kSmallestReach, kLargestReach, kSmallestReach), true},
+        {Array{0.3, 0.08}, ball, false},
+        {Array{0.3, std::nan(""), 0.12}, ball, false},
+        {0.3, ball, false},
+    };
+    for (const Case& c : cases) {
+        PropertyValue::Dictionary dict = *ColorAdjustment().pList().asDictionary();
+        dict["reach"] = 0.25;
+        dict["reachRange"] = c.stored;
+        PropertyValue value(dict);
+        EXPECT_EQ(ColorAdjustment(&value).reach(), c.read);
+        EXPECT_EQ(!ColorAdjustment::checkDictionary(value).has_value(), c.strictAccepts);
+    }
+}
+
 TEST(ColorAdjustment, ReachAndModelUndoUnderTheirNames) {
     auto undo = std::make_shared<UndoManager>();
     auto record = std::make_shared<ColorAdjustment>();

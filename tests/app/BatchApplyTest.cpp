@@ -84,7 +84,7 @@ PropertyValue::Data wholeImageResult(const StreamedApply& job) {
     VeloDocument document(nullptr, 2);
     EXPECT_TRUE(document.readFromFile(job.input, "image").ok);
     VeloDocument::Adjustments active;
-    for (const ColorAdjustment& adjustment : job.adjustments) {
+    for (const ColorAdjustment& adjustment : job.adjustments().list) {
         active.push_back(adjustment.copy());
     }
     document.replaceAdjustments(active, {});
@@ -107,20 +107,16 @@ TEST_F(BatchApply, BandByBandWritesTheSameFilesAsTheWholeImage) {
             inputs.push_back(entry.path());
         }
     }
+    const std::vector<ColorAdjustment> adjustments{
+        *parseMap("#c08040>#2060e0").adjustment, *parseMap("hsb/hsa:#40a040>#a0a00080").adjustment};
     int streamed = 0;
     for (const fs::path& input : inputs) {
         for (ImageFileType type :
              {ImageFileType::JPEG, ImageFileType::PNG, ImageFileType::TIFF, ImageFileType::BMP}) {
             for (std::optional<bool> alpha : {std::optional<bool>{}, std::optional<bool>{true}}) {
-                StreamedApply job{input,
-                                  folder / ("streamed." + extensionOf(type)),
-                                  type,
-                                  {*parseMap("#c08040>#2060e0").adjustment, *parseMap("hsb/"
-                                                                                      "hsa:#40a040>"
-                                                                                      "#a0a00080")
-                                                                                 .adjustment},
-                                  alpha,
-                                  VeloDocument::jpegCompressionFactor(nullptr),
+                StreamedApply job{input, folder / ("streamed." + extensionOf(type)),
+                                  type,  [&] { return InputAdjustments{adjustments, {}}; },
+                                  alpha, VeloDocument::jpegCompressionFactor(nullptr),
                                   true};
                 StreamedResult result = applyStreamed(job);
                 if (!result.streamed) {

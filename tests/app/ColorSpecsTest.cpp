@@ -84,5 +84,34 @@ TEST(ColorSpecs, MapsCarryOKLabComponentsAndAReach) {
     }
 }
 
+TEST(ColorSpecs, RangeReachesAndPickMaps) {
+    const std::optional<Reach> range = Reach::range(0.3f, 0.08f, 0.12f);
+    EXPECT_EQ(parseMap("oklab:#30a050>#a03090@L0.3,C0.08,H0.12").adjustment->reach(), range);
+    EXPECT_EQ(parseMap("#30a050>#a03090@h0.12,l0.3,c0.08").adjustment->reach(), range);
+    EXPECT_EQ(parseMap("#30a050>#a03090@L5,C1e-9,H1").adjustment->reach(),
+              std::optional<Reach>(Reach::range(kLargestReach, kSmallestReach, 1)));
+
+    ParsedMap map = parseMap("pick:3,4;120,0>#2060e0@L0.3,C0.08,H0.12");
+    ASSERT_TRUE(map.pick && !map.adjustment) << map.error;
+    const std::vector<PixelIndex>& points = map.pick->points;
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_TRUE(points[0].x == 3 && points[0].y == 4 && points[1].x == 120 && points[1].y == 0);
+    EXPECT_EQ(map.pick->reach, range);
+    EXPECT_FALSE(parseMap("pick:3,4>0.1,0.2,0.3").pick->reach);
+
+    for (const char* bad :
+         {"#000000>#ffffff@L0.3,C0.08", "#000000>#ffffff@L0.3,L0.08,H0.12",
+          "#000000>#ffffff@L0,C0.08,H0.12", "#000000>#ffffff@L0.3;C0.08;H0.12",
+          "#000000>#ffffff@0.3,0.08,0.12", "pick:3,4>#ff0000@L0.3", "pick:3>#ff0000",
+          "pick:-3,4>#ff0000", "pick:3,4;>#ff0000", "pick:3.5,4>#ff0000", "pick:3,4",
+          "pick:3,4>#gg0000", "pick/lc:3,4>#ff0000", "pick:99999999999,4>#ff0000"}) {
+        ParsedMap result = parseMap(bad);
+        EXPECT_FALSE(result.adjustment || result.pick) << bad;
+        EXPECT_FALSE(result.error.empty()) << bad;
+    }
+    EXPECT_NE(parseMap("pick:3,4>#ff0000@L0.3").error.find("such as L0.3,C0.08,H0.12"),
+              std::string::npos);
+}
+
 } // namespace
 } // namespace velo

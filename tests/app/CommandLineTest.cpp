@@ -245,6 +245,8 @@ TEST_F(CommandLine, BadUsageExitsWithTwo) {
         {"apply", "--format", "PNG", "-o", "x.png", input.string()},
         {"apply", "--bogus", "-o", "x.png", input.string()},
         {"apply", "--background", "#12", "-o", "x.png", input.string()},
+        {"apply", "--sample-size", "4", "--map", "pick:1,1>#ffffff", "-o", "x.png", input.string()},
+        {"lut", "--format", "cube", "--map", "pick:1,1>#ffffff", "-o", "x.cube"},
         {"new", "only.velo"},
         {"info"},
         {"defaults", "forget"},

@@ -44,6 +44,8 @@ TEST(DocumentFile, RoundTripsEverythingBitForBit) {
     original.setSourceImage(test::randomImage(23, 17, 4, 8));
     const auto& all = original.colorAdjustments();
     all[0]->setTargetColor(Color::colorWithCalibratedRed(0.1234567f, 0.7f, 1e-7f, 0.5f));
+    all[0]->setColorModel(ColorModel::OKLab);
+    all[0]->setReach(Reach::range(0.3f, 0.08f, 0.12f));
     all[2]->setUsesHSB(true);
     all[2]->setComponentsMask(6);
     all[1]->setColorModel(ColorModel::OKLab);
