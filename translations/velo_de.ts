@@ -104,36 +104,56 @@ Erstellt mit %1.</translation>
     </message>
     <message>
         <location filename="../src/ui/HelpDialogs.cpp" line="84"/>
+        <source>Drag across an object</source>
+        <translation>Über ein Objekt ziehen</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/HelpDialogs.cpp" line="85"/>
+        <source>New adjustment taking all its shades</source>
+        <translation>Neue Anpassung mit allen seinen Farbtönen</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/HelpDialogs.cpp" line="86"/>
+        <source>Ctrl+Drag across an object</source>
+        <translation>Strg+Ziehen über ein Objekt</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/HelpDialogs.cpp" line="87"/>
+        <source>Add its shades to the selected adjustment</source>
+        <translation>Seine Farbtöne der gewählten Anpassung hinzufügen</translation>
+    </message>
+    <message>
+        <location filename="../src/ui/HelpDialogs.cpp" line="88"/>
         <source>Hold \</source>
         <translation>\ gedrückt halten</translation>
     </message>
     <message>
-        <location filename="../src/ui/HelpDialogs.cpp" line="84"/>
+        <location filename="../src/ui/HelpDialogs.cpp" line="88"/>
         <source>Show the original while held</source>
         <translation>Das Original zeigen, solange gedrückt</translation>
     </message>
     <message>
-        <location filename="../src/ui/HelpDialogs.cpp" line="85"/>
+        <location filename="../src/ui/HelpDialogs.cpp" line="89"/>
         <source>Drag the line of View ▸ Split</source>
         <translation>Die Linie von Ansicht ▸ Vorher/Nachher ziehen</translation>
     </message>
     <message>
-        <location filename="../src/ui/HelpDialogs.cpp" line="86"/>
+        <location filename="../src/ui/HelpDialogs.cpp" line="90"/>
         <source>Move where the original gives way to the result</source>
         <translation>Die Grenze zwischen Original und Ergebnis verschieben</translation>
     </message>
     <message>
-        <location filename="../src/ui/HelpDialogs.cpp" line="91"/>
+        <location filename="../src/ui/HelpDialogs.cpp" line="95"/>
         <source>Keyboard Shortcuts</source>
         <translation>Tastenkürzel</translation>
     </message>
     <message>
-        <location filename="../src/ui/HelpDialogs.cpp" line="94"/>
+        <location filename="../src/ui/HelpDialogs.cpp" line="98"/>
         <source>Command</source>
         <translation>Befehl</translation>
     </message>
     <message>
-        <location filename="../src/ui/HelpDialogs.cpp" line="94"/>
+        <location filename="../src/ui/HelpDialogs.cpp" line="98"/>
         <source>Keys</source>
         <translation>Tasten</translation>
     </message>
@@ -272,22 +292,22 @@ Erstellt mit %1.</translation>
 <context>
     <name>Velo</name>
     <message>
-        <location filename="../src/adjust/ColorAdjustment.cpp" line="51"/>
+        <location filename="../src/adjust/ColorAdjustment.cpp" line="45"/>
         <source>Change color space</source>
         <translation>Farbmodell ändern</translation>
     </message>
     <message>
-        <location filename="../src/adjust/ColorAdjustment.cpp" line="63"/>
+        <location filename="../src/adjust/ColorAdjustment.cpp" line="58"/>
         <source>Change reach</source>
         <translation>Radius ändern</translation>
     </message>
     <message>
-        <location filename="../src/adjust/ColorAdjustment.cpp" line="78"/>
+        <location filename="../src/adjust/ColorAdjustment.cpp" line="108"/>
         <source>Component on/off</source>
         <translation>Komponente ein/aus</translation>
     </message>
     <message>
-        <location filename="../src/adjust/ColorAdjustment.cpp" line="90"/>
+        <location filename="../src/adjust/ColorAdjustment.cpp" line="121"/>
         <source>Change color</source>
         <translation>Farbe ändern</translation>
     </message>
@@ -335,6 +355,7 @@ Erstellt mit %1.</translation>
     </message>
     <message>
         <location filename="../src/document/DocumentCommands.cpp" line="22"/>
+        <location filename="../src/document/DocumentStroke.cpp" line="92"/>
         <source>New</source>
         <extracomment>Undo action name: a new adjustment (a row of the table)</extracomment>
         <translation>Neue Anpassung</translation>
@@ -376,14 +397,20 @@ Erstellt mit %1.</translation>
         <translation>Das Bild konnte nicht als %@ gespeichert werden. Versuchen Sie es in einem anderen Format. Der interne Fehler lautet „%@“</translation>
     </message>
     <message>
-        <location filename="../src/document/VeloDocument.cpp" line="163"/>
+        <location filename="../src/document/VeloDocument.cpp" line="164"/>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
     </message>
     <message>
-        <location filename="../src/document/VeloDocument.cpp" line="177"/>
+        <location filename="../src/document/VeloDocument.cpp" line="178"/>
         <source>Change image</source>
         <translation>Bild ändern</translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentStroke.cpp" line="90"/>
+        <source>Add shades</source>
+        <extracomment>Undo action name: a stroke across the image widened a row to take its shades</extracomment>
+        <translation>Farbtöne hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -555,27 +582,27 @@ Erstellt mit %1.</translation>
         <translation>oklab</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="132"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="165"/>
         <source>Colours further than %1 from the source stay as they are</source>
         <translation>Farben, die weiter als %1 von der Quelle entfernt sind, bleiben unverändert</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="134"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="167"/>
         <source>Unlimited: every colour moves</source>
         <translation>Unbegrenzt: Jede Farbe wird verschoben</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="146"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="179"/>
         <source>%1 of row %2</source>
         <translation>%1 in Zeile %2</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="155"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="188"/>
         <source>unlimited</source>
         <translation>unbegrenzt</translation>
     </message>
     <message>
-        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="170"/>
+        <location filename="../src/ui/AdjustmentsTableModel.cpp" line="203"/>
         <source>Matches on alpha alone, which this opaque image does not show: every pixel takes its target. Switch on H, S or B.</source>
         <translation>Gleicht nur Alpha ab, das dieses deckende Bild nicht zeigt: Jedes Pixel nimmt die Zielfarbe an. Schalten Sie H, S oder B ein.</translation>
     </message>
@@ -690,22 +717,22 @@ Erstellt mit %1.</translation>
         <translation>Das angepasste Bild; ein Klick auf eine Farbe passt sie an, die Leertaste zeigt das Original</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="110"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="122"/>
         <source>The image could not be dropped</source>
         <translation>Das Bild konnte nicht abgelegt werden</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="115"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="127"/>
         <source>Color Adjustments</source>
         <translation>Farbanpassungen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="236"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="248"/>
         <source>Show original</source>
         <translation>Original anzeigen</translation>
     </message>
     <message>
-        <location filename="../src/ui/DocumentMainWindow.cpp" line="236"/>
+        <location filename="../src/ui/DocumentMainWindow.cpp" line="248"/>
         <source>Show adjusted</source>
         <translation>Angepasst anzeigen</translation>
     </message>

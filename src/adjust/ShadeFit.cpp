@@ -84,6 +84,18 @@ Differences differencesFrom(OKLab source, const std::vector<OKLab>& labs) {
     return d;
 }
 
+// Whether 98 % of the shades already lie within half of the reach.
+bool takesFully(const Reach& reach, const Differences& d) {
+    std::size_t taken = 0;
+    for (std::size_t i = 0; i < d.lightness.size(); ++i) {
+        double l = d.lightness[i] / reach.lightness;
+        double c = d.chroma[i] / reach.chroma;
+        double h = d.hue[i] / reach.hue;
+        taken += (l * l + c * c) + h * h <= 0.25;
+    }
+    return static_cast<double>(taken) >= kKeptShare * static_cast<double>(d.lightness.size());
+}
+
 } // namespace
 
 Reach rangeTaking(OKLab source, std::span<const RGBA> shades) {
@@ -125,12 +137,34 @@ std::optional<ShadeFit> fitShades(std::span<const RGBA> shades) {
 }
 
 Reach widenedToTake(OKLab source, const std::optional<Reach>& now, std::span<const RGBA> shades) {
-    Reach needed = rangeTaking(source, shades);
     if (!now) {
-        return needed;
+        return rangeTaking(source, shades);
     }
-    return Reach::range(std::max(now->lightness, needed.lightness),
-                        std::max(now->chroma, needed.chroma), std::max(now->hue, needed.hue));
+    Differences d = differencesFrom(source, okLabOf(shades));
+    if (d.lightness.empty() || takesFully(*now, d)) {
+        return *now;
+    }
+    // Extent by extent, twice what 98 % of the new shades differ by: each
+    // alone then lies within half of it.
+    auto twice = [](const std::vector<double>& differences) {
+        return static_cast<float>(2 * rankedAt(differences, kKeptShare));
+    };
+    Reach needed = *boundedReach(Reach::range(twice(d.lightness), twice(d.chroma), twice(d.hue)));
+    Reach wider =
+        Reach::range(std::max(now->lightness, needed.lightness),
+                     std::max(now->chroma, needed.chroma), std::max(now->hue, needed.hue));
+    if (takesFully(wider, d)) {
+        return wider;
+    }
+    // Shades off in several components at once: all extents grow together.
+    std::vector<double> distances;
+    for (std::size_t i = 0; i < d.lightness.size(); ++i) {
+        double l = d.lightness[i] / wider.lightness;
+        double c = d.chroma[i] / wider.chroma;
+        double h = d.hue[i] / wider.hue;
+        distances.push_back(std::sqrt((l * l + c * c) + h * h));
+    }
+    return *boundedReach(wider.scaled(static_cast<float>(2 * rankedAt(distances, kKeptShare))));
 }
 
 } // namespace velo

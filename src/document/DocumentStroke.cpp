@@ -94,4 +94,14 @@ void VeloDocument::endStroke() {
     endUndoStep();
 }
 
+std::optional<PixelIndex> sourcePixelAt(const VeloDocument& document,
+                                        const BitmapViewClick& click) {
+    const std::shared_ptr<Bitmap>& bitmap = document.sourceBitmap();
+    PixelIndex pixel;
+    if (!bitmap || !pixelAt(*bitmap, pointInBitmap(*bitmap, click), pixel)) {
+        return std::nullopt;
+    }
+    return pixel;
+}
+
 } // namespace velo

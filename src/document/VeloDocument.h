@@ -340,4 +340,7 @@ class VeloDocument {
     InfluenceEngine influence_;
 };
 
+// The source pixel a click in the view falls on; none off the image.
+std::optional<PixelIndex> sourcePixelAt(const VeloDocument& document, const BitmapViewClick& click);
+
 } // namespace velo

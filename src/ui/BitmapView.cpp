@@ -3,6 +3,7 @@
 #include "ui/DroppedImage.h"
 #include "ui/ViewGeometry.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
@@ -248,9 +249,29 @@ void BitmapView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    if (std::optional<BitmapViewClick> click = clickAt(event)) {
-        emit pressed(*click);
+    pendingClick_ = clickAt(event);
+    pressedAt_ = event->position().toPoint();
+    widens_ = event->modifiers().testFlag(Qt::ControlModifier) &&
+              !event->modifiers().testFlag(Qt::AltModifier);
+}
+
+// Past the drag distance a left press becomes a stroke across the image.
+bool BitmapView::strokeMoved(QMouseEvent* event) {
+    if (!pendingClick_ || !event->buttons().testFlag(Qt::LeftButton)) {
+        return false;
     }
+    if (!stroking_) {
+        if ((event->position().toPoint() - pressedAt_).manhattanLength() <
+            QApplication::startDragDistance()) {
+            return true;
+        }
+        stroking_ = true;
+        emit strokeStarted(*pendingClick_, widens_);
+    }
+    if (std::optional<BitmapViewClick> at = clickAt(event)) {
+        emit strokeExtended(*at);
+    }
+    return true;
 }
 
 void BitmapView::mouseMoveEvent(QMouseEvent* event) {
@@ -262,6 +283,7 @@ void BitmapView::mouseMoveEvent(QMouseEvent* event) {
         emit panned(now - *std::exchange(panningFrom_, now));
         return;
     }
+    strokeMoved(event);
     if (std::optional<BitmapViewClick> at = clickAt(event)) {
         emit pointerMoved(*at);
     } else {
@@ -277,6 +299,15 @@ void BitmapView::mouseReleaseEvent(QMouseEvent* event) {
         (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
         panningFrom_.reset();
         spaceHeld_ ? setCursor(Qt::OpenHandCursor) : unsetCursor();
+    }
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    std::optional<BitmapViewClick> click = std::exchange(pendingClick_, std::nullopt);
+    if (std::exchange(stroking_, false)) {
+        emit strokeEnded();
+    } else if (click) {
+        emit pressed(*click);
     }
 }
 

@@ -54,7 +54,13 @@ class BitmapView : public QWidget {
     QSize sizeHint() const override { return {480, 360}; }
 
   signals:
+    // A left click that did not become a drag (told on release).
     void pressed(const velo::BitmapViewClick& click);
+    // A left-button drag across the image: where it started (widen: Ctrl
+    // was held), each point it passes over the image, its end.
+    void strokeStarted(const velo::BitmapViewClick& at, bool widen);
+    void strokeExtended(const velo::BitmapViewClick& to);
+    void strokeEnded();
     // The pointer is over the drawn image at this point, or has left it.
     void pointerMoved(const velo::BitmapViewClick& at);
     void pointerLeft();
@@ -85,6 +91,7 @@ class BitmapView : public QWidget {
 
   private:
     std::optional<BitmapViewClick> clickAt(QMouseEvent* event) const;
+    bool strokeMoved(QMouseEvent* event);
     bool acceptsDrops() const;
     QSize wantedDisplaySize() const;
     void displayChanged(QRect changed);
@@ -107,7 +114,12 @@ class BitmapView : public QWidget {
     bool originalHeld_ = false;
     QColor backgroundColor_ = Qt::transparent;
     std::optional<QPoint> panningFrom_; // global, while the middle button drags
-    bool spaceHeld_ = false;            // Space turns the left button into a pan
+    // A left press waits to learn whether it is a click or a stroke.
+    std::optional<BitmapViewClick> pendingClick_;
+    QPoint pressedAt_;
+    bool widens_ = false;
+    bool stroking_ = false;
+    bool spaceHeld_ = false; // Space turns the left button into a pan
     bool spaceDragged_ = false;
     // Resizing redraws the old copy scaled; a new one is made once it settles.
     QTimer resizeSettled_;

@@ -97,6 +97,18 @@ void DocumentMainWindow::buildView() {
     });
     connect(imageView_, &BitmapView::pressed, this,
             [this](const BitmapViewClick& click) { document_->mouseDownInBitmapView(click); });
+    connect(imageView_, &BitmapView::strokeStarted, this,
+            [this](const BitmapViewClick& at, bool widen) {
+                if (std::optional<PixelIndex> pixel = sourcePixelAt(*document_, at)) {
+                    document_->beginStroke(*pixel, widen);
+                }
+            });
+    connect(imageView_, &BitmapView::strokeExtended, this, [this](const BitmapViewClick& to) {
+        if (std::optional<PixelIndex> pixel = sourcePixelAt(*document_, to)) {
+            document_->extendStroke(*pixel);
+        }
+    });
+    connect(imageView_, &BitmapView::strokeEnded, this, [this] { document_->endStroke(); });
     statusBar_ = new DocumentStatusBar(*document_, *statusBar());
     connect(imageView_, &BitmapView::pointerMoved, statusBar_,
             [this](const BitmapViewClick& at) { statusBar_->pointerAt(at); });

@@ -81,6 +81,10 @@ void showKeyboardShortcuts(QWidget* window, const QMenuBar& menus) {
                  HelpDialogs::tr("The same from the adjusted image")});
     rows.append({HelpDialogs::tr("Ctrl+Alt+Click in the image"),
                  HelpDialogs::tr("Protect the colour there")});
+    rows.append({HelpDialogs::tr("Drag across an object"),
+                 HelpDialogs::tr("New adjustment taking all its shades")});
+    rows.append({HelpDialogs::tr("Ctrl+Drag across an object"),
+                 HelpDialogs::tr("Add its shades to the selected adjustment")});
     rows.append({HelpDialogs::tr("Hold \\"), HelpDialogs::tr("Show the original while held")});
     rows.append({HelpDialogs::tr("Drag the line of View ▸ Split"),
                  HelpDialogs::tr("Move where the original gives way to the result")});

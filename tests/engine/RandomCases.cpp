@@ -86,8 +86,20 @@ std::vector<ColorAdjustment> randomAdjustments(std::mt19937& random, int count) 
         }
         a.setColorModel(static_cast<ColorModel>(random() % 3));
         a.setComponentsMask(static_cast<int>(random() % 20));
-        if (random() % 2 == 0) {
-            a.setReach(Reach::ball(std::uniform_real_distribution<float>(0.0f, 1.2f)(random)));
+        std::uniform_real_distribution<float> extent(0.0f, 1.2f);
+        switch (random() % 4) {
+        case 0:
+            a.setReach(Reach::ball(extent(random)));
+            break;
+        case 1: {
+            // A range, each extent drawn on its own (in this order).
+            float lightness = extent(random);
+            float chroma = extent(random) * 0.3f;
+            a.setReach(Reach::range(lightness, chroma, extent(random) * 0.3f));
+            break;
+        }
+        default:
+            break;
         }
     }
     return list;

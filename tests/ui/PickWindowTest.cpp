@@ -44,6 +44,52 @@ bool sameColour(const ColorRef& color, float r, float g, float b) {
 
 using PickWindowTest = test::WindowTest;
 
+// A left-button drag through the points, the modifiers held throughout.
+void drag(DocumentMainWindow& window, std::initializer_list<QPoint> path,
+          Qt::KeyboardModifiers modifiers = {}) {
+    QWidget& view = window.imageView();
+    QTest::mousePress(&view, Qt::LeftButton, modifiers, *path.begin());
+    for (QPoint at : path) {
+        QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         modifiers);
+        QApplication::sendEvent(&view, &move);
+    }
+    QApplication::processEvents();
+}
+
+TEST_F(PickWindowTest, AStrokeMakesOneRowShowingItsShareAndCtrlDragWidensIt) {
+    DocumentMainWindow* window = open(writePickImage(folder / "stroke.png"));
+    ASSERT_TRUE(window);
+    VeloDocument& document = window->document();
+    std::size_t before = document.colorAdjustments().size();
+
+    drag(*window, {{20, 40}, {40, 45}, {80, 60}});
+    ASSERT_EQ(document.colorAdjustments().size(), before + 1);
+    EXPECT_EQ(document.sharePreviewRow(), static_cast<int>(before));
+    QTest::mouseRelease(&window->imageView(), Qt::LeftButton, {}, {80, 60});
+    QApplication::processEvents();
+    EXPECT_FALSE(document.sharePreviewRow());
+    EXPECT_FALSE(document.showsInfluence());
+    const auto row = document.colorAdjustments().back();
+    EXPECT_EQ(row->colorModel(), ColorModel::OKLab);
+    EXPECT_TRUE(sameColour(row->sourceColor(), 224 / 255.0f, 128 / 255.0f, 64 / 255.0f));
+    ASSERT_TRUE(row->reach() && row->reach()->isRange);
+    EXPECT_EQ(window->action("undo")->text(), "Undo New");
+
+    // Ctrl+drag over the checkerboard grows the selected row's range alone.
+    Reach narrow = *row->reach();
+    drag(*window, {{120, 40}, {160, 40}}, Qt::ControlModifier);
+    QTest::mouseRelease(&window->imageView(), Qt::LeftButton, Qt::ControlModifier, {160, 40});
+    QApplication::processEvents();
+    EXPECT_EQ(document.colorAdjustments().size(), before + 1);
+    EXPECT_GT(row->reach()->lightness, narrow.lightness);
+    EXPECT_EQ(window->action("undo")->text(), "Undo Add shades");
+    window->action("undo")->trigger();
+    EXPECT_EQ(row->reach(), std::optional<Reach>(narrow));
+    window->action("undo")->trigger();
+    EXPECT_EQ(document.colorAdjustments().size(), before);
+}
+
 TEST_F(PickWindowTest, AltClickAndProtectKeepColoursWhereTheyAreInOneUndoStep) {
     DocumentMainWindow* window = open(writePickImage(folder / "pick.png"));
     ASSERT_TRUE(window);
